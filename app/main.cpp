@@ -1,0 +1,2 @@
+// tessarc-sim: placeholder until the program lands.
+int main() { return 0; }
