@@ -1,0 +1,34 @@
+// The MFD's pages: the drawing entry the MFD class calls once per frame, the page
+// frame with its start-up and welcome screens, and the summary page.
+#ifndef TESSARC_DISPLAY_PAGES_H
+#define TESSARC_DISPLAY_PAGES_H
+
+#include <cstdint>
+
+#include "Orbitersdk.h"
+
+struct MfdState;
+
+// Draws one frame of an MFD: the summary page while summaryShown is set, otherwise
+// the page frame of its state (nothing when it has none). position is the MFD's
+// position 0..31; summaryLine and summarySlot are the MFD's summary cursor, which
+// the summary page brings into range and updates.
+void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, MfdState *state, bool summaryShown,
+                 int32_t position, int32_t *summaryLine, int32_t *summarySlot);
+
+// Title, MFD number and separator, then the page of the state's mode and the
+// sections shared by the mode pages. Start-up and welcome screens while the state
+// warms up or shows the mode selection.
+void DrawPageFrame(MfdState *state, oapi::Sketchpad *skp, int width, int height);
+
+// Every tracked vessel with its engaged autopilots, and the setup of the vessel
+// under the cursor. ownVesselName marks the MFD's own vessel with "*".
+void DrawSummaryPage(int32_t position, int32_t *summaryLine, int32_t *summarySlot, oapi::Sketchpad *skp,
+                     int width, int height, const char *ownVesselName);
+
+// The module's build date as six digits, year month day ("170619"), in out[7].
+void BuildDateText(char *out);
+// The same from a compile date of the form "Jun 19 2017"; "000000" when unreadable.
+void DateTextOf(const char *compileDate, char *out);
+
+#endif  // TESSARC_DISPLAY_PAGES_H
