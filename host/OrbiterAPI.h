@@ -159,17 +159,26 @@ typedef struct {
     DWORD xpdr;
 } VESSELSTATUS2;
 
+// Result of an MFD mode's message callback. The callback returns the address of the
+// MFD it creates, so the type must hold a pointer: int on the 32-bit host, a
+// pointer-sized integer on 64-bit builds.
+#if defined(_WIN32) && !defined(_WIN64)
+typedef int OAPI_MSGTYPE;
+#else
+typedef intptr_t OAPI_MSGTYPE;
+#endif
+
 typedef struct {
     char *name;
     DWORD key;
-    int (*msgproc)(UINT, UINT, WPARAM, LPARAM);
+    OAPI_MSGTYPE (*msgproc)(UINT, UINT, WPARAM, LPARAM);
 } MFDMODESPEC;
 
 typedef struct {
     char *name;
     DWORD key;
     void *context;
-    int (*msgproc)(UINT, UINT, WPARAM, LPARAM);
+    OAPI_MSGTYPE (*msgproc)(UINT, UINT, WPARAM, LPARAM);
 } MFDMODESPECEX;
 
 typedef struct {
