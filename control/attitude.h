@@ -1,0 +1,47 @@
+// Attitude hold: the attitude error (matrix, Euler angles, quaternion), its
+// filtered rate, the rotation commands of each step, and the one-shot
+// "ISS control mode" that sets orientation and spin directly.
+#ifndef TESSARC_CONTROL_ATTITUDE_H
+#define TESSARC_CONTROL_ATTITUDE_H
+
+#include "Orbitersdk.h"
+#include "control/math.h"
+
+struct MfdState;
+
+// Angles and rates of the attitude laws, in radians and radians per second.
+const double kLargeErrorAngle = 10.0 * RAD;
+const double kLargeErrorDeadband = 0.05 * RAD;
+const double kFineDeadband = 0.005 * RAD;
+const double kRollRateDeadband = 0.005 * RAD;
+const double kRpmSpinRate = 0.75 * RAD;
+const double kSlewRateCap = 90.0 * RAD;
+const double kHoldTimeConstant = 10.0;
+const double kAscentTimeConstant = 5.0;
+
+// Euler triple of the error matrix (transpose of the vessel's rotation times the
+// wanted frame refAtt then relAtt); stores the matrix in errorMatrix.
+VECTOR3 ErrorAnglesFromMatrix(MfdState *S);
+// The attitude error as a quaternion (w, x, y, z).
+Quat ErrorQuaternion(const MfdState *S);
+// Picks the Euler convention (0 or 2) that keeps the current error away from
+// its singular middle angle.
+void ChooseEulerConvention(MfdState *S);
+// Rejects single-step spikes of the measured error rate; counts the warm-up.
+VECTOR3 SpikeFilter(MfdState *S, const VECTOR3 &rate);
+// Restarts the rate filter (and, with HOLD on, the warm-up).
+void ResetRateFilter(MfdState *S, int start);
+// The three rotation commands of this step (pitch, yaw, bank).
+VECTOR3 AttitudeController(MfdState *S);
+// "KILL ROLL" -> "NO ROLL" -> roll held -> ...
+void CycleRollMode(MfdState *S);
+// refAtt = the vessel's current global orientation.
+void CaptureCurrentAttitude(MfdState *S);
+// The "ISS control mode": z along the orbital velocity, x along the orbit
+// normal, spin about x at the orbital rate (reversed for "ProjectAlpha_ISS").
+void AlignToVelocity(MfdState *S);
+
+// Orbital period about the given body (s); 0 when there is no closed orbit.
+double OrbitalPeriod(const MfdState *S, OBJHANDLE body);
+
+#endif  // TESSARC_CONTROL_ATTITUDE_H

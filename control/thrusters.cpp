@@ -1,0 +1,206 @@
+// Thruster command layer: per-axis laws, translation hold, command distribution
+// and the hold switches.
+#include "control/thrusters.h"
+
+#include <cmath>
+
+#include "control/attitude.h"
+#include "frame/state.h"
+
+namespace {
+
+double Clamp1(double u) { return u > 1.0 ? 1.0 : (u < -1.0 ? -1.0 : u); }
+
+// Torque of the pair serving a rotation axis and the stack's inertia about it.
+// False when the axis has no torque or no inertia: the laws then command nothing.
+bool AxisAuthority(const ThrusterProfile *P, int axis, double *torque, double *inertia) {
+    if (axis < 0 || axis > 2) return false;
+    *torque = P->torque[AttitudeAxisGroup(axis)];
+    *inertia = P->pmi[axis] * P->mass;
+    return *torque > 0.0 && *inertia > 0.0 && std::isfinite(*torque) && std::isfinite(*inertia);
+}
+
+bool TargetIsVessel(const MfdState *S) { return S->targetRef && oapiIsVessel(S->targetRef); }
+
+}  // namespace
+
+double AxisAttitudeLaw(ThrusterProfile *P, int axis, double target, double current, double rate,
+                       double deadband, double timeConstant) {
+    const double warp = oapiGetTimeAcceleration();
+    if (warp > 100.0) return 0.0;
+    const double d = target - current;
+    if (std::fabs(d) < std::fabs(deadband)) return 0.0;
+    double T, I;
+    if (!AxisAuthority(P, axis, &T, &I) || !(timeConstant > 0.0)) return 0.0;
+    double L = T / I * timeConstant;
+    if (P->rateLimit[axis] < L) L = P->rateLimit[axis];
+    P->effRate[axis] = L;
+    double w = d / timeConstant;
+    const double scale = P->cmdScale > 0.0 ? P->cmdScale : 1.0;
+    if (std::fabs(w) > L || std::fabs(d) > L / scale) w = d < 0.0 ? -L : L;
+    const double e = rate - w;
+    const double f = warp <= 1.0 ? 1.0 : warp / 10.0;
+    double u = Clamp1(I * e / (f * T));
+    if (std::fabs(e) < 0.1 * std::fabs(w)) u = 0.0;
+    return std::isfinite(u) ? u : 0.0;
+}
+
+double AxisRateLaw(const ThrusterProfile *P, int axis, double wanted, double current, double deadband) {
+    const double warp = oapiGetTimeAcceleration();
+    if (warp > 100.0) return 0.0;
+    const double d = current - wanted;
+    if (std::fabs(d) < deadband) return 0.0;
+    double T, I;
+    if (!AxisAuthority(P, axis, &T, &I)) return 0.0;
+    const double f = warp <= 10.0 ? 1.0 : warp / 10.0;
+    const double u = Clamp1(I * d / (T * f));
+    return std::isfinite(u) ? u : 0.0;
+}
+
+double AxisRateDamp(const ThrusterProfile *P, int axis, double rate, double deadband) {
+    if (rate == 0.0 && P->vessel && axis >= 0 && axis <= 2) {
+        // The measured angular velocity turns the other way from the error rate.
+        VECTOR3 w;
+        P->vessel->GetAngularVel(w);
+        rate = -w.data[axis];
+    }
+    return AxisRateLaw(P, axis, 0.0, rate, deadband);
+}
+
+int ApplyThrusterCommands(ThrusterProfile *P, const VECTOR3 &rot, const VECTOR3 &lin) {
+    double r0 = rot.x * P->cmdScale, r1 = rot.y * P->cmdScale, r2 = rot.z * P->cmdScale;
+    const double t0 = lin.x * P->cmdScale, t1 = lin.y * P->cmdScale, t2 = lin.z;
+    if (P->pitchBankShared) {
+        r0 *= P->pitchShare;
+        r2 *= 1.0 - P->pitchShare;
+    }
+    // Demand of each attitude group 3..14, in the order of the group bits.
+    const double demand[12] = {
+        r0 > 0.0 ? r0 : 0.0,  r0 < 0.0 ? -r0 : 0.0,  r1 > 0.0 ? r1 : 0.0,  r1 < 0.0 ? -r1 : 0.0,
+        r2 < 0.0 ? -r2 : 0.0, r2 > 0.0 ? r2 : 0.0,   t0 > 0.0 ? t0 : 0.0,  t0 < 0.0 ? -t0 : 0.0,
+        t1 > 0.0 ? t1 : 0.0,  t1 < 0.0 ? -t1 : 0.0,  t2 > 0.0 ? t2 : 0.0,  t2 < 0.0 ? -t2 : 0.0};
+    int n = 0;
+    for (; n < kMaxAttitudeThrusters && P->thrusters[n]; ++n) {
+        double level = 0.0;
+        const unsigned groups = P->thrusterGroups[n];
+        for (int b = 0; b < 12; ++b)
+            if (groups & (1u << b)) level += demand[b];
+        level = Clamp1(level);
+        if (!std::isfinite(level)) level = 0.0;
+        P->vessel->SetThrusterLevel(P->thrusters[n], level);
+    }
+    return n;
+}
+
+void AttitudeGroupsOff(ThrusterProfile *P) {
+    if (!P || !P->vessel) return;
+    for (int g = THGROUP_ATT_PITCHUP; g <= THGROUP_ATT_BACK; ++g)
+        P->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(g), 0.0);
+}
+
+void ReadManualLevels(const ThrusterProfile *P, VECTOR3 *rot, VECTOR3 *lin) {
+    *rot = _V(0, 0, 0);
+    *lin = _V(0, 0, 0);
+    if (!P || !P->vessel) return;
+    P->vessel->GetAttitudeRotLevel(*rot);
+    P->vessel->GetAttitudeLinLevel(*lin);
+}
+
+int TransAxesFromMask(uint32_t mask) {
+    static const int kCode[8] = {7, 0, 1, 4, 2, 6, 5, 3};
+    return mask >= 1 && mask <= 7 ? kCode[mask] : 7;
+}
+
+void ToggleTranslationAxis(MfdState *S, int axis) {
+    if (!TargetIsVessel(S)) axis = 7;
+    if (S->lockedOut) return;
+    if (S->dockApOn && (S->ownPort == 0 || S->targetPort == 0)) {
+        if (axis != 7) axis = 3;
+        if (S->axisMask != 0) S->axisMask = 7;
+    }
+    if (axis >= 0 && axis <= 2) {
+        const uint32_t bit = 1u << axis;
+        if (S->axisMask & bit) {
+            S->axisMask &= ~bit;
+            S->linCmd.data[axis] = 0.0;
+            S->vessel->SetAttitudeLinLevel(axis, 0.0);
+        } else {
+            S->axisMask |= bit;
+        }
+    } else if (axis == 3) {
+        S->axisMask = 7;
+    } else {
+        // 7 (and anything unknown) switches the whole hold off.
+        S->axisMask = 0;
+    }
+    if (S->axisMask < 1 || S->axisMask > 7) {
+        S->axisMask = 0;
+        AttitudeGroupsOff(S->profile);
+        S->transAxes = 7;
+    } else {
+        S->transAxes = TransAxesFromMask(S->axisMask);
+    }
+}
+
+void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &v) {
+    if (!TargetIsVessel(S)) {
+        S->dockApOn = false;
+        ToggleTranslationAxis(S, 7);
+        AttitudeGroupsOff(S->profile);
+        return;
+    }
+    if (axis < 0 || axis > 2) return;
+    const ThrusterProfile *P = S->profile;
+    const double warp = oapiGetTimeAcceleration();
+    const double f = warp <= 10.0 ? 1.0 : warp / 10.0;
+    const double thrust = P->thrust[6 + axis];
+    if (std::fabs(v.data[axis]) > 0.0005 && thrust > 0.0) {
+        // The level that would cancel the velocity within 0.1 s.
+        const double level = Clamp1(P->mass * v.data[axis] / thrust / 0.1 / f);
+        if (std::isfinite(level)) S->linCmd.data[axis] = level;
+    }
+}
+
+void ApplyTranslationHold(MfdState *S, const VECTOR3 &v) {
+    static const int kAxes[8][3] = {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {0, 1, 2},
+                                    {0, 1, -1},  {1, 2, -1},  {2, 0, -1},  {-1, -1, -1}};
+    const int code = S->transAxes >= 0 && S->transAxes <= 7 ? S->transAxes : 7;
+    if (code == 7) {
+        S->linCmd = _V(0, 0, 0);
+        return;
+    }
+    for (int k = 0; k < 3 && kAxes[code][k] >= 0; ++k) {
+        TranslationAxisLaw(S, kAxes[code][k], v);
+        if (S->transAxes == 7) return;  // the law ended the hold (target gone)
+    }
+}
+
+void AllAutopilotsOff(MfdState *S) {
+    S->holdOn = false;
+    S->transAxes = 7;
+    S->axisMask = 0;
+    S->burnArmed = false;
+    AttitudeGroupsOff(S->profile);
+}
+
+void ToggleAttitudeHold(MfdState *S) {
+    if (S->lockedOut) return;
+    if (S->holdOn)
+        AttitudeGroupsOff(S->profile);
+    else
+        ChooseEulerConvention(S);
+    if (S->refMode == AP_LANDING) {
+        const uint32_t bit12 = 1u << 12;
+        if (!S->holdOn) {
+            S->holdOn = true;
+            return;
+        }
+        if (S->landingFlags & bit12) {
+            S->landingFlags &= ~bit12;
+        } else if (S->landingPhase >= 2 && S->landingPhase <= 5) {
+            S->landingFlags |= bit12;
+            return;
+        }
+    }
+    S->holdOn = !S->holdOn;
+}

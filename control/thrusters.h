@@ -1,0 +1,47 @@
+// Thruster command layer: per-axis rotation laws, translation hold, the
+// distribution of commands onto the attitude thrusters, and the switches that
+// engage and disengage the holds.
+#ifndef TESSARC_CONTROL_THRUSTERS_H
+#define TESSARC_CONTROL_THRUSTERS_H
+
+#include "Orbitersdk.h"
+#include "control/profile.h"
+
+struct MfdState;
+
+// Rotation command in [-1, 1] for one axis (0 pitch, 1 yaw, 2 bank) that brings
+// `current` to `target` along a first-order path of the given time constant.
+// `rate` is the rate of the attitude error (about minus the angular velocity).
+// Writes the rate limit it used into profile->effRate[axis].
+double AxisAttitudeLaw(ThrusterProfile *profile, int axis, double target, double current,
+                       double rate, double deadband, double timeConstant);
+// Rotation command that drives a rate (error-rate sense) to a wanted value.
+double AxisRateLaw(const ThrusterProfile *profile, int axis, double wanted, double current,
+                   double deadband);
+// Rotation command that drives a rate (error-rate sense) to zero; a rate of
+// exactly 0 is replaced by the vessel's own measured rate about the axis.
+double AxisRateDamp(const ThrusterProfile *profile, int axis, double rate, double deadband);
+
+// Sets every recorded attitude thruster from three rotation commands (pitch,
+// yaw, bank) and three translation commands (x, y, z); returns how many were set.
+int ApplyThrusterCommands(ThrusterProfile *profile, const VECTOR3 &rot, const VECTOR3 &lin);
+// Attitude groups 3 to 14 to level 0.
+void AttitudeGroupsOff(ThrusterProfile *profile);
+// The host's current manual rotation and translation levels.
+void ReadManualLevels(const ThrusterProfile *profile, VECTOR3 *rot, VECTOR3 *lin);
+
+// Translation hold switch: axis 0, 1, 2 toggles it, 3 switches all on, 7 all off.
+void ToggleTranslationAxis(MfdState *S, int axis);
+// Writes linCmd[axis] from a velocity to be cancelled (vessel axes).
+void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &velocity);
+// Runs the translation law on the axes of transAxes.
+void ApplyTranslationHold(MfdState *S, const VECTOR3 &velocity);
+// HOLD, TRIM and the armed burn off; attitude groups to 0.
+void AllAutopilotsOff(MfdState *S);
+// The "HOLD" switch.
+void ToggleAttitudeHold(MfdState *S);
+
+// transAxes code for a translation-hold axis mask (x 1, y 2, z 4); 7 for none.
+int TransAxesFromMask(uint32_t mask);
+
+#endif  // TESSARC_CONTROL_THRUSTERS_H

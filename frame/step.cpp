@@ -1,0 +1,134 @@
+// The autopilot step: references, vessel state, the mode's update, attitude
+// error and rates, the safety guards, and the thruster commands.
+#include "frame/step.h"
+
+#include <cstring>
+
+#include "control/attitude.h"
+#include "control/math.h"
+#include "control/modes.h"
+#include "control/thrusters.h"
+#include "frame/state.h"
+
+namespace {
+
+// True when the object under the handle no longer carries the remembered name.
+bool NameChanged(OBJHANDLE h, const char *remembered) {
+    char name[100];
+    name[0] = '\0';
+    if (h) oapiGetObjectName(h, name, 99);
+    name[99] = '\0';
+    return std::strncmp(name, remembered, 99) != 0;
+}
+
+double WrapPi(double a) {
+    if (a < -PI) return a + PI2;
+    if (a > PI) return a - PI2;
+    return a;
+}
+
+const uint32_t kLandingFallbackFlags = 0xE02;  // bits 1, 9, 10, 11
+
+}  // namespace
+
+void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask, uint32_t positionMask) {
+    // Debug line of the landing autopilot.
+    if (S->debugLineSet && oapiGetSysTime() > S->debugLineUntil) {
+        oapiDebugString()[0] = '\0';
+        S->debugLineUntil = oapiGetSysTime();
+        S->debugLineSet = false;
+    }
+
+    // References still valid? A re-initialisation runs its own (warm-up) step.
+    if (NameChanged(S->targetRef, S->targetRefName)) {
+        if (S->manualTarget || (S->landingFlags & kLandingFallbackFlags)) {
+            S->targetRef = S->bodyRef;
+            std::memcpy(S->targetRefName, S->bodyRefName, sizeof(S->targetRefName));
+        } else {
+            InitMfdState(S, S->vesselName, S->profile);
+            return;
+        }
+    }
+    if (NameChanged(S->bodyRef, S->bodyRefName)) {
+        InitMfdState(S, S->vesselName, S->profile);
+        return;
+    }
+    S->nonspherical = S->vessel->NonsphericalGravityEnabled() ? 1 : 0;
+
+    // Only one MFD position drives the vessel.
+    S->vesselModeMask = modeMask;
+    S->vesselPosMask = positionMask;
+    S->lockedOut = modeMask != 0 && (positionMask & PositionBit(S->position)) == 0;
+
+    if (!S->holdOn && S->transAxes == kTransAxesNone) S->dockApOn = false;
+
+    if (S->alignVelocityRequest) {
+        S->holdOn = false;
+        ToggleTranslationAxis(S, 7);
+        AttitudeGroupsOff(S->profile);
+        S->dockApOn = false;
+        AlignToVelocity(S);
+        S->alignVelocityRequest = false;
+    }
+
+    S->stepDt = simt - S->lastStepTime;
+    S->lastStepTime = simt;
+
+    S->vessel->GetGlobalOrientation(S->globalOrientation);
+    S->vessel->GetGlobalPos(S->globalPos);
+    S->vessel->GetRelativePos(S->bodyRef, S->relPos);
+    S->vessel->GetRelativeVel(S->bodyRef, S->relVel);
+
+    if (!S->holdOn) ChooseEulerConvention(S);
+
+    switch (S->refMode) {
+    case AP_VELOCITY: UpdateVelocityMode(S); break;
+    case AP_RELATIVE: UpdateRelativeMode(S); break;
+    case AP_ATTITUDE: S->attitudeAngles = ErrorAnglesFromMatrix(S); break;
+    case AP_DOCKING: break;   // UpdateDockingMode(S, S->stepDt) joins with the Docking mode
+    case AP_LANDING: break;   // LandingStep(S, S->stepDt) joins with the landing autopilot
+    default: break;           // Direct Burn and Ascent hold what the pilot set
+    }
+
+    // Attitude error and its rates. The first step after (re)initialisation has
+    // stepDt 0: its rates are set to zero rather than divided by it; warm-up
+    // keeps them from being acted on.
+    const bool timed = S->stepDt > 0.0;
+    std::memcpy(S->framePrev, S->frameNow, sizeof(S->frameNow));
+    QuatToArray(ErrorQuaternion(S), S->frameNow);
+    for (int i = 0; i < 4; ++i) S->frameRates[i] = timed ? (S->frameNow[i] - S->framePrev[i]) / S->stepDt : 0.0;
+    const Quat frame = QuatFromArray(S->frameNow);
+    S->attitudeAngles = QuatToEuler(frame, S->eulerConvention);
+    S->errorRates = SpikeFilter(S, QuatRateToOmega(frame, QuatFromArray(S->frameRates), true));
+    for (int c = 0; c < 3; ++c) {
+        S->attErrorDelta.data[c] = WrapPi(S->attitudeAngles.data[c] - S->angles.data[c]);
+        S->angleRates.data[c] = timed ? S->attErrorDelta.data[c] / S->stepDt : 0.0;
+    }
+    S->angles = S->attitudeAngles;
+
+    // A new docking ends the holds; an undocking changes nothing.
+    if (S->profile->dockedCount > S->lastDockedCount) {
+        S->holdOn = false;
+        ToggleTranslationAxis(S, 7);
+        AttitudeGroupsOff(S->profile);
+        S->dockApOn = false;
+    }
+    S->lastDockedCount = S->profile->dockedCount;
+
+    if (oapiGetSysTime() < 0.1) return;
+    if (S->warmUp) return;
+
+    if (S->vessel->GetFlightStatus() & 1) AllAutopilotsOff(S);
+
+    S->profile->cmdScale = (S->holdOn && S->transAxes != kTransAxesNone) ? 0.5 : 1.0;
+
+    S->rotCmd = _V(0, 0, 0);
+    if (S->holdOn) S->rotCmd = AttitudeController(S);
+
+    S->linCmd = _V(0, 0, 0);
+    if (S->refMode != AP_DOCKING) ApplyTranslationHold(S, S->targetRelVel);
+    // Docking mode: DockingApproach(S) joins with the Docking mode.
+
+    if (!S->holdOn && S->transAxes == kTransAxesNone) return;
+    ApplyThrusterCommands(S->profile, S->rotCmd, S->linCmd);
+}
