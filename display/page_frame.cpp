@@ -1,0 +1,121 @@
+// The drawing entry, the page frame around every mode page, and the build date.
+#include <cstdio>
+#include <cstring>
+
+#include "display/format.h"
+#include "display/mode_pages.h"
+#include "display/pages.h"
+#include "display/primitives.h"
+#include "display/sections.h"
+#include "frame/state.h"
+
+// The module's compile date ("Jun 19 2017"), defined once per host generation.
+extern "C" char *ModuleDate();
+
+namespace {
+
+const char monthNames[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+
+// True while the object under handle still carries the name the state recorded.
+bool StillNamed(OBJHANDLE handle, const char *recorded) {
+    char name[100] = "";
+    if (handle != nullptr) oapiGetObjectName(handle, name, 99);
+    name[99] = '\0';
+    return std::strncmp(name, recorded, sizeof name) == 0;
+}
+
+void DrawStartUp(const MfdState *S) {
+    PutText(S->grid, 18, 12, "Initializing...", colWhite);
+    PutNumber(S->grid, 20, 18, "%.0f%%", S->sampleCount * 100.0 / 5.0, colWhite);
+}
+
+void DrawWelcome(const MfdState *S) {
+    char date[8];
+    BuildDateText(date);
+    PutText(S->grid, 10, 16, "Welcome", colYellow);
+    PutText(S->grid, 18, 14, "Select Mode", colYellow);
+    PutLabelled(S->grid, 35, 18, "TessarcMFD ", "%s", date, colGrey);
+}
+
+void DrawHeader(const MfdState *S) {
+    char name[textBufferSize];
+    CopyClipped(name, S->vesselName, 31);
+    PutText(S->grid, 1, 1, name, colGrey);
+    PutLabelled(S->grid, 1, 35, "", "%02i", S->position + 1, colGrey);
+    if (S->vesselHandle != oapiGetFocusObject())
+        PutText(S->grid, 1, static_cast<int>(std::strlen(name)) + 1, "(*)", colGrey);
+    GridLine(S->grid, 0, 2, 36, 2, 1, 1, colYellow);
+}
+
+}  // namespace
+
+void DateTextOf(const char *compileDate, char *out) {
+    char month[4] = "";
+    int day = 0, year = 0;
+    std::snprintf(out, 7, "000000");
+    if (compileDate == nullptr || std::sscanf(compileDate, "%3s %d 20%d", month, &day, &year) != 3) return;
+    const char *at = std::strlen(month) == 3 ? std::strstr(monthNames, month) : nullptr;
+    if (at == nullptr || (at - monthNames) % 3 != 0) return;
+    int monthNumber = static_cast<int>(at - monthNames) / 3 + 1;
+    if (day < 1 || day > 31 || year < 0 || year > 99) return;
+    std::snprintf(out, 7, "%02u%02u%02u", static_cast<unsigned>(year) % 100u,
+                  static_cast<unsigned>(monthNumber) % 100u, static_cast<unsigned>(day) % 100u);
+}
+
+void BuildDateText(char *out) { DateTextOf(ModuleDate(), out); }
+
+void DrawPageFrame(MfdState *S, oapi::Sketchpad *skp, int width, int height) {
+    if (S == nullptr || skp == nullptr) return;
+    S->grid = MakeTextGrid(skp, width, height);
+    if (S->warmUp) {
+        DrawStartUp(S);
+        return;
+    }
+    if (S->modePage) {
+        DrawWelcome(S);
+        return;
+    }
+    // A target or reference that vanished or changed gives an empty frame until the
+    // next step has re-initialised the state.
+    if (!StillNamed(S->targetRef, S->targetRefName) || !StillNamed(S->bodyRef, S->bodyRefName)) return;
+
+    DrawHeader(S);
+    if (S->alignVelocityRequest) {
+        PutText(S->grid, 18, 7, "!!! ISS control mode !!!", colRed);
+        return;
+    }
+    S->grid.thirdRows = 2;
+    if (S->lastDockedCount != 0) PutText(S->grid, 33, 30, "Docked", colGrey);
+    S->grid.thirdRows = 0;
+    PutText(S->grid, 3, 1, "Att.Mode :", colYellow);
+
+    switch (S->refMode) {
+    case AP_VELOCITY: DrawVelocityPage(S); break;
+    case AP_RELATIVE: DrawRelativePage(S); break;
+    case AP_ATTITUDE: DrawAttitudePage(S); break;
+    case AP_DOCKING: DrawDockingPage(S); break;
+    case AP_DIRECT_BURN: DrawBurnPage(S); break;
+    case AP_ASCENT: DrawAscentPage(S); break;
+    default: return;  // the Landing page draws its own lower part
+    }
+
+    if (S->refMode == AP_DOCKING)
+        S->showSetAttitude = false;
+    else if (S->refMode != AP_RELATIVE)
+        S->showSetAttitude = true;
+
+    DrawAttitudeReadout(S);
+    DrawThrusterLevels(S);
+    DrawStatusColumn(S);
+}
+
+void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, MfdState *state, bool summaryShown,
+                 int32_t position, int32_t *summaryLine, int32_t *summarySlot) {
+    if (skp == nullptr) return;
+    if (summaryShown) {
+        DrawSummaryPage(position, summaryLine, summarySlot, skp, width, height,
+                        state != nullptr ? state->vesselName : nullptr);
+    } else if (state != nullptr) {
+        DrawPageFrame(state, skp, width, height);
+    }
+}
