@@ -186,6 +186,9 @@ void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile)
 int LookupVesselSlot(OBJHANDLE hVessel);
 // The vessel's slot without allocating; -1 when it has none.
 int FindVesselSlot(OBJHANDLE hVessel);
+// The vessel carrying exactly this name (letter case counts), else the host's
+// lookup by name; null when there is none.
+OBJHANDLE VesselByExactName(const char *name);
 // Forgets the slot's record and profile; with markPositions, every position showing
 // the vessel re-attaches to the focus vessel at its next redraw. Slot -1 is ignored.
 void ReleaseVesselSlot(int slot, bool markPositions);

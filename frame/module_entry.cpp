@@ -1,0 +1,72 @@
+// The module's entry points: mode registration, the step callbacks, focus changes,
+// vessel deletion and the end of a simulation run.
+#include <new>
+
+#include "frame/entry.h"
+#include "frame/state.h"
+#include "mfd/tessarc_mfd.h"
+
+namespace {
+char modeName[] = "TessarcMFD";
+// Scan code of the U key, which selects the mode.
+const DWORD kModeKey = 0x16;
+MFDMODESPECEX modeSpec;
+bool modeRegistered = false;
+}  // namespace
+
+ModeMessageResult ModeMessage(UINT msg, UINT mfdId, WPARAM wparam, LPARAM lparam) {
+    if (msg != OAPI_MSG_MFD_OPENED) return 0;
+    DWORD w = static_cast<DWORD>(wparam & 0xFFFF);
+    DWORD h = static_cast<DWORD>((wparam >> 16) & 0xFFFF);
+    VESSEL *vessel = reinterpret_cast<VESSEL *>(lparam);
+    TessarcMFD *mfd = new (std::nothrow) TessarcMFD(w, h, vessel, static_cast<int>(mfdId));
+    return reinterpret_cast<ModeMessageResult>(mfd);
+}
+
+DLLCLBK void InitModule(HINSTANCE hModule) {
+    (void)hModule;
+    ResetModule();
+    modeSpec.name = modeName;
+    modeSpec.key = kModeKey;
+    modeSpec.context = nullptr;
+    modeSpec.msgproc = ModeMessage;
+    modeId = oapiRegisterMFDMode(modeSpec);
+    modeRegistered = true;
+}
+
+DLLCLBK void ExitModule(HINSTANCE hModule) {
+    (void)hModule;
+    // The unload glue may call this a second time; the mode goes only once.
+    if (!modeRegistered) return;
+    oapiUnregisterMFDMode(modeId);
+    modeRegistered = false;
+}
+
+DLLCLBK void opcPreStep(double simt, double simdt, double mjd) {
+    (void)simt;
+    (void)simdt;
+    (void)mjd;
+    if (liveMfdCount > 0) moduleActive = true;
+}
+
+DLLCLBK void opcPostStep(double simt, double simdt, double mjd) {
+    (void)mjd;
+    SchedulerPostStep(simt, simdt);
+}
+
+DLLCLBK void opcFocusChanged(OBJHANDLE newFocus, OBJHANDLE oldFocus) {
+    (void)newFocus;
+    if (!oldFocus) ResetModule();
+    if (moduleActive) {
+        storedPositionMask = 0;
+        pendingAttachMask = 0;
+    }
+}
+
+DLLCLBK void opcDeleteVessel(OBJHANDLE hVessel) {
+    if (!moduleActive) return;
+    int slot = FindVesselSlot(hVessel);
+    if (slot >= 0) ReleaseVesselSlot(slot, true);
+}
+
+DLLCLBK void opcCloseRenderViewport() { ResetModule(); }

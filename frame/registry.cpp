@@ -1,0 +1,274 @@
+// The vessel registry: 32 vessel slots keyed by name, 32 MFD positions, and the
+// per-vessel update run by the scheduler.
+//
+// Records, states and profiles are never destroyed while an MFD object may still
+// point at them. Releasing a slot only forgets them: they move to a list of
+// forgotten objects, which is freed when the module resets with no MFD object
+// alive, and in full when the module unloads.
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "frame/registry_storage.h"
+#include "frame/state.h"
+#include "frame/step.h"
+#include "control/thrusters.h"
+
+uint32_t vesselSlotMask = 0;
+VesselRecord *vesselRecords[kMaxSlots] = {};
+ThrusterProfile *vesselProfiles[kMaxSlots] = {};
+OBJHANDLE positionVessel[kMaxPositions] = {};
+int positionIds[kMaxPositions] = {};
+int positionIdCursor = 0;
+int summaryCount = 0;
+
+namespace {
+
+// Forgotten objects, waiting until no MFD can reach them.
+struct Forgotten {
+    VesselRecord *record;
+    ThrusterProfile *profile;
+    Forgotten *next;
+};
+Forgotten *forgottenList = nullptr;
+int forgottenCount = 0;
+
+void FreeRecordAndStates(VesselRecord *record) {
+    if (!record) return;
+    for (int p = 0; p < kMaxPositions; ++p) delete record->states[p];
+    delete record;
+}
+
+void Forget(VesselRecord *record, ThrusterProfile *profile) {
+    if (!record && !profile) return;
+    Forgotten *f = new (std::nothrow) Forgotten{record, profile, forgottenList};
+    if (!f) return;  // out of memory: the objects stay allocated until the process ends
+    forgottenList = f;
+    ++forgottenCount;
+}
+
+// Exact, case-sensitive comparison of the name of a live vessel with a record's key.
+bool ShowsVessel(OBJHANDLE h, const char *name) {
+    if (!h || !oapiIsVessel(h)) return false;
+    char buf[sizeof(VesselRecord::name)];
+    buf[0] = '\0';
+    oapiGetObjectName(h, buf, static_cast<int>(sizeof buf));
+    buf[sizeof buf - 1] = '\0';
+    return std::strcmp(buf, name) == 0;
+}
+
+// Record creation for a new slot. False when memory runs out.
+bool CreateRecord(const char *name, int slot) {
+    VesselRecord *record = new (std::nothrow) VesselRecord();
+    ThrusterProfile *profile = new (std::nothrow) ThrusterProfile();
+    if (!record || !profile) {
+        delete record;
+        delete profile;
+        return false;
+    }
+    std::snprintf(record->name, sizeof record->name, "%s", name);
+    OBJHANDLE h = VesselByExactName(record->name);
+    VESSEL *v = h ? oapiGetVesselInterface(h) : nullptr;
+    if (v) CreateThrusterProfile(profile, v);
+    vesselProfiles[slot] = profile;
+    record->stopAllRequest = false;
+    record->modeMask = 0;
+    record->positionMask = 0;
+    for (int p = 0; p < kMaxPositions; ++p) record->states[p] = nullptr;
+    vesselRecords[slot] = record;
+    return true;
+}
+
+}  // namespace
+
+OBJHANDLE VesselByExactName(const char *name) {
+    if (!name) return nullptr;
+    char buf[sizeof(VesselRecord::name)];
+    const int count = static_cast<int>(oapiGetVesselCount());
+    for (int i = 0; i < count; ++i) {
+        OBJHANDLE h = oapiGetVesselByIndex(i);
+        if (!h) continue;
+        buf[0] = '\0';
+        oapiGetObjectName(h, buf, static_cast<int>(sizeof buf));
+        buf[sizeof buf - 1] = '\0';
+        if (std::strcmp(buf, name) == 0) return h;
+    }
+    OBJHANDLE h = oapiGetObjectByName(const_cast<char *>(name));
+    return (h && oapiIsVessel(h)) ? h : nullptr;
+}
+
+int FindVesselSlot(OBJHANDLE hVessel) {
+    if (!hVessel || !oapiIsVessel(hVessel)) return -1;
+    char name[sizeof(VesselRecord::name)];
+    name[0] = '\0';
+    oapiGetObjectName(hVessel, name, static_cast<int>(sizeof name));
+    name[sizeof name - 1] = '\0';
+    for (int s = 0; s < kMaxSlots; ++s) {
+        if ((vesselSlotMask & PositionBit(s)) && vesselRecords[s] &&
+            std::strcmp(vesselRecords[s]->name, name) == 0)
+            return s;
+    }
+    return -1;
+}
+
+int LookupVesselSlot(OBJHANDLE hVessel) {
+    if (!hVessel || !oapiIsVessel(hVessel)) return -1;
+    int slot = FindVesselSlot(hVessel);
+    if (slot >= 0) return slot;
+    char name[sizeof(VesselRecord::name)];
+    name[0] = '\0';
+    oapiGetObjectName(hVessel, name, static_cast<int>(sizeof name));
+    name[sizeof name - 1] = '\0';
+    for (int s = 0; s < kMaxSlots; ++s) {
+        if (vesselSlotMask & PositionBit(s)) continue;
+        if (!CreateRecord(name, s)) return -1;
+        vesselSlotMask |= PositionBit(s);
+        return s;
+    }
+    return -1;
+}
+
+void ReleaseVesselSlot(int slot, bool markPositions) {
+    if (slot < 0 || slot >= kMaxSlots) return;
+    VesselRecord *record = vesselRecords[slot];
+    if (markPositions && record) {
+        // Compare names exactly: the host's lookup by name ignores letter case and
+        // could name a different vessel than the one this slot belongs to.
+        for (int p = 0; p < kMaxPositions; ++p)
+            if (ShowsVessel(positionVessel[p], record->name)) pendingAttachMask |= PositionBit(p);
+    }
+    Forget(record, vesselProfiles[slot]);
+    vesselRecords[slot] = nullptr;
+    vesselProfiles[slot] = nullptr;
+    vesselSlotMask &= ~PositionBit(slot);
+}
+
+VesselRecord *RecordForSlot(int slot) {
+    if (slot < 0 || slot >= kMaxSlots) return nullptr;
+    if (!(vesselSlotMask & PositionBit(slot))) return nullptr;
+    return vesselRecords[slot];
+}
+
+MfdState *StateAtPosition(VesselRecord *record, int slot, int position) {
+    if (!record) return nullptr;
+    if (position < 0 || position >= kMaxPositions) position = 0;
+    if (record->states[position]) return record->states[position];
+    MfdState *S = new (std::nothrow) MfdState();
+    if (!S) return nullptr;
+    S->position = position;
+    // Stored before the initialiser runs its first step, so the record never holds
+    // a state that the scheduler cannot reach.
+    record->states[position] = S;
+    ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
+    InitMfdState(S, record->name, profile);
+    return S;
+}
+
+bool SwapPositions(VesselRecord *record, int a, int b) {
+    if (!record || a < 0 || a >= kMaxPositions || b < 0 || b >= kMaxPositions) return false;
+    MfdState *sa = record->states[a];
+    MfdState *sb = record->states[b];
+    if (!sa || !sb) return false;
+    record->states[a] = sb;
+    record->states[b] = sa;
+    sb->position = a;
+    sa->position = b;
+    return true;
+}
+
+int PositionForId(int id) {
+    if (id >= 0 && id <= 9) return id;
+    // Identifiers -9..-1 would give positions outside the tables; they are handed
+    // out positions like any other foreign identifier.
+    for (int p = 10; p < kMaxPositions; ++p)
+        if (positionIds[p] == id) return p;
+    if (positionIdCursor < 0 || positionIdCursor >= kMaxPositions - 10) positionIdCursor = 0;
+    int p = 10 + positionIdCursor;
+    positionIds[p] = id;
+    if (++positionIdCursor >= kMaxPositions - 10) positionIdCursor = 0;
+    return p;
+}
+
+bool SwapMfdPositions(int summarySlot, int a, int b) {
+    if (a == b) return false;
+    if (a < 0 || a >= kMaxPositions || b < 0 || b >= kMaxPositions) return false;
+    VesselRecord *record = RecordForSlot(summarySlot);
+    if (!record) return false;
+    if (!StateAtPosition(record, summarySlot, b) || !StateAtPosition(record, summarySlot, a)) return false;
+    pendingAttachMask |= PositionBit(a) | PositionBit(b);
+    return SwapPositions(record, a, b);
+}
+
+bool ReleaseSummaryVessel(int slot) {
+    VesselRecord *record = RecordForSlot(slot);
+    if (!record) return false;
+    if (slot == FindVesselSlot(oapiGetFocusObject())) return false;
+    if (record->modeMask != 0) return false;
+    ReleaseVesselSlot(slot, true);
+    --summaryCount;
+    return true;
+}
+
+void StopAllAutopilots(int slot) {
+    VesselRecord *record = RecordForSlot(slot);
+    if (record) record->stopAllRequest = true;
+}
+
+void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
+    if (!record) return;
+    ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
+    if (profile && profile->vessel) RefreshThrusterProfile(profile);
+    uint32_t newModes = 0, newPositions = 0;
+    for (int p = 0; p < kMaxPositions; ++p) {
+        MfdState *S = record->states[p];
+        if (!S) continue;
+        if (record->stopAllRequest) AllAutopilotsOff(S);
+        if (S->holdOn) {
+            newModes |= kModeBitHold;
+            newPositions |= PositionBit(p);
+        }
+        if (S->transAxes != kTransAxesNone) {
+            newModes |= PositionBit(S->transAxes);
+            newPositions |= PositionBit(p);
+        }
+        if (S->burnArmed) {
+            newModes |= kModeBitBurn;
+            newPositions |= PositionBit(p);
+        }
+        if (S->vessel) AutopilotStep(S, simt, simdt, record->modeMask, record->positionMask);
+    }
+    record->modeMask = newModes;
+    record->positionMask = newPositions;
+    record->stopAllRequest = false;
+}
+
+void ForgetAllSlots() {
+    for (int s = 0; s < kMaxSlots; ++s) ReleaseVesselSlot(s, false);
+    vesselSlotMask = 0;
+}
+
+int ForgottenObjectCount() { return forgottenCount; }
+
+void FreeForgottenObjects() {
+    while (forgottenList) {
+        Forgotten *f = forgottenList;
+        forgottenList = f->next;
+        FreeRecordAndStates(f->record);
+        delete f->profile;
+        delete f;
+    }
+    forgottenCount = 0;
+}
+
+void FreeRegistryStorage() {
+    ForgetAllSlots();
+    FreeForgottenObjects();
+}
+
+namespace {
+// Module unload (or program exit when the plug-in is linked in): by then the host
+// has destroyed every MFD object of this module.
+struct StorageOwner {
+    ~StorageOwner() { FreeRegistryStorage(); }
+} storageOwner;
+}  // namespace

@@ -1,0 +1,17 @@
+// Frame-internal: the lifetime of registry objects and of MFD objects.
+#ifndef TESSARC_FRAME_REGISTRY_STORAGE_H
+#define TESSARC_FRAME_REGISTRY_STORAGE_H
+
+// TessarcMFD objects alive now (constructor +1, destructor -1). Unlike
+// liveMfdCount, which follows the store-status operation, this counts objects
+// that may still hold a pointer into the registry.
+extern int mfdObjectCount;
+
+// Releases every slot without marking positions.
+void ForgetAllSlots();
+// Records, states and profiles forgotten but not yet freed.
+int ForgottenObjectCount();
+// Frees the forgotten objects. Only safe while no MFD object is alive.
+void FreeForgottenObjects();
+
+#endif  // TESSARC_FRAME_REGISTRY_STORAGE_H

@@ -1,0 +1,101 @@
+// The MFD object: attachment to a vessel and position, drawing entry, buttons,
+// menus, and the store and recall of its status around a re-creation.
+#include "mfd/tessarc_mfd.h"
+
+#include <cstring>
+
+#include "display/pages.h"
+#include "frame/registry_storage.h"
+#include "frame/state.h"
+#include "mfd/buttons.h"
+#include "mfd/keys.h"
+#include "mfd/status.h"
+
+int mfdObjectCount = 0;
+
+bool SkipsButtonRefresh(const char *focusClassName) {
+    static const char kArrowFreighter[] = "UCGO\\Vessels\\UCGOArrowFreighter";
+    return focusClassName && std::strncmp(focusClassName, kArrowFreighter, sizeof kArrowFreighter - 1) == 0;
+}
+
+TessarcMFD::TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId)
+    : MFD2(w, h, vessel), summaryShown(false), state(nullptr), position(0), summarySlot(-1), summaryLine(1) {
+    position = PositionForId(mfdId);
+    ++liveMfdCount;
+    ++mfdObjectCount;
+    const uint32_t bit = PositionBit(position);
+    // A remote vessel survives only a close and re-open that stored the status.
+    bool attached = false;
+    if (storedPositionMask & bit) attached = attachToVessel(positionVessel[position]);
+    if (!attached && vessel) attachToVessel(vessel->GetHandle());
+    pendingAttachMask &= ~bit;
+}
+
+TessarcMFD::~TessarcMFD() { --mfdObjectCount; }
+
+bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) {
+    if (!hVessel || !oapiIsVessel(hVessel)) return false;
+    int slot = LookupVesselSlot(hVessel);
+    VesselRecord *record = RecordForSlot(slot);
+    if (!record) return false;
+    MfdState *S = StateAtPosition(record, slot, position);
+    if (!S) return false;
+    state = S;
+    positionVessel[position] = hVessel;
+    return true;
+}
+
+bool TessarcMFD::attachToSlot(int slot) {
+    VesselRecord *record = RecordForSlot(slot);
+    if (!record) return false;
+    MfdState *S = StateAtPosition(record, slot, position);
+    if (!S) return false;
+    state = S;
+    positionVessel[position] = VesselByExactName(record->name);
+    return true;
+}
+
+void TessarcMFD::StoreStatus() const {
+    const uint32_t bit = PositionBit(position);
+    if (!(pendingAttachMask & bit)) storedPositionMask |= bit;
+    --liveMfdCount;
+}
+
+void TessarcMFD::RecallStatus() { storedPositionMask &= ~PositionBit(position); }
+
+bool TessarcMFD::Update(oapi::Sketchpad *skp) {
+    if (!moduleActive) return true;
+    const uint32_t bit = PositionBit(position);
+    if (pendingAttachMask & bit) {
+        attachToVessel(oapiGetFocusObject());
+        pendingAttachMask &= ~bit;
+    }
+    if (state && !oapiIsVessel(state->vesselHandle)) return true;
+    DrawMfdPage(skp, static_cast<int>(GetWidth()), static_cast<int>(GetHeight()), state, summaryShown, position,
+                &summaryLine, &summarySlot);
+    VESSEL *focus = oapiGetFocusInterface();
+    if (!SkipsButtonRefresh(focus ? focus->GetClassName() : nullptr)) InvalidateButtons();
+    return true;
+}
+
+bool TessarcMFD::ConsumeKeyBuffered(DWORD key) { return HandleMfdKey(this, key); }
+
+bool TessarcMFD::ConsumeButton(int bt, int event) {
+    if (!(event & PANEL_MOUSE_LBDOWN) || bt < 0 || bt >= kButtonCount) return false;
+    DWORD key = ButtonKeyCode(summaryShown, state, bt);
+    if (key == 0) return false;
+    return ConsumeKeyBuffered(key);
+}
+
+char *TessarcMFD::ButtonLabel(int bt) {
+    return const_cast<char *>(ButtonLabelText(summaryShown, state, bt));
+}
+
+int TessarcMFD::ButtonMenu(const MFDBUTTONMENU **menu) const {
+    if (menu) *menu = ButtonMenuTable(summaryShown, state);
+    return kButtonCount;
+}
+
+void TessarcMFD::WriteStatus(FILEHANDLE scn) const { WriteMfdStatus(this, scn); }
+
+void TessarcMFD::ReadStatus(FILEHANDLE scn) { ReadMfdStatus(this, scn); }

@@ -1,0 +1,44 @@
+// The "TessarcMFD" display mode: one object per open MFD, pointing at the
+// autopilot state of its MFD position and vessel.
+#ifndef TESSARC_MFD_TESSARC_MFD_H
+#define TESSARC_MFD_TESSARC_MFD_H
+
+#include <cstdint>
+
+#include "Orbitersdk.h"
+
+struct MfdState;
+
+class TessarcMFD : public MFD2 {
+public:
+    // mfdId is the host's identifier of the display; it decides the MFD position.
+    TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId);
+    ~TessarcMFD();
+
+    using MFD2::Update;
+    bool ConsumeKeyBuffered(DWORD key) override;
+    bool ConsumeButton(int bt, int event) override;
+    char *ButtonLabel(int bt) override;
+    int ButtonMenu(const MFDBUTTONMENU **menu) const override;
+    void WriteStatus(FILEHANDLE scn) const override;
+    void ReadStatus(FILEHANDLE scn) override;
+    void StoreStatus() const override;
+    void RecallStatus() override;
+    bool Update(oapi::Sketchpad *skp) override;
+    // Shows the given vessel slot's state at this MFD's position.
+    virtual bool attachToSlot(int slot);
+    // Shows the vessel's state at this MFD's position, registering the vessel if new.
+    virtual bool attachToVessel(OBJHANDLE hVessel);
+
+    bool summaryShown;     // the summary page replaces the state's page
+    MfdState *state;       // null until an attachment succeeds
+    int32_t position;      // MFD position 0..31
+    int32_t summarySlot;   // vessel slot under the summary cursor; -1 until drawn
+    int32_t summaryLine;   // selected line of the summary list, 1-based
+};
+
+// True for the vessel classes whose panels must not be asked to re-read the MFD
+// labels every frame (the Arrow Freighter).
+bool SkipsButtonRefresh(const char *focusClassName);
+
+#endif  // TESSARC_MFD_TESSARC_MFD_H
