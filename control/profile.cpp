@@ -28,8 +28,10 @@ const double kDefaultRateDeg[3] = {2.5, 2.5, 5.0};
 const double kApproachSpeed = 0.5;  // m/s on every axis, every class
 const double kIonTugIsp = 150000.0;
 
-// Inertia of one body as six point masses, expressed in the reference vessel's
-// frame: returns mass times (sum y^2+z^2, z^2+x^2, x^2+y^2).
+// Inertia of one body about the reference vessel's axes through its origin:
+// six points on the body's axes whose second moments are the body's principal
+// moments, turned into the reference vessel's axes, plus the body's offset from
+// the reference origin once (parallel axes). Returns mass times the diagonal.
 VECTOR3 BodyInertia(VESSEL *body, VESSEL *ref, double *massOut) {
     VECTOR3 pmi = _V(0, 0, 0);
     body->GetPMI(pmi);
@@ -38,11 +40,16 @@ VECTOR3 BodyInertia(VESSEL *body, VESSEL *ref, double *massOut) {
     const double hz = 0.5 * std::sqrt(std::fabs(pmi.x + pmi.y - pmi.z));
     const VECTOR3 pts[6] = {_V(hx, 0, 0), _V(-hx, 0, 0), _V(0, hy, 0),
                             _V(0, -hy, 0), _V(0, 0, hz), _V(0, 0, -hz)};
-    VECTOR3 sum = _V(0, 0, 0);
+    VECTOR3 g, centre;
+    body->Local2Global(_V(0, 0, 0), g);
+    ref->Global2Local(g, centre);
+    VECTOR3 sum = _V(centre.y * centre.y + centre.z * centre.z, centre.z * centre.z + centre.x * centre.x,
+                     centre.x * centre.x + centre.y * centre.y);
     for (const VECTOR3 &p : pts) {
-        VECTOR3 g, l;
+        VECTOR3 l;
         body->Local2Global(p, g);
         ref->Global2Local(g, l);
+        l -= centre;
         sum.x += l.y * l.y + l.z * l.z;
         sum.y += l.z * l.z + l.x * l.x;
         sum.z += l.x * l.x + l.y * l.y;
