@@ -10,6 +10,12 @@
 #include <cstdio>
 #include <fstream>
 
+// Fontconfig keeps its configuration for the life of the process; the leak checker
+// of sanitizer builds is told so instead of reporting it at exit.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+#endif
+
 namespace sim {
 
 namespace {
