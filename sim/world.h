@@ -27,6 +27,7 @@ struct Pad {
 };
 
 struct Body;
+struct World;
 
 struct Base : Object {
     Body *planet = nullptr;
@@ -42,27 +43,47 @@ struct TerrainBump {
     double height = 0;        // m, at the centre (may be negative)
 };
 
+// A body's own motion: fixed at `pos`, or a Kepler orbit about `parent` with
+// the elements given in the parent's ecliptic-aligned frame at epoch `epochMjd`
+// (gravitational parameter of the pair: both masses).
+struct BodyOrbit {
+    ELEMENTS el{};          // a, e, i, node, longitude of periapsis, mean longitude at the epoch
+    double epochMjd = 51544.5;
+};
+
 struct Body : Object {
+    World *world = nullptr;     // the world that owns the body
     double mass = 0;            // kg
     double radius = 0;          // m, mean radius
     double rotPeriod = 0;       // s, sidereal; 0 = not rotating
     double obliquity = 0;       // rad, axis tilt from the ecliptic zenith
     double theta = 0;           // rad, longitude of the ascending node of the equator
-    double rotOffset = 0;       // rad, rotation angle at MJD epoch (simt 0)
+    double rotOffset = 0;       // rad, rotation angle at MJD rotEpochMjd
+    double rotEpochMjd = 51544.5;
     std::vector<double> jcoeff; // J2, J3, ...
     Body *parent = nullptr;     // body this one orbits (null: fixed at its position)
-    VECTOR3 pos{}, vel{};       // global state, m and m/s
+    BodyOrbit orbit;            // used when parent is set
+    VECTOR3 pos{}, vel{};       // global state, m and m/s, at stateMjd
+    double stateMjd = -1e300;   // MJD of pos/vel (updateBodies refreshes it)
+    double soi = 1e300;         // m, radius of the sphere where this body is the gravity reference
     std::vector<TerrainBump> terrain;
     std::vector<std::unique_ptr<Base>> bases;
 
     double mu() const { return mass * GGRAV; }
-    double currentRotation(double simt) const;  // rad, 0..2pi
+    // Rotation angle (rad, 0..2pi) at simulation time simt of the owning world
+    // (the world's MJD at simt 0 fixes the absolute date).
+    double currentRotation(double simt) const;
+    double rotationRate() const;  // rad/s, 2 pi / period (0 when not rotating)
     MATRIX3 obliquityMatrix() const;
     MATRIX3 rotationMatrix(double simt) const;  // planet frame -> global
-    double elevation(double lng, double lat) const;
+    double elevation(double lng, double lat) const;  // m above the mean radius
+    double maxElevation() const;                      // m, bound of elevation()
+    // Velocity (global axes) of the point fixed on the body at relative position r (global axes).
+    VECTOR3 surfaceVelocity(const VECTOR3 &r, double simt) const;
 };
 
 struct ThrusterSpec {
+    std::string name;  // as named in the class file
     VECTOR3 pos{};     // vessel frame, m
     VECTOR3 dir{};     // unit thrust direction, vessel frame
     double maxThrust = 0;  // N
@@ -72,6 +93,7 @@ struct ThrusterSpec {
 
 struct DockSpec {
     VECTOR3 pos{}, dir{}, rot{};
+    DWORD idsChannel = 0;  // channel of the port's IDS transmitter
 };
 
 struct VesselClass {
@@ -85,10 +107,20 @@ struct VesselClass {
     std::vector<DockSpec> docks;
     std::vector<VECTOR3> touchdown;    // touchdown points, vessel frame (at least three)
     bool hasTransponder = false;
+    DWORD xpdrChannel = 0;
     int navCount = 2;
+    // Derived from the touchdown points by the loader: the unit normal of their
+    // plane (pointing from the ground to the CoG) and the CoG height above it.
+    VECTOR3 tdNormal{0, 1, 0};
+    double cogElev = 0;
 };
 
-struct Vessel;
+// Called by the loader (and by code that builds classes by hand) after the
+// touchdown points are set: fills tdNormal and cogElev.
+void deriveTouchdownPlane(VesselClass &c);
+
+// The host's vessel object (class Vessel, below) lives outside this namespace,
+// as the host API declares it.
 
 struct DockPort {
     Vessel *owner = nullptr;
@@ -115,6 +147,11 @@ struct NavRadio : Object {
 // The host's vessel object; its handle is its address.
 class Vessel : public sim::Object {
 public:
+    Vessel() = default;
+    Vessel(const Vessel &) = delete;
+    Vessel &operator=(const Vessel &) = delete;
+    ~Vessel();
+
     const sim::VesselClass *cls = nullptr;
     VESSEL *iface = nullptr;   // the interface handed to modules (owned)
 
@@ -126,6 +163,7 @@ public:
     std::vector<sim::Thruster> thrusters;
     std::vector<sim::DockPort> ports;
     sim::Body *gravityRef = nullptr;
+    sim::Body *surfaceRef = nullptr;  // planet whose surface is closest
     bool nonspherical = true;
     double isp = 5e4;          // default Isp for new thrusters
     int attitudeMode = RCS_ROT;
@@ -135,6 +173,12 @@ public:
     bool landed = false;
     sim::Body *landedOn = nullptr;
     double landLng = 0, landLat = 0, landHdg = 0;
+    VECTOR3 landPos{};             // CoG in the planet frame, m
+    MATRIX3 landRot = identity();  // vessel axes -> planet frame
+    // The last touchdown: surface-relative speeds at first contact, m/s
+    // (vertical: negative descending), and the simulation time it happened.
+    bool touchedDown = false;
+    double touchdownVs = 0, touchdownHs = 0, touchdownSimt = 0;
 
     // Navigation radios
     std::vector<DWORD> navChannel;
@@ -142,6 +186,7 @@ public:
     std::vector<sim::NavRadio> ids;  // one per docking port
 
     double mass() const;  // empty mass + propellant
+    double propellantMass() const;
 };
 
 namespace sim {
@@ -157,11 +202,21 @@ struct World {
     double maxSubstep = 0.05;  // physics sub-step bound, s
     int hostVersion = 160828;  // what oapiGetOrbiterVersion reports
     char debugLine[256] = {0};
+    int hudMode = HUD_NONE;    // what oapiSetHUDMode last set
+    HUDPARAM hudParam{};
+    // Docking: capture radius (m), closing-speed limit (m/s), and the cosine
+    // limits of the port directions (opposed) and up vectors (aligned).
+    double dockRadius = 0.3, dockSpeed = 0.5, dockDirCos = 0.995, dockRotCos = 0.985;
 
     std::vector<std::unique_ptr<Body>> bodies;
     std::vector<std::unique_ptr<VesselClass>> classes;
     std::vector<std::unique_ptr<Vessel>> vessels;  // deleted vessels stay, marked !alive
     Vessel *focus = nullptr;
+
+    World() = default;
+    World(const World &) = delete;
+    World &operator=(const World &) = delete;
+    ~World();
 
     double mjd() const { return mjd0 + simt / 86400.0; }
 
@@ -170,7 +225,17 @@ struct World {
     Vessel *findVessel(const std::string &name) const;       // case-insensitive, alive only
     Object *findObject(const std::string &name) const;       // bodies and vessels
     bool isObject(const void *h) const;                       // live handle of this world
+    Vessel *vesselOf(const void *h) const;  // the live vessel behind a handle, or null
+    Body *bodyOf(const void *h) const;      // the body behind a handle, or null
+    Base *baseOf(const void *h) const;      // the surface base behind a handle, or null
 };
+
+// Time acceleration within the host's bounds [0.1, 100000].
+void setWarp(World &w, double warp);
+// Set the date; the bodies move to it.
+void setMjd(World &w, double mjd);
+// Move every body to the world's current MJD (cheap when nothing changed).
+void updateBodies(World &w);
 
 // The current world (the host API functions act on it).
 World &world();
@@ -187,9 +252,26 @@ void setOrbitState(Vessel &v, Body *ref, const VECTOR3 &rpos, const VECTOR3 &rve
                    const VECTOR3 &vrot);
 void setLandedState(Vessel &v, Body *planet, double lng, double lat, double hdg);
 void deleteVessel(World &w, Vessel *v);  // marks it dead; the host layer tells modules first
+// Landed vessels rest with their touchdown plane on the local horizon: the
+// rotation from vessel axes to the planet frame at (lng, lat) with heading hdg.
+void landedFrame(const VesselClass &c, double lng, double lat, double hdg, MATRIX3 &rot);
+// A landed vessel's global state at simt from its planet-frame state.
+void syncLanded(Vessel &v, double simt);
 
 // Physics: advance the world by dt seconds of simulation time (sub-stepped).
+// Also advances simt and sets simdt.
 void advance(World &w, double dt);
+
+// Dominant gravity body at a global position (sphere of influence).
+Body *gravityReference(const World &w, const VECTOR3 &gpos);
+// Planet whose surface is closest to a global position.
+Body *surfaceReference(const World &w, const VECTOR3 &gpos);
+// Gravitational acceleration at a global position (the frame of the fixed
+// bodies: moving bodies enter with their differential term), with the J2 term of
+// `j2ref` when it is not null.
+VECTOR3 gravityAccel(const World &w, const VECTOR3 &gpos, const Body *j2ref);
+// Height of the lowest touchdown point above the terrain (m); large when far away.
+double touchdownHeight(const Vessel &v);
 
 }  // namespace sim
 

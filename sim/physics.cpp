@@ -1,0 +1,303 @@
+// Physics: gravity, thrust, rigid-body rotation, surface contact and the
+// landed state, integrated in fixed sub-steps.
+//
+// Translation: classical RK4 per sub-step, the bodies' positions taken at each
+// stage's time. Rotation: RK4 on the host's Euler equation
+// I dw/dt + (I w) x w = torque, then the attitude turned by the mean rate
+// (dR/dt = R K, K v = v x w) and re-orthonormalised.
+#include <algorithm>
+#include <cmath>
+
+#include "docking.h"
+#include "orbit.h"
+#include "simmath.h"
+#include "world.h"
+
+namespace sim {
+
+namespace {
+
+// Global positions of the bodies at an MJD (parents precede children in w.bodies).
+void bodyPositions(const World &w, double mjd, std::vector<VECTOR3> &out) {
+    out.resize(w.bodies.size());
+    for (size_t i = 0; i < w.bodies.size(); i++) {
+        const Body &b = *w.bodies[i];
+        if (!b.parent) {
+            out[i] = b.pos;
+            continue;
+        }
+        size_t p = 0;
+        while (p < i && w.bodies[p].get() != b.parent) p++;
+        VECTOR3 rp, vp;
+        elementsToState(b.orbit.el, b.mu() + b.parent->mu(), (mjd - b.orbit.epochMjd) * 86400.0, rp, vp);
+        out[i] = (p < i ? out[p] : b.parent->pos) + rp;
+    }
+}
+
+const Body *rootOf(const Body *b) {
+    int guard = 0;
+    while (b->parent && guard++ < 16) b = b->parent;
+    return b;
+}
+
+// Acceleration at g with the bodies at `bpos`. A body moving about a fixed one
+// enters with its differential term: the fixed body's frame is accelerated too.
+VECTOR3 accelWith(const World &w, const std::vector<VECTOR3> &bpos, const VECTOR3 &g, const Body *j2ref) {
+    VECTOR3 a = _V(0, 0, 0);
+    for (size_t i = 0; i < w.bodies.size(); i++) {
+        const Body &b = *w.bodies[i];
+        double mu = b.mu();
+        VECTOR3 d = bpos[i] - g;
+        double r2 = length2(d);
+        if (r2 <= 0) continue;
+        a += d * (mu / (r2 * std::sqrt(r2)));
+        if (b.parent) {
+            const Body *root = rootOf(&b);
+            size_t k = 0;
+            while (k < w.bodies.size() && w.bodies[k].get() != root) k++;
+            VECTOR3 e = bpos[i] - (k < w.bodies.size() ? bpos[k] : root->pos);
+            double s2 = length2(e);
+            if (s2 > 0) a -= e * (mu / (s2 * std::sqrt(s2)));
+        }
+        if (&b == j2ref && !b.jcoeff.empty() && b.jcoeff[0] != 0) {
+            VECTOR3 pole = mul(b.obliquityMatrix(), _V(0, 1, 0));
+            VECTOR3 rv = g - bpos[i];
+            double r = std::sqrt(length2(rv));
+            VECTOR3 u = rv / r;
+            double s = dotp(u, pole), R = b.radius;
+            double k2 = -1.5 * b.jcoeff[0] * mu * R * R / (r * r * r * r);
+            a += (u * (1.0 - 5.0 * s * s) + pole * (2.0 * s)) * k2;
+        }
+    }
+    return a;
+}
+
+struct ThrustSum {
+    VECTOR3 force{}, torque{};  // vessel axes
+    std::vector<double> use;    // kg drawn per tank over the step
+};
+
+// Force, torque and propellant use of the thrusters over a step h. A tank that
+// cannot feed the whole step scales its thrusters down to what it holds.
+void thrust(const Vessel &v, double h, ThrustSum &ts) {
+    const VesselClass &c = *v.cls;
+    ts.force = ts.torque = _V(0, 0, 0);
+    ts.use.assign(v.tankMass.size(), 0.0);
+    bool any = false;
+    for (size_t i = 0; i < v.thrusters.size(); i++) {
+        double L = v.thrusters[i].level;
+        if (L <= 0) continue;
+        const ThrusterSpec &s = c.thrusters[i];
+        if (s.tank >= 0) ts.use[s.tank] += L * s.maxThrust / s.isp * h;
+        any = true;
+    }
+    if (!any) return;
+    std::vector<double> frac(v.tankMass.size(), 1.0);
+    for (size_t k = 0; k < frac.size(); k++)
+        if (ts.use[k] > v.tankMass[k]) {
+            frac[k] = ts.use[k] > 0 ? std::max(0.0, v.tankMass[k]) / ts.use[k] : 0.0;
+            ts.use[k] = std::max(0.0, v.tankMass[k]);
+        }
+    VECTOR3 cg = _V(0, 0, 0);
+    dockedCG(v, cg);
+    for (size_t i = 0; i < v.thrusters.size(); i++) {
+        double L = v.thrusters[i].level;
+        if (L <= 0) continue;
+        const ThrusterSpec &s = c.thrusters[i];
+        double F = L * s.maxThrust * (s.tank >= 0 ? frac[s.tank] : 1.0);
+        VECTOR3 f = s.dir * F;
+        ts.force += f;
+        ts.torque += crossp(f, s.pos - cg);
+    }
+}
+
+VECTOR3 angularAccel(const VECTOR3 &pmi, const VECTOR3 &w, const VECTOR3 &tq) {
+    VECTOR3 Iw = _V(pmi.x * w.x, pmi.y * w.y, pmi.z * w.z);
+    VECTOR3 r = tq - crossp(Iw, w);
+    return _V(r.x / pmi.x, r.y / pmi.y, r.z / pmi.z);
+}
+
+void turn(Vessel &v, const VECTOR3 &w, double h) {
+    double wl = length(w);
+    if (wl * h > 0) v.R = orthonormalise(mul(v.R, rotm(w / wl, -wl * h)));
+}
+
+void consume(Vessel &v, const ThrustSum &ts) {
+    for (size_t k = 0; k < ts.use.size(); k++) v.tankMass[k] = std::max(0.0, v.tankMass[k] - ts.use[k]);
+}
+
+// Surface-relative vertical and horizontal speed of a free vessel above `p`.
+void surfaceSpeeds(const Vessel &v, const Body &p, double simt, double &vs, double &hs) {
+    VECTOR3 r = v.pos - p.pos;
+    VECTOR3 dv = v.vel - p.vel - p.surfaceVelocity(r, simt);
+    VECTOR3 up = unit(r);
+    vs = dotp(dv, up);
+    hs = length(dv - up * vs);
+}
+
+void touchDown(World &w, Vessel &v, Body &p) {
+    double vs, hs;
+    surfaceSpeeds(v, p, w.simt, vs, hs);
+    MATRIX3 m = p.rotationMatrix(w.simt);
+    VECTOR3 q = tmul(m, v.pos - p.pos);
+    double lng = std::atan2(q.z, q.x), lat = std::asin(std::clamp(q.y / length(q), -1.0, 1.0));
+    // Heading of the vessel's forward axis in the plane of its touchdown points.
+    VECTOR3 up = equToUnit(lng, lat);
+    VECTOR3 north = _V(-std::sin(lat) * std::cos(lng), std::cos(lat), -std::sin(lat) * std::sin(lng));
+    VECTOR3 east = _V(-std::sin(lng), 0, std::cos(lng));
+    VECTOR3 n = v.cls->tdNormal;
+    VECTOR3 f = _V(0, 0, 1) - n * n.z;
+    if (length(f) < 1e-6) f = _V(0, 1, 0) - n * n.y;
+    VECTOR3 fp = tmul(m, mul(v.R, unit(f)));
+    fp = fp - up * dotp(fp, up);
+    double hdg = std::atan2(dotp(fp, east), dotp(fp, north));
+    v.touchedDown = true;
+    v.touchdownVs = vs;
+    v.touchdownHs = hs;
+    v.touchdownSimt = w.simt;
+    setLandedState(v, &p, lng, lat, hdg);
+}
+
+// Step a landed vessel: engines burn; it lifts off once their thrust exceeds its weight.
+bool landedStep(World &w, Vessel &v, double h) {
+    ThrustSum ts;
+    thrust(v, h, ts);
+    Body &p = *v.landedOn;
+    VECTOR3 up = unit(v.pos - p.pos);
+    double weight = v.mass() * -dotp(gravityAccel(w, v.pos, nullptr), up);
+    if (dotp(mul(v.R, ts.force), up) > weight) {
+        v.landed = false;
+        v.landedOn = nullptr;
+        return false;  // integrate this step in free flight
+    }
+    consume(v, ts);
+    return true;
+}
+
+void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
+    ThrustSum ts;
+    thrust(v, h, ts);
+    double m = v.mass();
+    VECTOR3 ta = mul(v.R, ts.force) / m;
+    const Body *j2 = v.nonspherical ? v.gravityRef : nullptr;
+    VECTOR3 p0 = v.pos, v0 = v.vel;
+    VECTOR3 a1 = accelWith(w, bp[0], p0, j2) + ta;
+    VECTOR3 p1 = p0 + v0 * (0.5 * h), v1 = v0 + a1 * (0.5 * h);
+    VECTOR3 a2 = accelWith(w, bp[1], p1, j2) + ta;
+    VECTOR3 p2 = p0 + v1 * (0.5 * h), v2 = v0 + a2 * (0.5 * h);
+    VECTOR3 a3 = accelWith(w, bp[1], p2, j2) + ta;
+    VECTOR3 p3 = p0 + v2 * h, v3 = v0 + a3 * h;
+    VECTOR3 a4 = accelWith(w, bp[2], p3, j2) + ta;
+    v.pos = p0 + (v0 + v1 * 2.0 + v2 * 2.0 + v3) * (h / 6.0);
+    v.vel = v0 + (a1 + a2 * 2.0 + a3 * 2.0 + a4) * (h / 6.0);
+
+    VECTOR3 pmi = v.cls->pmi, tq = ts.torque / m, w0 = v.omega;
+    VECTOR3 k1 = angularAccel(pmi, w0, tq);
+    VECTOR3 k2 = angularAccel(pmi, w0 + k1 * (0.5 * h), tq);
+    VECTOR3 k3 = angularAccel(pmi, w0 + k2 * (0.5 * h), tq);
+    VECTOR3 k4 = angularAccel(pmi, w0 + k3 * h, tq);
+    v.omega = w0 + (k1 + k2 * 2.0 + k3 * 2.0 + k4) * (h / 6.0);
+    turn(v, (w0 + v.omega) * 0.5, h);
+    consume(v, ts);
+}
+
+}  // namespace
+
+VECTOR3 gravityAccel(const World &w, const VECTOR3 &gpos, const Body *j2ref) {
+    std::vector<VECTOR3> bp(w.bodies.size());
+    for (size_t i = 0; i < w.bodies.size(); i++) bp[i] = w.bodies[i]->pos;
+    return accelWith(w, bp, gpos, j2ref);
+}
+
+Body *gravityReference(const World &w, const VECTOR3 &g) {
+    Body *best = nullptr;
+    double bestSoi = 0, bestAcc = 0;
+    for (auto &bp : w.bodies) {
+        double d2 = length2(g - bp->pos);
+        if (d2 >= bp->soi * bp->soi && bp->soi < 1e299) continue;
+        double acc = d2 > 0 ? bp->mu() / d2 : 1e300;
+        if (!best || bp->soi < bestSoi || (bp->soi == bestSoi && acc > bestAcc)) {
+            best = bp.get();
+            bestSoi = bp->soi;
+            bestAcc = acc;
+        }
+    }
+    return best;
+}
+
+Body *surfaceReference(const World &w, const VECTOR3 &g) {
+    Body *best = nullptr;
+    double bestAlt = 0;
+    for (auto &bp : w.bodies) {
+        if (bp->objType != OBJTP_PLANET) continue;
+        double alt = length(g - bp->pos) - bp->radius;
+        if (!best || alt < bestAlt) {
+            best = bp.get();
+            bestAlt = alt;
+        }
+    }
+    return best ? best : gravityReference(w, g);
+}
+
+double touchdownHeight(const Vessel &v) {
+    const Body *p = v.landed ? v.landedOn : v.surfaceRef;
+    if (!p || !v.cls) return 1e300;
+    VECTOR3 rel = v.pos - p->pos;
+    double alt = length(rel) - p->radius;
+    double reach = v.cls->size + p->maxElevation() + 50.0;
+    if (alt > reach) return alt - reach;  // far above anything it could touch
+    MATRIX3 m = p->rotationMatrix(p->world ? p->world->simt : 0.0);
+    double low = 1e300;
+    for (const VECTOR3 &t : v.cls->touchdown) {
+        VECTOR3 q = tmul(m, rel + mul(v.R, t));
+        double r = length(q);
+        double lng = std::atan2(q.z, q.x), lat = std::asin(std::clamp(q.y / r, -1.0, 1.0));
+        low = std::min(low, r - p->radius - p->elevation(lng, lat));
+    }
+    return low;
+}
+
+void advance(World &w, double dt) {
+    w.simdt = dt > 0 ? dt : 0;
+    if (!(dt > 0)) return;
+    updateBodies(w);
+    int n = std::max(1, (int)std::ceil(dt / w.maxSubstep - 1e-9));
+    double h = dt / n;
+    std::vector<VECTOR3> bp[3];
+    for (int s = 0; s < n; s++) {
+        double t0 = w.simt;
+        bodyPositions(w, w.mjd0 + t0 / 86400.0, bp[0]);
+        bodyPositions(w, w.mjd0 + (t0 + 0.5 * h) / 86400.0, bp[1]);
+        bodyPositions(w, w.mjd0 + (t0 + h) / 86400.0, bp[2]);
+        for (auto &vp : w.vessels) {
+            Vessel &v = *vp;
+            if (!v.alive || !v.cls || dockFollower(v)) continue;
+            if (v.landed && landedStep(w, v, h)) continue;
+            freeStep(w, v, h, bp);
+        }
+        w.simt = t0 + h;
+        updateBodies(w);
+        for (auto &vp : w.vessels) {
+            Vessel &v = *vp;
+            if (!v.alive || !v.cls || dockFollower(v)) continue;
+            if (v.landed) {
+                syncLanded(v, w.simt);
+                continue;
+            }
+            v.gravityRef = gravityReference(w, v.pos);
+            v.surfaceRef = surfaceReference(w, v.pos);
+            Body *p = v.surfaceRef;
+            if (p && p->objType == OBJTP_PLANET) {
+                double th = touchdownHeight(v);
+                if (th <= 0) {
+                    double vs, hs;
+                    surfaceSpeeds(v, *p, w.simt, vs, hs);
+                    if (vs <= 0 || th < -1.0) touchDown(w, v, *p);
+                }
+            }
+        }
+        updateDocking(w);
+    }
+}
+
+}  // namespace sim
