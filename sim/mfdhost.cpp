@@ -1,0 +1,321 @@
+// MFD hosting: mode registration, the MFD base classes, and the pilot's actions on
+// the displays (select a mode, leave it, panel switch, keys, buttons, drawing).
+#include "mfdhost.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+#include "host.h"
+#include "scenario.h"
+
+namespace sim {
+
+// The display whose MFD object is being constructed now (MFD::MFD reads it).
+static Display *constructing = nullptr;
+static long strayInvalidates = 0;
+
+long strayInvalidateButtons() { return strayInvalidates; }
+
+int displayByName(const std::string &name) {
+    if (strcasecmp(name.c_str(), "Left") == 0) return MFD_LEFT;
+    if (strcasecmp(name.c_str(), "Right") == 0) return MFD_RIGHT;
+    const char *s = name.c_str();
+    if (strncasecmp(s, "User", 4) == 0) s += 4;
+    if (!*s) return -1;
+    for (const char *p = s; *p; ++p)
+        if (!std::isdigit((unsigned char)*p)) return -1;
+    int n = std::atoi(s);
+    if (s != name.c_str()) n += 1;  // User1 is display 2
+    return Host::validDisplay(n) ? n : -1;
+}
+
+std::string displayName(int index) {
+    if (index == MFD_LEFT) return "Left";
+    if (index == MFD_RIGHT) return "Right";
+    return "User" + std::to_string(index - 1);
+}
+
+DWORD defaultColour(DWORD colidx, DWORD intens) {
+    static const DWORD bright[5] = {0x00FF00, 0x00FFFF, 0xFFFFFF, 0x0000FF, 0xFF0000};
+    static const DWORD dark[5] = {0x008000, 0x008080, 0x808080, 0x000080, 0x800000};
+    if (colidx > 4) colidx = 0;
+    return intens ? dark[colidx] : bright[colidx];
+}
+
+// ---------------------------------------------------------------------------
+// Mode registration
+
+int Host::registerMode(const MFDMODESPECEX &spec) {
+    if (!spec.name || !spec.msgproc) return 0;
+    MfdMode m;
+    m.id = nextModeId++;
+    m.name = spec.name;
+    m.key = spec.key;
+    m.context = spec.context;
+    m.msgproc = spec.msgproc;
+    modes.push_back(m);
+    return m.id;
+}
+
+bool Host::unregisterMode(int id) {
+    for (size_t i = 0; i < modes.size(); ++i) {
+        if (modes[i].id != id) continue;
+        // A display still showing the mode must not call into it again.
+        for (int d = 0; d < MAXMFD; ++d)
+            if (displays[d].open && displays[d].modeId == id) close(d);
+        modes.erase(modes.begin() + (long)i);
+        return true;
+    }
+    return false;
+}
+
+const MfdMode *Host::findMode(const std::string &name) const {
+    for (const MfdMode &m : modes)
+        if (strcasecmp(m.name.c_str(), name.c_str()) == 0) return &m;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Displays
+
+void Host::setDisplaySize(int d, int w, int h) {
+    if (!validDisplay(d) || w < 1 || h < 1 || w > 0xFFFF || h > 0xFFFF) return;
+    displays[d].width = w;
+    displays[d].height = h;
+}
+
+void Host::queryLabels(int d) {
+    Display &D = displays[d];
+    if (!D.mfd) return;
+    ActiveScope scope(*this, d);
+    for (int b = 0; b < 12; ++b) {
+        const char *l = D.mfd->ButtonLabel(b);
+        D.labels[b] = l ? std::string(l, strnlen(l, 16)) : std::string();
+    }
+    D.labelQueries++;
+}
+
+MFD *Host::createMfd(int d, const MfdMode &mode, ::Vessel *v) {
+    Display &D = displays[d];
+    VESSEL *iface = v ? oapiGetVesselInterface(v) : nullptr;
+    if (!iface) return nullptr;
+    D.instrument.display = &D;
+    Display *saved = constructing;
+    constructing = &D;
+    OAPI_MSGTYPE r;
+    {
+        ActiveScope scope(*this, d);
+        WPARAM wp = (WPARAM)((D.width & 0xFFFF) | ((D.height & 0xFFFF) << 16));
+        r = mode.msgproc(OAPI_MSG_MFD_OPENED, (UINT)d, wp, (LPARAM)iface);
+    }
+    constructing = saved;
+    D.mfd = reinterpret_cast<MFD *>(r);
+    D.vessel = v;
+    if (D.mfd) queryLabels(d);
+    return D.mfd;
+}
+
+void Host::destroyMfd(int d) {
+    Display &D = displays[d];
+    // An open box may carry the MFD object as its user data: it goes with it.
+    D.box = InputBox();
+    if (!D.mfd) return;
+    MFD *m = D.mfd;
+    D.mfd = nullptr;
+    ActiveScope scope(*this, d);
+    delete m;
+}
+
+bool Host::open(int d, const std::string &modeName, ::Vessel *v, std::string &err,
+                const std::vector<std::string> *scenarioLines) {
+    if (!validDisplay(d)) {
+        err = "no display " + std::to_string(d) + " (0.." + std::to_string(MAXMFD - 1) + ")";
+        return false;
+    }
+    const MfdMode *mode = findMode(modeName);
+    if (!mode) {
+        err = "no MFD mode \"" + modeName + "\" is registered";
+        return false;
+    }
+    ::Vessel *focus = world().focus;
+    if (!v) v = focus;
+    if (!v || !v->alive) {
+        err = "no vessel to open the display on";
+        return false;
+    }
+    if (displays[d].open) close(d);
+    Display &D = displays[d];
+    MfdMode m = *mode;
+    if (!createMfd(d, m, v)) {
+        err = "MFD mode \"" + m.name + "\" did not open on display " + std::to_string(d);
+        D.open = false;
+        return false;
+    }
+    D.open = true;
+    D.modeId = m.id;
+    D.modeName = m.name;
+    D.external = v != focus;
+    if (scenarioLines && D.mfd) {
+        BlockReader r;
+        r.lines = scenarioLines;
+        ActiveScope scope(*this, d);
+        D.mfd->ReadStatus(&r);
+    }
+    return true;
+}
+
+bool Host::close(int d) {
+    if (!validDisplay(d) || !displays[d].open) return false;
+    destroyMfd(d);
+    Display &D = displays[d];
+    D.open = false;
+    D.modeId = 0;
+    D.modeName.clear();
+    D.vessel = nullptr;
+    D.external = false;
+    return true;
+}
+
+bool Host::recreate(int d) {
+    if (!validDisplay(d) || !displays[d].open) return false;
+    Display &D = displays[d];
+    const MfdMode *mode = nullptr;
+    for (const MfdMode &m : modes)
+        if (m.id == D.modeId) mode = &m;
+    ::Vessel *v = D.vessel;
+    if (D.mfd) {
+        ActiveScope scope(*this, d);
+        D.mfd->StoreStatus();
+    }
+    destroyMfd(d);
+    if (!mode || !v || !v->alive) {
+        close(d);
+        return false;
+    }
+    MfdMode m = *mode;
+    if (!createMfd(d, m, v)) {
+        error("display " + std::to_string(d) + ": mode " + m.name + " did not reopen");
+        close(d);
+        return false;
+    }
+    ActiveScope scope(*this, d);
+    D.mfd->RecallStatus();
+    return true;
+}
+
+bool Host::key(int d, DWORD k) {
+    if (!validDisplay(d) || !displays[d].mfd) return false;
+    ActiveScope scope(*this, d);
+    return displays[d].mfd->ConsumeKeyBuffered(k);
+}
+
+bool Host::button(int d, int bt, int event) {
+    if (!validDisplay(d) || !displays[d].mfd) return false;
+    ActiveScope scope(*this, d);
+    return displays[d].mfd->ConsumeButton(bt, event);
+}
+
+std::vector<MenuEntry> Host::buttonMenu(int d) {
+    std::vector<MenuEntry> out;
+    if (!validDisplay(d) || !displays[d].mfd) return out;
+    ActiveScope scope(*this, d);
+    const MFDBUTTONMENU *menu = nullptr;
+    int n = displays[d].mfd->ButtonMenu(&menu);
+    if (!menu || n <= 0) return out;
+    if (n > 12) n = 12;
+    for (int i = 0; i < n; ++i) {
+        MenuEntry e;
+        if (menu[i].line1) e.line1 = std::string(menu[i].line1, strnlen(menu[i].line1, 64));
+        if (menu[i].line2) e.line2 = std::string(menu[i].line2, strnlen(menu[i].line2, 64));
+        e.selchar = menu[i].selchar;
+        out.push_back(e);
+    }
+    return out;
+}
+
+void Host::draw(int d) {
+    if (!validDisplay(d) || !displays[d].mfd) return;
+    Display &D = displays[d];
+    ToolLedger &ledger = toolLedger();
+    std::set<const oapi::Pen *> pensBefore = ledger.pens;
+    std::set<const oapi::Brush *> brushesBefore = ledger.brushes;
+    long badBefore = ledger.badReleases;
+    RecordingSketchpad skp(D.width, D.height);
+    {
+        ActiveScope scope(*this, d);
+        if (MFD2 *m2 = dynamic_cast<MFD2 *>(D.mfd))
+            m2->Update(&skp);
+        else
+            D.mfd->Update((HDC)nullptr);
+    }
+    D.lastFrame = skp.takeDrawing();
+    D.frames++;
+    int pens = 0, brushes = 0;
+    for (const oapi::Pen *p : ledger.pens)
+        if (!pensBefore.count(p)) pens++;
+    for (const oapi::Brush *b : ledger.brushes)
+        if (!brushesBefore.count(b)) brushes++;
+    if (pens || brushes) {
+        char msg[160];
+        std::snprintf(msg, sizeof msg, "display %d (%s): %d pen(s) and %d brush(es) created in a frame were not released",
+                      d, D.modeName.c_str(), pens, brushes);
+        error(msg);
+    }
+    if (ledger.badReleases != badBefore) {
+        char msg[160];
+        std::snprintf(msg, sizeof msg, "display %d (%s): %ld release(s) of a pen or brush the host did not hand out",
+                      d, D.modeName.c_str(), ledger.badReleases - badBefore);
+        error(msg);
+    }
+}
+
+std::vector<std::string> Host::statusLines(int d) {
+    BlockWriter w;
+    if (validDisplay(d) && displays[d].mfd) {
+        ActiveScope scope(*this, d);
+        displays[d].mfd->WriteStatus(&w);
+    }
+    return w.lines;
+}
+
+}  // namespace sim
+
+// ---------------------------------------------------------------------------
+// The MFD base classes
+
+MFD::MFD(DWORD w, DWORD h, VESSEL *vessel) : W(w), H(h), pV(vessel) {
+    cw = (DWORD)sim::charWidthFor((int)w);
+    ch = h / 24 > 1 ? h / 24 : 1;
+    instr = sim::constructing ? &sim::constructing->instrument : nullptr;
+}
+
+MFD::~MFD() {}
+
+void MFD::InvalidateDisplay() {
+    if (instr && instr->display) instr->display->invalidateDisplay++;
+}
+
+void MFD::InvalidateButtons() {
+    sim::Display *d = instr ? instr->display : nullptr;
+    if (!d) {
+        sim::strayInvalidates++;
+        return;
+    }
+    d->invalidateButtons++;
+    // The host reads the labels again at once, from this object (which may not yet
+    // be the display's when its constructor calls this).
+    for (int b = 0; b < 12; ++b) {
+        const char *l = ButtonLabel(b);
+        d->labels[b] = l ? std::string(l, strnlen(l, 16)) : std::string();
+    }
+    d->labelQueries++;
+}
+
+DWORD MFD2::GetDefaultColour(DWORD colidx, DWORD intens) const { return sim::defaultColour(colidx, intens); }
+
+int oapiRegisterMFDMode(MFDMODESPECEX &spec) { return sim::currentHost()->registerMode(spec); }
+
+bool oapiUnregisterMFDMode(int mode) { return sim::currentHost()->unregisterMode(mode); }

@@ -1,0 +1,292 @@
+// Reading scenario files: sections, ship blocks and MFD blocks, with the file and
+// line of anything that cannot be read.
+#include "scenario.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <strings.h>
+
+#include "mfdhost.h"
+
+namespace sim {
+
+namespace {
+
+std::string trim(const std::string &s) {
+    size_t a = s.find_first_not_of(" \t\r\n");
+    if (a == std::string::npos) return "";
+    size_t b = s.find_last_not_of(" \t\r\n");
+    return s.substr(a, b - a + 1);
+}
+
+std::vector<std::string> words(const std::string &s) {
+    std::vector<std::string> out;
+    std::istringstream in(s);
+    std::string w;
+    while (in >> w) out.push_back(w);
+    return out;
+}
+
+bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
+
+bool number(const std::string &s, double &v) {
+    if (s.empty()) return false;
+    char *end = nullptr;
+    errno = 0;
+    v = std::strtod(s.c_str(), &end);
+    return end && *end == '\0' && errno != ERANGE && std::isfinite(v);
+}
+
+bool integer(const std::string &s, int &v) {
+    if (s.empty()) return false;
+    char *end = nullptr;
+    errno = 0;
+    long l = std::strtol(s.c_str(), &end, 10);
+    if (!end || *end != '\0' || errno == ERANGE || l < -2147483647L || l > 2147483647L) return false;
+    v = (int)l;
+    return true;
+}
+
+struct Reader {
+    const std::string &file;
+    std::string &err;
+    int line = 0;
+    bool fail(const std::string &what) {
+        err = file + ":" + std::to_string(line) + ": " + what;
+        return false;
+    }
+};
+
+// Numbers after the key: exactly n of them.
+bool numbers(Reader &r, const std::vector<std::string> &w, size_t n, double *out) {
+    if (w.size() != n + 1) return r.fail(w[0] + " needs " + std::to_string(n) + " numbers");
+    for (size_t i = 0; i < n; ++i)
+        if (!number(w[i + 1], out[i])) return r.fail(w[0] + ": \"" + w[i + 1] + "\" is not a number");
+    return true;
+}
+
+// "idx:level" pairs with the level in 0..1.
+bool levels(Reader &r, const std::vector<std::string> &w, std::vector<std::pair<int, double>> &out) {
+    for (size_t i = 1; i < w.size(); ++i) {
+        size_t colon = w[i].find(':');
+        int idx;
+        double lvl;
+        if (colon == std::string::npos || !integer(w[i].substr(0, colon), idx) || idx < 0 ||
+            !number(w[i].substr(colon + 1), lvl) || lvl < 0 || lvl > 1)
+            return r.fail(w[0] + ": \"" + w[i] + "\" is not index:level with a level from 0 to 1");
+        out.emplace_back(idx, lvl);
+    }
+    return true;
+}
+
+bool shipLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, Scenario &s) {
+    const std::string &k = w[0];
+    double n[7];
+    if (same(k, "STATUS")) {
+        if (w.size() != 3 || !(same(w[1], "Orbiting") || same(w[1], "Landed")))
+            return r.fail("STATUS must be \"Orbiting <body>\" or \"Landed <body>\"");
+        v.landed = same(w[1], "Landed");
+        v.body = w[2];
+    } else if (same(k, "RPOS")) {
+        if (!numbers(r, w, 3, n)) return false;
+        v.rpos = _V(n[0], n[1], n[2]);
+        v.hasRpos = true;
+    } else if (same(k, "RVEL")) {
+        if (!numbers(r, w, 3, n)) return false;
+        v.rvel = _V(n[0], n[1], n[2]);
+        v.hasRvel = true;
+    } else if (same(k, "AROT")) {
+        if (!numbers(r, w, 3, n)) return false;
+        v.arot = _V(n[0], n[1], n[2]);
+    } else if (same(k, "VROT")) {
+        if (!numbers(r, w, 3, n)) return false;
+        v.vrot = _V(n[0], n[1], n[2]);
+    } else if (same(k, "ELEMENTS")) {
+        std::vector<std::string> ww = w;
+        if (ww.size() == 8 && same(ww[7], "EQU")) {
+            v.elEquatorial = true;
+            ww.pop_back();
+        }
+        if (!numbers(r, ww, 6, n)) return false;
+        if (n[0] <= 0 || n[1] < 0 || n[1] >= 1)
+            return r.fail("ELEMENTS needs a > 0 and 0 <= e < 1 (closed orbits only)");
+        for (int i = 0; i < 6; ++i) v.el[i] = n[i];
+        v.hasElements = true;
+    } else if (same(k, "POS")) {
+        if (!numbers(r, w, 2, n)) return false;
+        if (n[1] < -90 || n[1] > 90) return r.fail("POS latitude must be within -90..90 degrees");
+        v.lon = n[0];
+        v.lat = n[1];
+    } else if (same(k, "HEADING")) {
+        if (!numbers(r, w, 1, n)) return false;
+        v.heading = n[0];
+    } else if (same(k, "PRPLEVEL")) {
+        return levels(r, w, v.propellant);
+    } else if (same(k, "THLEVEL")) {
+        return levels(r, w, v.thrusters);
+    } else if (same(k, "NAVFREQ")) {
+        for (size_t i = 1; i < w.size(); ++i) {
+            int ch;
+            if (!integer(w[i], ch) || ch < 0 || ch > 639) return r.fail("NAVFREQ: channels are 0..639");
+            v.navFreq.push_back(ch);
+        }
+    } else if (same(k, "XPDR")) {
+        if (w.size() != 2 || !integer(w[1], v.xpdr) || v.xpdr < 0 || v.xpdr > 639)
+            return r.fail("XPDR needs one channel 0..639");
+        v.hasXpdr = true;
+    } else {
+        s.notes.push_back(r.file + ":" + std::to_string(r.line) + ": " + k + " ignored (not used by this host)");
+    }
+    return true;
+}
+
+bool finishShip(Reader &r, const ScnVessel &v) {
+    if (v.body.empty()) return r.fail("ship " + v.name + " has no STATUS line");
+    if (!v.landed && !v.hasElements && !(v.hasRpos && v.hasRvel))
+        return r.fail("ship " + v.name + " in orbit needs RPOS and RVEL, or ELEMENTS");
+    return true;
+}
+
+}  // namespace
+
+bool parseScenario(const std::string &text, const std::string &file, Scenario &s, std::string &err) {
+    s = Scenario();
+    s.file = file;
+    Reader r{file, err};
+    enum Section { None, Env, Focus, Ships, Ship, Mfd, Skip } sec = None;
+    std::string skipEnd;
+    ScnVessel ship;
+    ScnMfd mfd;
+    std::istringstream in(text);
+    std::string raw;
+    while (std::getline(in, raw)) {
+        r.line++;
+        std::string l = trim(raw);
+        if (sec == Skip) {
+            if (same(l, skipEnd.c_str())) sec = None;
+            continue;
+        }
+        if (sec == Mfd) {
+            if (same(l, "END_MFD")) {
+                if (mfd.type.empty()) return r.fail("MFD block without a TYPE line");
+                if (same(mfd.type, "User") && mfd.mode.empty()) return r.fail("MFD block of TYPE User without a MODE line");
+                s.mfds.push_back(mfd);
+                sec = None;
+                continue;
+            }
+            std::vector<std::string> w = words(l);
+            if (!w.empty() && mfd.type.empty() && same(w[0], "TYPE")) {
+                if (w.size() != 2) return r.fail("TYPE needs one word");
+                mfd.type = w[1];
+            } else if (!w.empty() && mfd.mode.empty() && same(w[0], "MODE")) {
+                if (w.size() != 2) return r.fail("MODE needs the mode's name");
+                mfd.mode = w[1];
+            } else if (!l.empty()) {
+                mfd.lines.push_back(l);
+            }
+            continue;
+        }
+        if (l.empty() || l[0] == ';') continue;
+        std::vector<std::string> w = words(l);
+        switch (sec) {
+        case None:
+            if (same(w[0], "BEGIN_ENVIRONMENT")) {
+                sec = Env;
+            } else if (same(w[0], "BEGIN_FOCUS")) {
+                sec = Focus;
+            } else if (same(w[0], "BEGIN_SHIPS")) {
+                sec = Ships;
+            } else if (same(w[0], "BEGIN_MFD")) {
+                if (w.size() != 2) return r.fail("BEGIN_MFD needs the display (Left, Right, User1..User10 or 0..11)");
+                mfd = ScnMfd();
+                mfd.display = displayByName(w[1]);
+                mfd.line = r.line;
+                if (mfd.display < 0) return r.fail("no display \"" + w[1] + "\"");
+                for (const ScnMfd &m : s.mfds)
+                    if (m.display == mfd.display) return r.fail("a second MFD block for display " + w[1]);
+                sec = Mfd;
+            } else if (w[0].compare(0, 6, "BEGIN_") == 0 && w.size() == 1) {
+                skipEnd = "END_" + w[0].substr(6);
+                sec = Skip;
+            } else {
+                return r.fail("unexpected \"" + l + "\" outside a section");
+            }
+            break;
+        case Env:
+            if (same(w[0], "END_ENVIRONMENT")) {
+                sec = None;
+            } else if (same(w[0], "System")) {
+                if (w.size() != 2) return r.fail("System needs one name");
+                s.system = w[1];
+            } else if (same(w[0], "Date")) {
+                double mjd;
+                if (w.size() != 3 || !same(w[1], "MJD") || !number(w[2], mjd) || mjd < 0)
+                    return r.fail("Date must be \"MJD <days>\"");
+                s.mjd = mjd;
+                s.hasMjd = true;
+            } else {
+                s.notes.push_back(file + ":" + std::to_string(r.line) + ": " + w[0] + " ignored");
+            }
+            break;
+        case Focus:
+            if (same(w[0], "END_FOCUS")) {
+                sec = None;
+            } else if (same(w[0], "Ship")) {
+                if (w.size() != 2) return r.fail("Ship needs one vessel name");
+                s.focus = w[1];
+            } else {
+                return r.fail("unexpected \"" + l + "\" in the focus section");
+            }
+            break;
+        case Ships:
+            if (same(w[0], "END_SHIPS")) {
+                sec = None;
+            } else {
+                size_t colon = l.find(':');
+                if (w.size() != 1 || colon == std::string::npos || colon == 0 || colon + 1 == l.size())
+                    return r.fail("expected \"<name>:<class>\" to begin a ship, found \"" + l + "\"");
+                ship = ScnVessel();
+                ship.name = l.substr(0, colon);
+                ship.className = l.substr(colon + 1);
+                ship.line = r.line;
+                for (const ScnVessel &o : s.vessels)
+                    if (strcasecmp(o.name.c_str(), ship.name.c_str()) == 0)
+                        return r.fail("a second ship named " + ship.name);
+                sec = Ship;
+            }
+            break;
+        case Ship:
+            if (same(w[0], "END")) {
+                if (!finishShip(r, ship)) return false;
+                s.vessels.push_back(ship);
+                sec = Ships;
+            } else if (!shipLine(r, w, ship, s)) {
+                return false;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    r.line++;
+    if (sec != None) return r.fail("the file ends inside a section");
+    if (s.system.empty()) return r.fail("no \"System\" line in an environment section");
+    if (s.vessels.empty()) return r.fail("no ships");
+    return true;
+}
+
+bool readScenarioFile(const std::string &path, Scenario &s, std::string &err) {
+    std::ifstream f(path);
+    if (!f) {
+        err = path + ": cannot open the scenario";
+        return false;
+    }
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return parseScenario(ss.str(), path, s, err);
+}
+
+}  // namespace sim

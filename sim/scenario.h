@@ -1,0 +1,85 @@
+// Scenario files in the host's format: environment, focus, ships and the MFD
+// blocks that carry a mode's own lines. Reading reports file, line and problem.
+#ifndef TESSARC_SIM_SCENARIO_H
+#define TESSARC_SIM_SCENARIO_H
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "world.h"
+
+namespace sim {
+
+class Host;
+
+struct ScnVessel {
+    std::string name, className;
+    int line = 0;              // line of the "name:class" line
+    bool landed = false;
+    std::string body;          // STATUS Orbiting|Landed <body>
+    bool hasRpos = false, hasRvel = false, hasElements = false;
+    VECTOR3 rpos{}, rvel{};    // m, m/s, ecliptic axes relative to the body
+    VECTOR3 arot{}, vrot{};    // deg, deg/s
+    // ELEMENTS a e i node lpe L [EQU]: km and degrees; EQU = the body's equatorial frame
+    double el[6] = {0, 0, 0, 0, 0, 0};
+    bool elEquatorial = false;
+    double lon = 0, lat = 0, heading = 0;  // deg, landed
+    std::vector<std::pair<int, double>> propellant;  // tank index, level 0..1
+    std::vector<std::pair<int, double>> thrusters;   // thruster index, level 0..1
+    std::vector<int> navFreq;  // channels
+    bool hasXpdr = false;
+    int xpdr = 0;
+};
+
+struct ScnMfd {
+    int display = 0;
+    int line = 0;
+    std::string type, mode;
+    std::vector<std::string> lines;  // the mode's own lines, leading blanks removed
+};
+
+struct Scenario {
+    std::string file;
+    std::string system;        // configuration system name
+    bool hasMjd = false;
+    double mjd = 51544.5;
+    std::string focus;
+    std::vector<ScnVessel> vessels;
+    std::vector<ScnMfd> mfds;
+    std::vector<std::string> notes;  // things read but not used (e.g. built-in MFD types)
+};
+
+bool parseScenario(const std::string &text, const std::string &file, Scenario &s, std::string &err);
+bool readScenarioFile(const std::string &path, Scenario &s, std::string &err);
+
+// Where configuration files are looked for: $TESSARC_CONFIG, else the source tree's config/.
+std::string configDir();
+
+// Loads the system and vessel classes and places the vessels; sets time and focus.
+bool buildWorld(const Scenario &s, World &w, std::string &err);
+// Opens the scenario's MFD blocks on the host's displays (after the run started).
+bool openScenarioMfds(const Scenario &s, Host &h, std::string &err);
+
+// The current world and the host's open displays in the scenario format.
+std::string writeScenario(Host &h, const std::string &systemName);
+bool saveScenario(Host &h, const std::string &systemName, const std::string &path, std::string &err);
+
+// The FILEHANDLEs a mode's ReadStatus and WriteStatus receive.
+struct BlockReader {
+    static const uint32_t kMagic = 0x5343'4e52u;
+    uint32_t magic = kMagic;
+    const std::vector<std::string> *lines = nullptr;
+    size_t next = 0;
+    std::vector<char> buf;
+};
+struct BlockWriter {
+    static const uint32_t kMagic = 0x5343'4e57u;
+    uint32_t magic = kMagic;
+    std::vector<std::string> lines;
+};
+
+}  // namespace sim
+
+#endif  // TESSARC_SIM_SCENARIO_H

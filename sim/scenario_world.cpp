@@ -1,0 +1,266 @@
+// From a read scenario to a world and open displays, and from the world back to a
+// scenario file; the scenario-block functions modes read and write through.
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include "host.h"
+#include "scenario.h"
+
+namespace sim {
+
+std::string configDir() {
+    const char *env = std::getenv("TESSARC_CONFIG");
+    if (env && *env) return env;
+    return std::string(TESSARC_SOURCE_DIR) + "/config";
+}
+
+static bool isDir(const std::string &p) {
+    struct stat st;
+    return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Closed-orbit elements (a, e, i, node, longitude of periapsis, mean longitude; m and
+// rad) to position and velocity, in the frame whose pole is y.
+static void elementsToState(double mu, const double el[6], VECTOR3 &pos, VECTOR3 &vel) {
+    double a = el[0], e = el[1], i = el[2], node = el[3];
+    double argp = el[4] - node, M = el[5] - el[4];
+    M = std::fmod(M, PI2);
+    double E = e < 0.8 ? M : PI;
+    for (int k = 0; k < 50; ++k) {
+        double dE = (E - e * std::sin(E) - M) / (1 - e * std::cos(E));
+        E -= dE;
+        if (std::fabs(dE) < 1e-15) break;
+    }
+    double nu = 2 * std::atan2(std::sqrt(1 + e) * std::sin(E / 2), std::sqrt(1 - e) * std::cos(E / 2));
+    double r = a * (1 - e * std::cos(E));
+    double p = a * (1 - e * e);
+    double u = argp + nu;
+    double cu = std::cos(u), su = std::sin(u), cW = std::cos(node), sW = std::sin(node);
+    double ci = std::cos(i), si = std::sin(i);
+    VECTOR3 rhat = _V(cu * cW - su * sW * ci, su * si, cu * sW + su * cW * ci);
+    VECTOR3 that = _V(-su * cW - cu * sW * ci, cu * si, -su * sW + cu * cW * ci);
+    double vr = std::sqrt(mu / p) * e * std::sin(nu), vt = std::sqrt(mu / p) * (1 + e * std::cos(nu));
+    pos = rhat * r;
+    vel = rhat * vr + that * vt;
+}
+
+static std::string at(const Scenario &s, int line) { return s.file + ":" + std::to_string(line) + ": "; }
+
+bool buildWorld(const Scenario &s, World &w, std::string &err) {
+    std::string dir = configDir();
+    if (!loadSystem(w, dir + "/" + s.system + ".cfg", err)) return false;
+    std::string classDir = isDir(dir + "/vessels") ? dir + "/vessels" : dir + "/Vessels";
+    if (!loadClassDir(w, classDir, err)) return false;
+    if (s.hasMjd) setMjd(w, s.mjd);
+    for (const ScnVessel &sv : s.vessels) {
+        const VesselClass *cls = w.findClass(sv.className);
+        if (!cls) {
+            err = at(s, sv.line) + "unknown vessel class \"" + sv.className + "\"";
+            return false;
+        }
+        Body *body = w.findBody(sv.body);
+        if (!body) {
+            err = at(s, sv.line) + "ship " + sv.name + ": unknown body \"" + sv.body + "\"";
+            return false;
+        }
+        ::Vessel *v = addVessel(w, sv.name, cls);
+        if (!v) {
+            err = at(s, sv.line) + "cannot add ship " + sv.name;
+            return false;
+        }
+        for (const auto &pl : sv.propellant) {
+            if (pl.first >= (int)v->tankMass.size()) {
+                err = at(s, sv.line) + "ship " + sv.name + ": no tank " + std::to_string(pl.first);
+                return false;
+            }
+            v->tankMass[pl.first] = pl.second * cls->tankMax[pl.first];
+        }
+        for (const auto &tl : sv.thrusters) {
+            if (tl.first >= (int)v->thrusters.size()) {
+                err = at(s, sv.line) + "ship " + sv.name + ": no thruster " + std::to_string(tl.first);
+                return false;
+            }
+            v->thrusters[tl.first].level = tl.second;
+        }
+        for (size_t i = 0; i < sv.navFreq.size() && i < v->navChannel.size(); ++i) v->navChannel[i] = sv.navFreq[i];
+        if (sv.hasXpdr) v->transponder.channel = (DWORD)sv.xpdr;
+        if (sv.landed) {
+            setLandedState(*v, body, sv.lon * RAD, sv.lat * RAD, sv.heading * RAD);
+            continue;
+        }
+        VECTOR3 rpos = sv.rpos, rvel = sv.rvel;
+        if (sv.hasElements) {
+            double el[6] = {sv.el[0] * 1000.0, sv.el[1], sv.el[2] * RAD, sv.el[3] * RAD, sv.el[4] * RAD, sv.el[5] * RAD};
+            elementsToState(body->mu(), el, rpos, rvel);
+            if (sv.elEquatorial) {
+                MATRIX3 obl = body->obliquityMatrix();
+                rpos = mul(obl, rpos);
+                rvel = mul(obl, rvel);
+            }
+        }
+        setOrbitState(*v, body, rpos, rvel, sv.arot * RAD, sv.vrot * RAD);
+    }
+    w.focus = s.focus.empty() ? w.findVessel(s.vessels.front().name) : w.findVessel(s.focus);
+    if (!w.focus) {
+        err = s.file + ": the focus ship \"" + s.focus + "\" is not among the ships";
+        return false;
+    }
+    return true;
+}
+
+bool openScenarioMfds(const Scenario &s, Host &h, std::string &err) {
+    for (const ScnMfd &m : s.mfds) {
+        if (strcasecmp(m.type.c_str(), "User") != 0) continue;  // the host's own modes are not simulated
+        std::string e;
+        if (!h.open(m.display, m.mode, nullptr, e, &m.lines)) {
+            err = at(s, m.line) + e;
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+static void add(std::string &out, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
+static void add(std::string &out, const char *fmt, ...) {
+    char buf[512];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(buf, sizeof buf, fmt, ap);
+    va_end(ap);
+    out += buf;
+}
+
+static VECTOR3 matrixToEuler(const MATRIX3 &R) {
+    double s = R.m13 > 1 ? 1 : R.m13 < -1 ? -1 : R.m13;
+    return _V(std::atan2(R.m23, R.m33), -std::asin(s), std::atan2(R.m12, R.m11));
+}
+
+std::string writeScenario(Host &h, const std::string &systemName) {
+    World &w = h.world();
+    std::string out;
+    out += "BEGIN_DESC\nSaved by tessarc-sim\nEND_DESC\n\n";
+    add(out, "BEGIN_ENVIRONMENT\n  System %s\n  Date MJD %.10f\nEND_ENVIRONMENT\n\n", systemName.c_str(), w.mjd());
+    if (w.focus) add(out, "BEGIN_FOCUS\n  Ship %s\nEND_FOCUS\n\n", w.focus->name.c_str());
+    out += "BEGIN_SHIPS\n";
+    for (const auto &vp : w.vessels) {
+        const ::Vessel &v = *vp;
+        if (!v.alive || !v.cls) continue;
+        add(out, "%s:%s\n", v.name.c_str(), v.cls->name.c_str());
+        if (v.landed && v.landedOn) {
+            add(out, "  STATUS Landed %s\n", v.landedOn->name.c_str());
+            add(out, "  POS %.10f %.10f\n  HEADING %.8f\n", v.landLng * DEG, v.landLat * DEG, v.landHdg * DEG);
+        } else {
+            const Body *ref = v.gravityRef;
+            VECTOR3 rp = ref ? ref->pos : _V(0, 0, 0), rv = ref ? ref->vel : _V(0, 0, 0);
+            VECTOR3 p = v.pos - rp, u = v.vel - rv, e = matrixToEuler(v.R) * DEG, o = v.omega * DEG;
+            add(out, "  STATUS Orbiting %s\n", ref ? ref->name.c_str() : "Sun");
+            add(out, "  RPOS %.6f %.6f %.6f\n  RVEL %.9f %.9f %.9f\n", p.x, p.y, p.z, u.x, u.y, u.z);
+            add(out, "  AROT %.12f %.12f %.12f\n  VROT %.12f %.12f %.12f\n", e.x, e.y, e.z, o.x, o.y, o.z);
+        }
+        if (!v.tankMass.empty()) {
+            out += "  PRPLEVEL";
+            for (size_t i = 0; i < v.tankMass.size(); ++i) {
+                double max = i < v.cls->tankMax.size() ? v.cls->tankMax[i] : 0;
+                add(out, " %zu:%.12f", i, max > 0 ? v.tankMass[i] / max : 0.0);
+            }
+            out += "\n";
+        }
+        std::string th;
+        for (size_t i = 0; i < v.thrusters.size(); ++i)
+            if (v.thrusters[i].level > 0) add(th, " %zu:%.12f", i, v.thrusters[i].level);
+        if (!th.empty()) out += "  THLEVEL" + th + "\n";
+        if (!v.navChannel.empty()) {
+            out += "  NAVFREQ";
+            for (DWORD ch : v.navChannel) add(out, " %u", (unsigned)ch);
+            out += "\n";
+        }
+        if (v.cls->hasTransponder) add(out, "  XPDR %u\n", (unsigned)v.transponder.channel);
+        out += "END\n";
+    }
+    out += "END_SHIPS\n";
+    for (int d = 0; d < MAXMFD; ++d) {
+        const Display &D = h.display(d);
+        if (!D.open || !D.mfd) continue;
+        add(out, "\nBEGIN_MFD %s\n  TYPE User\n  MODE %s\n", displayName(d).c_str(), D.modeName.c_str());
+        for (const std::string &l : h.statusLines(d)) out += l + "\n";
+        out += "END_MFD\n";
+    }
+    return out;
+}
+
+bool saveScenario(Host &h, const std::string &systemName, const std::string &path, std::string &err) {
+    std::ofstream f(path);
+    if (!f) {
+        err = path + ": cannot write the scenario";
+        return false;
+    }
+    f << writeScenario(h, systemName);
+    if (!f) {
+        err = path + ": write failed";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace sim
+
+// ---------------------------------------------------------------------------
+// Scenario blocks as modes see them
+
+static sim::BlockWriter *writerOf(FILEHANDLE scn) {
+    sim::BlockWriter *w = static_cast<sim::BlockWriter *>(scn);
+    return w && w->magic == sim::BlockWriter::kMagic ? w : nullptr;
+}
+
+static void writeLine(FILEHANDLE scn, const char *item, const char *value) {
+    sim::BlockWriter *w = writerOf(scn);
+    if (!w || !item) return;
+    std::string l = "  ";
+    l += item;
+    if (value) {
+        l += ' ';
+        l += value;
+    }
+    w->lines.push_back(l);
+}
+
+void oapiWriteScenario_string(FILEHANDLE scn, char *item, char *string) { writeLine(scn, item, string); }
+
+void oapiWriteScenario_int(FILEHANDLE scn, char *item, int i) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d", i);
+    writeLine(scn, item, buf);
+}
+
+void oapiWriteScenario_float(FILEHANDLE scn, char *item, double d) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%0.10g", d);
+    writeLine(scn, item, buf);
+}
+
+void oapiWriteScenario_vec(FILEHANDLE scn, char *item, const VECTOR3 &vec) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "%0.10g %0.10g %0.10g", vec.x, vec.y, vec.z);
+    writeLine(scn, item, buf);
+}
+
+bool oapiReadScenario_nextline(FILEHANDLE scn, char *&line) {
+    sim::BlockReader *r = static_cast<sim::BlockReader *>(scn);
+    if (!r || r->magic != sim::BlockReader::kMagic || !r->lines || r->next >= r->lines->size()) return false;
+    const std::string &l = (*r->lines)[r->next++];
+    size_t start = l.find_first_not_of(" \t");
+    std::string t = start == std::string::npos ? std::string() : l.substr(start);
+    r->buf.assign(t.begin(), t.end());
+    r->buf.push_back('\0');
+    line = r->buf.data();
+    return true;
+}
