@@ -1,0 +1,121 @@
+// Drawing cost of each page kind into the host's recording surface.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+#include "display/pages.h"
+#include "frame/state.h"
+#include "sim/sketchpad.h"
+#include "sim/world.h"
+
+extern "C" char *ModuleDate();
+
+namespace {
+
+// The Earth, a probe class with a tank and a port, and two registered vessels.
+struct BenchWorld {
+    sim::World w;
+    sim::Body *earth = nullptr;
+    MfdState *ship = nullptr;
+
+    BenchWorld() {
+        sim::setWorld(&w);
+        auto e = std::make_unique<sim::Body>();
+        e->objType = OBJTP_PLANET;
+        e->name = "Earth";
+        e->world = &w;
+        e->mass = 5.9736e24;
+        e->radius = 6.371e6;
+        earth = e.get();
+        w.bodies.push_back(std::move(e));
+        auto c = std::make_unique<sim::VesselClass>();
+        c->name = "Probe";
+        c->emptyMass = 2000;
+        c->pmi = _V(2, 2, 2);
+        c->size = 4;
+        c->tankMax = {1000};
+        c->touchdown = {_V(0, -2, 2), _V(-2, -2, -2), _V(2, -2, -2)};
+        sim::deriveTouchdownPlane(*c);
+        sim::DockSpec port;
+        port.dir = _V(0, 0, 1);
+        port.rot = _V(0, 1, 0);
+        c->docks = {port};
+        const sim::VesselClass *cls = c.get();
+        w.classes.push_back(std::move(c));
+        ResetModule();
+        const double r = 6.671e6, v = std::sqrt(earth->mu() / r);
+        for (const char *name : {"Ship", "Station"}) {
+            ::Vessel *vessel = sim::addVessel(w, name, cls);
+            sim::setOrbitState(*vessel, earth, _V(r, 0, name[1] == 't' ? 30.0 : 0.0), _V(0, 0, v), _V(0, 0, 0),
+                               _V(0, 0, 0));
+            if (!w.focus) w.focus = vessel;
+            LookupVesselSlot(vessel);
+        }
+        int slot = FindVesselSlot(w.findVessel("Ship"));
+        ship = StateAtPosition(RecordForSlot(slot), slot, 0);
+        ship->warmUp = false;
+        ship->modePage = false;
+        ship->holdOn = true;
+        ship->rotCmd = _V(0.4, -0.3, 0.5);
+        ship->linCmd = _V(0.2, 0.1, -0.6);
+        ship->angles = _V(0.1, -0.05, 0.2);
+        ship->targetRef = w.findVessel("Station");
+        std::snprintf(ship->targetRefName, sizeof ship->targetRefName, "Station");
+        ship->targetPort = 1;
+        summaryCount = 2;
+    }
+    ~BenchWorld() {
+        ResetModule();
+        sim::setWorld(nullptr);
+    }
+};
+
+void DrawMode(benchmark::State &st, int refMode) {
+    BenchWorld bw;
+    bw.ship->refMode = refMode;
+    sim::RecordingSketchpad pad(256, 256);
+    for (auto _ : st) {
+        DrawPageFrame(bw.ship, &pad, 256, 256);
+        benchmark::DoNotOptimize(pad.takeDrawing());
+    }
+}
+
+void BM_VelocityPage(benchmark::State &st) { DrawMode(st, AP_VELOCITY); }
+void BM_RelativePage(benchmark::State &st) { DrawMode(st, AP_RELATIVE); }
+void BM_AttitudePage(benchmark::State &st) { DrawMode(st, AP_ATTITUDE); }
+void BM_DockingPage(benchmark::State &st) { DrawMode(st, AP_DOCKING); }
+void BM_DirectBurnPage(benchmark::State &st) { DrawMode(st, AP_DIRECT_BURN); }
+void BM_AscentPage(benchmark::State &st) { DrawMode(st, AP_ASCENT); }
+
+void BM_WelcomePage(benchmark::State &st) {
+    BenchWorld bw;
+    bw.ship->modePage = true;
+    sim::RecordingSketchpad pad(256, 256);
+    benchmark::DoNotOptimize(ModuleDate());
+    for (auto _ : st) {
+        DrawPageFrame(bw.ship, &pad, 256, 256);
+        benchmark::DoNotOptimize(pad.takeDrawing());
+    }
+}
+
+void BM_SummaryPage(benchmark::State &st) {
+    BenchWorld bw;
+    sim::RecordingSketchpad pad(256, 256);
+    int32_t line = 1, slot = -1;
+    for (auto _ : st) {
+        DrawSummaryPage(0, &line, &slot, &pad, 256, 256, "Ship");
+        benchmark::DoNotOptimize(pad.takeDrawing());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_VelocityPage);
+BENCHMARK(BM_RelativePage);
+BENCHMARK(BM_AttitudePage);
+BENCHMARK(BM_DockingPage);
+BENCHMARK(BM_DirectBurnPage);
+BENCHMARK(BM_AscentPage);
+BENCHMARK(BM_WelcomePage);
+BENCHMARK(BM_SummaryPage);

@@ -1,0 +1,105 @@
+// Page-test world.
+#include "page_world.h"
+
+#include <cmath>
+
+#include "display/pages.h"
+
+PageWorld::PageWorld() {
+    sim::setWorld(&w);
+    auto s = std::make_unique<sim::Body>();
+    s->objType = OBJTP_STAR;
+    s->name = "Sun";
+    s->world = &w;
+    s->mass = 1.989e30;
+    s->radius = 6.96e8;
+    sun = s.get();
+    w.bodies.push_back(std::move(s));
+
+    auto e = std::make_unique<sim::Body>();
+    e->objType = OBJTP_PLANET;
+    e->name = "Earth";
+    e->world = &w;
+    e->mass = 5.9736e24;
+    e->radius = 6.371e6;
+    e->rotPeriod = 86164.1;
+    e->pos = _V(1.496e11, 0, 0);
+    e->soi = 9.2e8;
+    earth = e.get();
+    w.bodies.push_back(std::move(e));
+
+    auto c = std::make_unique<sim::VesselClass>();
+    c->name = "Probe";
+    c->emptyMass = 2000;
+    c->pmi = _V(2, 2, 2);
+    c->size = 4;
+    c->tankMax = {1000};
+    c->touchdown = {_V(0, -2, 2), _V(-2, -2, -2), _V(2, -2, -2)};
+    sim::deriveTouchdownPlane(*c);
+    sim::DockSpec port;
+    port.pos = _V(0, 0, 2);
+    port.dir = _V(0, 0, 1);
+    port.rot = _V(0, 1, 0);
+    c->docks = {port};
+    probe = c.get();
+    w.classes.push_back(std::move(c));
+    ResetModule();
+}
+
+PageWorld::~PageWorld() {
+    ResetModule();
+    sim::setWorld(nullptr);
+}
+
+int PageWorld::AddShip(const std::string &name, double phase) {
+    ::Vessel *v = sim::addVessel(w, name, probe);
+    const double r = earth->radius + 300e3, speed = std::sqrt(earth->mu() / r);
+    sim::setOrbitState(*v, earth, _V(r * std::cos(phase), 0, r * std::sin(phase)),
+                       _V(-speed * std::sin(phase), 0, speed * std::cos(phase)), _V(0, 0, 0), _V(0, 0, 0));
+    if (w.focus == nullptr) w.focus = v;
+    return LookupVesselSlot(v);
+}
+
+MfdState *PageWorld::State(const std::string &name, int position) {
+    int slot = FindVesselSlot(Ship(name));
+    return slot < 0 ? nullptr : StateAtPosition(RecordForSlot(slot), slot, position);
+}
+
+MfdState *PageWorld::PageState(const std::string &name, int refMode) {
+    MfdState *S = State(name);
+    S->warmUp = false;
+    S->modePage = false;
+    S->refMode = refMode;
+    return S;
+}
+
+void PageWorld::Draw(MfdState *S) {
+    pad.takeDrawing();
+    DrawPageFrame(S, &pad, 256, 256);
+    screen = sim::textScreen(pad.drawing());
+}
+
+void PageWorld::DrawSummary(int32_t position, int32_t *line, int32_t *slot, const char *own) {
+    pad.takeDrawing();
+    DrawSummaryPage(position, line, slot, &pad, 256, 256, own);
+    screen = sim::textScreen(pad.drawing());
+}
+
+std::string PageWorld::At(int row, int col, int n) const {
+    if (row < 1 || row > screen.rows) return "";
+    return screen.lines[row - 1].substr(col - 1, n);
+}
+
+DWORD PageWorld::ColourAt(int row, int col) const { return screen.colours[row - 1][col - 1]; }
+
+bool PageWorld::Shows(const std::string &text) const {
+    for (const std::string &l : screen.lines)
+        if (l.find(text) != std::string::npos) return true;
+    return false;
+}
+
+int PageWorld::TextCalls(const std::string &text) const {
+    int n = 0;
+    for (const sim::DrawCall &c : pad.drawing().calls) n += c.kind == sim::DrawKind::Text && c.text == text;
+    return n;
+}
