@@ -1,0 +1,16 @@
+#!/bin/bash
+# Builds everything and runs every test: first the optimised build, then the build
+# with AddressSanitizer and UndefinedBehaviorSanitizer. Fails on the first failure.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+. tools/setup.sh
+tessarc_setup
+for preset in default sanitize; do
+    echo "=== $preset build"
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    echo "=== $preset tests"
+    ctest --preset "$preset"
+done
+echo "All tests passed."
