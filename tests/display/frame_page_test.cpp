@@ -128,7 +128,8 @@ TEST_F(Pages, DockingInvalidTargetAndRelativeSpeedBoundary) {
     EXPECT_EQ(At(8, 24, 13), "Local Dock:01");
     EXPECT_EQ(At(22, 28, 9), "loc frame");
     EXPECT_EQ(At(19, 24, 3), "pZ:");
-    EXPECT_EQ(At(17, 25, 8), "        ");  // no rate column in the Docking mode
+    EXPECT_EQ(TextCalls("+005.730"), 0);  // no rate column in the Docking mode (0.1 rad/s)
+    EXPECT_EQ(At(17, 24, 11), "pX:   0.000");
     EXPECT_EQ(At(12, 1, 10), "Lateral  :");  // translation readout, not set offsets
     EXPECT_EQ(At(12, 24, 3), "rX:");
 
