@@ -40,13 +40,13 @@ static void *OwnHandle() {
 }
 
 __attribute__((constructor)) static void ModuleAttach() {
+    // Linked into a program rather than loaded as a module: no glue to run.
     void *h = OwnHandle();
+    if (!h || h == dlopen(nullptr, RTLD_NOW | RTLD_NOLOAD)) return;
     moduleHandle = static_cast<HINSTANCE>(h);
     InitLib(moduleHandle);
-    if (h) {
-        exitEntry = reinterpret_cast<ExitEntry>(dlsym(h, "ExitModule"));
-        if (!exitEntry) exitEntry = reinterpret_cast<ExitEntry>(dlsym(h, "opcDLLExit"));
-    }
+    exitEntry = reinterpret_cast<ExitEntry>(dlsym(h, "ExitModule"));
+    if (!exitEntry) exitEntry = reinterpret_cast<ExitEntry>(dlsym(h, "opcDLLExit"));
 }
 
 __attribute__((destructor)) static void ModuleDetach() {
