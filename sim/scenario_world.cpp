@@ -148,7 +148,7 @@ std::string writeScenario(Host &h, const std::string &systemName) {
     World &w = h.world();
     std::string out;
     out += "BEGIN_DESC\nSaved by tessarc-sim\nEND_DESC\n\n";
-    add(out, "BEGIN_ENVIRONMENT\n  System %s\n  Date MJD %.10f\nEND_ENVIRONMENT\n\n", systemName.c_str(), w.mjd());
+    add(out, "BEGIN_ENVIRONMENT\n  System %s\n  Date MJD %.12f\nEND_ENVIRONMENT\n\n", systemName.c_str(), w.mjd());
     if (w.focus) add(out, "BEGIN_FOCUS\n  Ship %s\nEND_FOCUS\n\n", w.focus->name.c_str());
     out += "BEGIN_SHIPS\n";
     for (const auto &vp : w.vessels) {

@@ -1,0 +1,149 @@
+// Scenario files: what a bad line reports, orbits given as elements, MFD blocks
+// handed to a mode and written back, and a saved world loading as the same world.
+#include <gtest/gtest.h>
+
+#include "app/fake_mode.h"
+#include "sim/scenario.h"
+
+namespace {
+
+const char *kHead = "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.5\nEND_ENVIRONMENT\n";
+
+struct BadCase {
+    const char *text;
+    int line;
+    const char *what;
+};
+
+TEST(ScenarioReading, ABadLineNamesFileLineAndProblem) {
+    const std::string ship = "BEGIN_SHIPS\nA:Probe\n  STATUS Orbiting Earth\n";
+    const BadCase cases[] = {
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Orbiting Earth\n  RPOS 1 2\n", 8, "RPOS needs 3 numbers"},
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Orbiting Earth\n  RVEL 1 2 x\n", 8, "\"x\" is not a number"},
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Drifting Earth\n", 7, "STATUS must be"},
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Orbiting Earth\n  RPOS 1 2 3\nEND\n", 9, "needs RPOS and RVEL, or ELEMENTS"},
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Orbiting Earth\n  ELEMENTS 7000 1.2 0 0 0 0\n", 8, "0 <= e < 1"},
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Landed Moon\n  PRPLEVEL 0:1.5\n", 8, "index:level"},
+        {"BEGIN_SHIPS\nProbe only\n", 6, "<name>:<class>"},
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Landed Moon\nEND\nA:Probe\n", 9, "a second ship named A"},
+        {"BEGIN_MFD Middle\n", 5, "no display \"Middle\""},
+        {"BEGIN_MFD Left\n  MODE TessarcMFD\nEND_MFD\n", 7, "without a TYPE"},
+        {"Stray line\n", 5, "outside a section"},
+        {"BEGIN_SHIPS\nA:Probe\n  STATUS Landed Moon\n", 8, "ends inside a section"},
+    };
+    for (const BadCase &c : cases) {
+        sim::Scenario s;
+        std::string err;
+        EXPECT_FALSE(sim::parseScenario(std::string(kHead) + c.text, "bad.scn", s, err)) << c.text;
+        std::string where = "bad.scn:" + std::to_string(c.line) + ": ";
+        EXPECT_EQ(err.compare(0, where.size(), where), 0) << err;
+        EXPECT_NE(err.find(c.what), std::string::npos) << err;
+    }
+    sim::Scenario s;
+    std::string err;
+    EXPECT_FALSE(sim::parseScenario("BEGIN_SHIPS\nA:Probe\n  STATUS Landed Moon\nEND\nEND_SHIPS\n", "x.scn", s, err));
+    EXPECT_NE(err.find("System"), std::string::npos);
+}
+
+TEST(ScenarioReading, UnknownNamesAreReportedWhenTheWorldIsBuilt) {
+    for (const char *ships : {"A:NoSuchClass\n  STATUS Landed Moon\nEND\n", "A:Probe\n  STATUS Landed Vulcan\nEND\n"}) {
+        sim::Scenario s;
+        sim::World w;
+        std::string err;
+        ASSERT_TRUE(sim::parseScenario(std::string(kHead) + "BEGIN_SHIPS\n" + ships + "END_SHIPS\n", "u.scn", s, err)) << err;
+        EXPECT_FALSE(sim::buildWorld(s, w, err));
+        EXPECT_EQ(err.compare(0, 8, "u.scn:6:"), 0) << err;
+    }
+}
+
+TEST(ScenarioReading, ElementsInTheEquatorialFrameGiveThatOrbit) {
+    sim::Scenario s;
+    sim::World w;
+    sim::setWorld(&w);
+    std::string err;
+    ASSERT_TRUE(sim::parseScenario(std::string(kHead) +
+                                       "BEGIN_SHIPS\nA:Probe\n  STATUS Orbiting Earth\n"
+                                       "  ELEMENTS 6771 0.01 51.6 40 70 120 EQU\nEND\nEND_SHIPS\n",
+                                   "el.scn", s, err))
+        << err;
+    ASSERT_TRUE(sim::buildWorld(s, w, err)) << err;
+    VESSEL *v = oapiGetVesselInterface(w.findVessel("A"));
+    ELEMENTS el;
+    ASSERT_TRUE(v->GetElements(w.findBody("Earth"), el, nullptr, 0, FRAME_EQU));
+    EXPECT_NEAR(el.a, 6771e3, 1e-3);
+    EXPECT_NEAR(el.e, 0.01, 1e-9);
+    EXPECT_NEAR(el.i * DEG, 51.6, 1e-7);
+    EXPECT_NEAR(el.theta * DEG, 40, 1e-7);
+    EXPECT_NEAR(el.omegab * DEG, 70, 1e-6);
+    sim::setWorld(nullptr);
+}
+
+struct SavedWorld : ::testing::Test {
+    void SetUp() override { fake::Reset(); }
+};
+
+TEST_F(SavedWorld, LoadsAsTheSameWorldWithTheSameMfdLines) {
+    sim::Scenario s;
+    std::string err;
+    std::string text = std::string(kHead) +
+                       "BEGIN_FOCUS\n  Ship Shuttle\nEND_FOCUS\n"
+                       "BEGIN_SHIPS\n"
+                       "Shuttle:ShuttlePB\n  STATUS Orbiting Earth\n  RPOS 6771000 1000 -2000\n"
+                       "  RVEL 10 7600 300\n  AROT 10 20 30\n  VROT 0.5 -1 2\n  PRPLEVEL 0:0.25\n  THLEVEL 1:0.5\nEND\n"
+                       "Eagle:LunarLander\n  STATUS Landed Moon\n  POS -33.43 41.13\n  HEADING 123\nEND\n"
+                       "END_SHIPS\n"
+                       "BEGIN_MFD Right\n  TYPE User\n  MODE Fake\n  MFDIndex 1\n   REMOTE Eagle\nEND_MFD\n";
+    ASSERT_TRUE(sim::parseScenario(text, "a.scn", s, err)) << err;
+    ASSERT_EQ(s.mfds.size(), 1u);
+    EXPECT_EQ(s.mfds[0].display, MFD_RIGHT);
+    EXPECT_EQ(s.mfds[0].lines, (std::vector<std::string>{"MFDIndex 1", "REMOTE Eagle"}));
+
+    std::string saved;
+    sim::World a;
+    {
+        sim::setWorld(&a);
+        sim::Host host(&a);
+        ASSERT_TRUE(sim::buildWorld(s, a, err)) << err;
+        fake::Register();
+        host.start();
+        ASSERT_TRUE(sim::openScenarioMfds(s, host, err)) << err;
+        fake::Mfd *m = dynamic_cast<fake::Mfd *>(host.display(1).mfd);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->lines, s.mfds[0].lines);  // handed over without their leading blanks
+        host.run(5);
+        saved = sim::writeScenario(host, s.system);
+        host.shutdown();
+    }
+    EXPECT_NE(saved.find("\n  MFDIndex 1\n  REMOTE Eagle\n"), std::string::npos) << saved;
+
+    sim::Scenario s2;
+    ASSERT_TRUE(sim::parseScenario(saved, "saved.scn", s2, err)) << err;
+    sim::World b;
+    sim::setWorld(&b);
+    ASSERT_TRUE(sim::buildWorld(s2, b, err)) << err;
+    EXPECT_EQ(b.focus->name, "Shuttle");
+    EXPECT_NEAR(b.mjd(), a.mjd(), 1e-9);
+    for (const char *name : {"Shuttle", "Eagle"}) {
+        Vessel *va = a.findVessel(name), *vb = b.findVessel(name);
+        ASSERT_NE(vb, nullptr);
+        EXPECT_EQ(va->cls, a.findClass(vb->cls->name));
+        // The date carries about a microsecond: a vessel on the moving Moon lands within millimetres.
+        EXPECT_LT(length(va->pos - vb->pos), 1e-2) << name;
+        EXPECT_LT(length(va->vel - vb->vel), 1e-6) << name;
+        for (int k = 0; k < 9; ++k) EXPECT_NEAR(va->R.data[k], vb->R.data[k], 1e-9) << name;
+        EXPECT_LT(length(va->omega - vb->omega), 1e-9) << name;
+        ASSERT_EQ(va->tankMass.size(), vb->tankMass.size());
+        for (size_t k = 0; k < va->tankMass.size(); ++k) EXPECT_NEAR(va->tankMass[k], vb->tankMass[k], 1e-6);
+        for (size_t k = 0; k < va->thrusters.size(); ++k)
+            EXPECT_DOUBLE_EQ(va->thrusters[k].level, vb->thrusters[k].level);
+        EXPECT_EQ(va->landed, vb->landed);
+    }
+    EXPECT_LT(a.findVessel("Shuttle")->tankMass[0], 0.25 * a.findVessel("Shuttle")->cls->tankMax[0]);  // it burned
+    EXPECT_NEAR(b.findVessel("Eagle")->landHdg, 123 * RAD, 1e-9);
+    EXPECT_NEAR(b.findVessel("Eagle")->landLng, a.findVessel("Eagle")->landLng, 1e-12);
+    ASSERT_EQ(s2.mfds.size(), 1u);
+    EXPECT_EQ(s2.mfds[0].lines, s.mfds[0].lines);
+    sim::setWorld(nullptr);
+}
+
+}  // namespace
