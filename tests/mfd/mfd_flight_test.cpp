@@ -1,0 +1,134 @@
+// The MFD in the simulated host: displays opened and re-created, focus changes,
+// a remote vessel deleted while shown, and the label refresh per vessel class.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "frame/state.h"
+#include "mfd/tessarc_mfd.h"
+#include "support/flight.h"
+#include "support/linked_plugin.h"
+
+namespace {
+
+const char *kScenario = R"(BEGIN_ENVIRONMENT
+  System Sol
+  Date MJD 60000.25
+END_ENVIRONMENT
+
+BEGIN_FOCUS
+  Ship SH-01
+END_FOCUS
+
+BEGIN_SHIPS
+ISS:ProjectAlpha_ISS
+  STATUS Orbiting Earth
+  ELEMENTS 6771.0 0.0 51.6 40.0 40.0 120.0 EQU
+END
+SH-01:ShuttlePB
+  STATUS Orbiting Earth
+  ELEMENTS 6771.0 0.0 51.6 40.0 40.0 119.983076 EQU
+END
+Tug:ShuttlePB
+  STATUS Orbiting Earth
+  ELEMENTS 6771.0 0.0 51.6 40.0 40.0 119.98 EQU
+END
+END_SHIPS
+)";
+
+class MfdFlight : public ::testing::Test {
+protected:
+    flight::Flight f;
+
+    void SetUp() override {
+        ASSERT_TRUE(f.loadText(kScenario)) << f.error();
+        flight::useLinkedPlugin(f);
+    }
+
+    TessarcMFD *Mfd(int d) const { return dynamic_cast<TessarcMFD *>(f.mfd(d)); }
+
+    // The vessel whose state display d shows.
+    std::string Shows(int d) const {
+        TessarcMFD *m = Mfd(d);
+        return (m && m->state && m->state->vesselName) ? m->state->vesselName : "";
+    }
+};
+
+TEST_F(MfdFlight, DisplaysKeepTheirStatesAcrossRecreationFocusAndDeletion) {
+    ASSERT_TRUE(f.open(0)) << f.error();
+    ASSERT_TRUE(f.open(1)) << f.error();
+    f.frames(3);
+    ASSERT_TRUE(Mfd(0) && Mfd(1));
+    EXPECT_EQ(Mfd(0)->position, 0);
+    EXPECT_EQ(Mfd(1)->position, 1);
+    EXPECT_EQ(Shows(0), "SH-01");
+    EXPECT_NE(Mfd(0)->state, Mfd(1)->state) << "one state per MFD position";
+    MfdState *own0 = Mfd(0)->state;
+    own0->holdOn = true;
+
+    // Display 1 drives the remote vessel Tug; a panel switch keeps it.
+    ASSERT_TRUE(Mfd(1)->attachToVessel(f.handle("Tug")));
+    MfdState *tug1 = Mfd(1)->state;
+    ASSERT_TRUE(f.recreate(1));
+    f.frames(1);
+    EXPECT_EQ(Shows(1), "Tug");
+    EXPECT_EQ(Mfd(1)->state, tug1);
+    // Leaving the mode and selecting it again starts from the own vessel.
+    ASSERT_TRUE(f.close(1));
+    ASSERT_TRUE(f.open(1));
+    f.frames(1);
+    EXPECT_EQ(Shows(1), "SH-01");
+
+    // To the station and back: each vessel's states stay where they were.
+    ASSERT_TRUE(f.focus("ISS"));
+    f.frames(2);
+    EXPECT_EQ(Shows(0), "ISS");
+    ASSERT_TRUE(f.focus("SH-01"));
+    f.frames(2);
+    EXPECT_EQ(Mfd(0)->state, own0);
+    EXPECT_TRUE(own0->holdOn);
+
+    // The remote vessel shown on display 1 is deleted: the display returns to
+    // the focus vessel at its next redraw, and the pass goes on.
+    ASSERT_TRUE(Mfd(1)->attachToVessel(f.handle("Tug")));
+    f.frames(1);
+    ASSERT_TRUE(f.remove("Tug")) << f.error();
+    EXPECT_EQ(pendingAttachMask & PositionBit(1), PositionBit(1));
+    f.frames(1);
+    EXPECT_EQ(Shows(1), "SH-01");
+    EXPECT_EQ(pendingAttachMask, 0u);
+    EXPECT_TRUE(f.screenContains(1, "Select Mode")) << "the display draws again: " << f.screenText(1);
+    EXPECT_TRUE(f.hostErrors().empty());
+}
+
+TEST_F(MfdFlight, ArrowFreighterPanelsAreNotAskedToRereadLabels) {
+    auto cls = std::make_unique<sim::VesselClass>(*f.world.findClass("ShuttlePB"));
+    cls->name = "UCGO\\Vessels\\UCGOArrowFreighter";
+    const sim::VesselClass *freighterClass = cls.get();
+    f.world.classes.push_back(std::move(cls));
+    ::Vessel *freighter = sim::addVessel(f.world, "Freighter", freighterClass);
+    ASSERT_NE(freighter, nullptr);
+    ::Vessel *shuttle = f.vessel("SH-01");
+    sim::setOrbitState(*freighter, f.world.findBody("Earth"), shuttle->pos - f.world.findBody("Earth")->pos,
+                       shuttle->vel - f.world.findBody("Earth")->vel, _V(0, 0, 0), _V(0, 0, 0));
+
+    ASSERT_TRUE(f.open(0));
+    f.frames(3);
+    int before = f.host.display(0).invalidateButtons;
+    f.frames(5);
+    EXPECT_GE(f.host.display(0).invalidateButtons - before, 5) << "every redraw refreshes the labels";
+
+    ASSERT_TRUE(f.focus("Freighter"));
+    f.frames(2);
+    ASSERT_NE(Mfd(0), nullptr);
+    before = f.host.display(0).invalidateButtons;
+    f.frames(5);
+    EXPECT_EQ(f.host.display(0).invalidateButtons, before);
+    // Keys still refresh them.
+    EXPECT_TRUE(f.key(0, "M"));
+    EXPECT_EQ(f.host.display(0).invalidateButtons, before + 1);
+}
+
+}  // namespace
