@@ -33,8 +33,8 @@ TEST(AxisLaws, WorkedExampleDeadbandAndTenthRule) {
     TestWorld tw;
     ThrusterProfile P = ExampleProfile();
     EXPECT_NEAR(AxisAttitudeLaw(&P, 0, 0.0, 0.01, 0.0, 0.0, 10.0), 0.01, 1e-12);
-    // Beyond L the wanted rate saturates at the limit.
-    EXPECT_NEAR(AxisAttitudeLaw(&P, 0, 0.0, 0.05, 0.0, 0.0, 10.0), 2.5 * RAD, 1e-12);
+    // Beyond L the wanted rate saturates at the limit: I * L / T = 0.436.
+    EXPECT_NEAR(AxisAttitudeLaw(&P, 0, 0.0, 0.05, 0.0, 0.0, 10.0), 10.0 * 2.5 * RAD, 1e-12);
     EXPECT_NEAR(P.effRate[0], 2.5 * RAD, 1e-15);
     // Strictly inside the dead-band nothing; exactly on its edge the law acts.
     EXPECT_EQ(AxisAttitudeLaw(&P, 1, 0.0, 0.0009, 0.5, 0.001, 10.0), 0.0);

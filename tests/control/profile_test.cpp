@@ -15,13 +15,13 @@ using ctltest::TestWorld;
 
 TEST(Profile, SumsThrustAndTorquePerPairAndScalesTheSharedPairs) {
     TestWorld tw;
-    sim::VesselClass *c = tw.AddClass("Tug", 9000.0, _V(20, 4, 2));
+    sim::VesselClass *c = tw.AddClass("Tug", 9000.0, _V(5, 4, 2));
     TestWorld::AddThruster(c, _V(0, 0, -3), _V(0, 0, 1), 20000, 1u << 0);
     TestWorld::AddThruster(c, _V(0, -1, 0), _V(0, 1, 0), 5000, 1u << 2);
-    // pitch up 2 x 100 N at 4 m; pitch down 1 x 100 N at 3 m
-    TestWorld::AddThruster(c, _V(0, 0, 4), _V(0, 1, 0), 100, 1u << 3);
-    TestWorld::AddThruster(c, _V(0, 0, -4), _V(0, -1, 0), 100, 1u << 3);
-    TestWorld::AddThruster(c, _V(0, 0, 3), _V(0, -1, 0), 100, 1u << 4);
+    // pitch up 2 x 20 N at 4 m; pitch down 1 x 20 N at 3 m
+    TestWorld::AddThruster(c, _V(0, 0, 4), _V(0, 1, 0), 20, 1u << 3);
+    TestWorld::AddThruster(c, _V(0, 0, -4), _V(0, -1, 0), 20, 1u << 3);
+    TestWorld::AddThruster(c, _V(0, 0, 3), _V(0, -1, 0), 20, 1u << 4);
     // forward 300 N, back nothing
     TestWorld::AddThruster(c, _V(0, 0, 0), _V(0, 0, 1), 300, 1u << 13);
     VESSEL *v = tw.AddVessel("Tug", c);
@@ -30,12 +30,12 @@ TEST(Profile, SumsThrustAndTorquePerPairAndScalesTheSharedPairs) {
     EXPECT_EQ(P.thrust[0], 20000.0);
     EXPECT_EQ(P.thrust[2], 5000.0);
     EXPECT_EQ(P.torque[0] + P.torque[1] + P.torque[2], 0.0);
-    EXPECT_DOUBLE_EQ(P.thrust[3], 150.0);
-    EXPECT_DOUBLE_EQ(P.torque[3], 0.5 * (800.0 + 300.0));
+    EXPECT_DOUBLE_EQ(P.thrust[3], 30.0);
+    EXPECT_DOUBLE_EQ(P.torque[3], 0.5 * (160.0 + 60.0));
     EXPECT_DOUBLE_EQ(P.thrust[8], 150.0);
     EXPECT_EQ(P.thrust[4], 0.0);
     EXPECT_EQ(P.mass, 10000.0);  // with the full tank
-    EXPECT_NEAR(P.pmi[0], 20.0, 1e-9);
+    EXPECT_NEAR(P.pmi[0], 5.0, 1e-9);
     EXPECT_NEAR(P.pmi[2], 2.0, 1e-9);
     // Three distinct attitude thrusters, the first two in group 3 (bit 0).
     EXPECT_EQ(P.thrusterGroups[0], 1u);
@@ -45,17 +45,17 @@ TEST(Profile, SumsThrustAndTorquePerPairAndScalesTheSharedPairs) {
     // The step's share of the previous pass scales pairs 3..7, not forward/back.
     P.cmdScale = 0.5;
     RefreshThrusterProfile(&P);
-    EXPECT_DOUBLE_EQ(P.thrust[3], 75.0);
+    EXPECT_DOUBLE_EQ(P.thrust[3], 15.0);
     EXPECT_DOUBLE_EQ(P.thrust[8], 150.0);
     // Rate limits: no yaw or bank thrusters -> 0; pitch: 8 s of full
-    // acceleration, 8 * 550 / 200000 rad/s (1.26 deg/s, below the class's 2.5),
+    // acceleration, 8 * 110 / 50000 rad/s (1.01 deg/s, below the class's 2.5),
     // then half that with the halved torque; the limits never rise again.
     EXPECT_EQ(P.rateLimit[1], 0.0);
     EXPECT_EQ(P.rateLimit[2], 0.0);
-    EXPECT_NEAR(P.rateLimit[0], 8.0 * 275.0 / 200000.0, 1e-12);
+    EXPECT_NEAR(P.rateLimit[0], 8.0 * 55.0 / 50000.0, 1e-12);
     P.cmdScale = 1.0;
     RefreshThrusterProfile(&P);
-    EXPECT_NEAR(P.rateLimit[0], 8.0 * 275.0 / 200000.0, 1e-12);
+    EXPECT_NEAR(P.rateLimit[0], 8.0 * 55.0 / 50000.0, 1e-12);
     EXPECT_NEAR(P.undockedRate[0], P.rateLimit[0], 0.0);
 }
 
@@ -122,7 +122,7 @@ TEST(Profile, PitchBankSharingSplitsTheSharedThrusters) {
     EXPECT_NEAR(even->pitchShare, 0.5, 1e-12);
     EXPECT_NEAR(even->torque[3], 0.5 * 2 * 100 * std::sqrt(18.0), 1e-9);
     // Pitch far weaker than bank: the share caps at 0.9.
-    ThrusterProfile *stiff = build("Stiff", _V(500, 2, 1));
+    ThrusterProfile *stiff = build("Stiff", _V(200, 199.5, 1.5));
     EXPECT_NEAR(stiff->pitchShare, 0.9, 1e-12);
     // Commands are split the same way: full pitch gives 0.9 on the pitch-up pair.
     ApplyThrusterCommands(stiff, _V(1, 0, 0), _V(0, 0, 0));
