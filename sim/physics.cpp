@@ -119,7 +119,7 @@ VECTOR3 angularAccel(const VECTOR3 &pmi, const VECTOR3 &w, const VECTOR3 &tq) {
 
 void turn(Vessel &v, const VECTOR3 &w, double h) {
     double wl = length(w);
-    if (wl * h > 0) v.R = orthonormalise(mul(v.R, rotm(w / wl, -wl * h)));
+    if (wl * h > 0) v.R = mul(v.R, rotm(w / wl, -wl * h));
 }
 
 void consume(Vessel &v, const ThrustSum &ts) {
@@ -178,6 +178,7 @@ void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
     ThrustSum ts;
     thrust(v, h, ts);
     double m = v.mass();
+    for (double u : ts.use) m -= 0.5 * u;  // the mean mass over the step
     VECTOR3 ta = mul(v.R, ts.force) / m;
     const Body *j2 = v.nonspherical ? v.gravityRef : nullptr;
     VECTOR3 p0 = v.pos, v0 = v.vel;
@@ -196,8 +197,18 @@ void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
     VECTOR3 k2 = angularAccel(pmi, w0 + k1 * (0.5 * h), tq);
     VECTOR3 k3 = angularAccel(pmi, w0 + k2 * (0.5 * h), tq);
     VECTOR3 k4 = angularAccel(pmi, w0 + k3 * h, tq);
-    v.omega = w0 + (k1 + k2 * 2.0 + k3 * 2.0 + k4) * (h / 6.0);
-    turn(v, (w0 + v.omega) * 0.5, h);
+    VECTOR3 w1 = w0 + (k1 + k2 * 2.0 + k3 * 2.0 + k4) * (h / 6.0);
+    v.omega = w1;
+    // The attitude follows the rate's cubic (Hermite) course through the step, in
+    // four turns about the rate at each quarter's middle.
+    VECTOR3 k5 = angularAccel(pmi, w1, tq);
+    for (int j = 0; j < 4; j++) {
+        double s = (j + 0.5) / 4.0, s2 = s * s, s3 = s2 * s;
+        VECTOR3 wm = w0 * (2 * s3 - 3 * s2 + 1) + k1 * (h * (s3 - 2 * s2 + s)) + w1 * (3 * s2 - 2 * s3) +
+                     k5 * (h * (s3 - s2));
+        turn(v, wm, 0.25 * h);
+    }
+    v.R = orthonormalise(v.R);
     consume(v, ts);
 }
 
