@@ -26,6 +26,8 @@ const char *usage() {
            "  --report FILE.json    state of the world and the displays at the end\n"
            "  --telemetry FILE.csv  every vessel's state every second of simulation time\n"
            "  --save FILE.scn       the scenario as it stands at the end\n"
+           "  --render-every SECONDS DIR\n"
+           "                        every open display as DIR/mfd<d>_<simt>.png and .txt\n"
            "  --quiet               no progress on standard error\n";
 }
 
@@ -96,6 +98,14 @@ bool parseOptions(int argc, const char *const *argv, Options &o, std::string &er
             if (!value(v)) return false;
             std::string &dst = a == "--script" ? o.script : a == "--report" ? o.report : a == "--telemetry" ? o.telemetry : o.save;
             dst = v;
+        } else if (a == "--render-every") {
+            if (!value(v)) return false;
+            if (!positive(v, o.renderEvery)) {
+                err = std::string("--render-every needs a number of seconds above 0, not \"") + v + "\"";
+                return false;
+            }
+            if (!value(v)) return false;
+            o.renderDir = v;
         } else if (!a.empty() && a[0] == '-') {
             err = "unknown option " + a + " (try --help)";
             return false;

@@ -16,6 +16,8 @@ struct Options {
     bool hasWarp = false;
     double warp = 1;
     std::string script, report, telemetry, save;
+    double renderEvery = 0;     // s of simulation time between pictures; 0: none
+    std::string renderDir;      // folder of those pictures
     bool quiet = false;
 };
 

@@ -101,6 +101,22 @@ struct Run {
     }
 };
 
+// Every open display's last frame as DIR/mfd<d>_<simt>.png and .txt.
+void renderDisplays(sim::Host &host, const Options &o, double simt, RunInfo &info) {
+    for (int d = 0; d < MAXMFD; ++d) {
+        sim::Display &D = host.display(d);
+        if (!D.mfd) continue;
+        if (D.frames == 0) host.draw(d);
+        char name[64];
+        std::snprintf(name, sizeof name, "/mfd%d_%08.1f", d, simt);
+        std::string err, base = o.renderDir + name;
+        if (!sim::writePicture(D.lastFrame, base + ".png", err) || !sim::writePicture(D.lastFrame, base + ".txt", err)) {
+            info.warnings.push_back(err);
+            if (!o.quiet) std::fprintf(stderr, "warning: %s\n", err.c_str());
+        }
+    }
+}
+
 }  // namespace
 
 std::string defaultModulePath(int generation, const std::string &programPath) {
@@ -159,9 +175,10 @@ int runSimulation(const Options &o, const std::string &programPath) {
             std::fprintf(stderr, "tessarc-sim: %s\n", err.c_str());
             status = 1;
         }
+        if (o.renderEvery > 0) mkdir(o.renderDir.c_str(), 0777);  // an existing folder is fine
         Run run{o, host, scn, info, ""};
         size_t next = 0;
-        double nextSample = 0;
+        double nextSample = 0, nextPicture = 0;
         auto lastProgress = std::chrono::steady_clock::now();
         for (;;) {
             while (next < script.size() && script[next].t <= world.simt + 1e-9 && run.fatal.empty())
@@ -170,6 +187,10 @@ int runSimulation(const Options &o, const std::string &programPath) {
             if (world.simt >= nextSample - 1e-9) {
                 tm.sample(world);
                 nextSample = std::floor(world.simt + 1e-9) + 1.0;
+            }
+            if (o.renderEvery > 0 && world.simt >= nextPicture - 1e-9) {
+                renderDisplays(host, o, world.simt, info);
+                nextPicture = world.simt + o.renderEvery;
             }
             if (world.simt >= until - 1e-9) break;
             host.frame();
