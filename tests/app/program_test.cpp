@@ -167,11 +167,21 @@ TEST(Program, EveryBundledScenarioRunsAndReports) {
     }
 }
 
-TEST(Program, LoadsEitherHostGenerationsModule) {
-    std::string scn = std::string(TESSARC_SOURCE_DIR) + "/scenarios/demo.scn";
-    Result r = runProgram("run '" + scn + "' --host 2010 --until 1 --quiet", tempDir("gen2010"));
+TEST(Program, LoadsEitherHostGenerationsModuleAndSamplesEverySecond) {
+    std::string scn = std::string(TESSARC_SOURCE_DIR) + "/scenarios/leo_station.scn";
+    std::string dir = tempDir("gen2010");
+    Result r = runProgram("run '" + scn + "' --host 2010 --until 5 --warp 2 --telemetry t.csv --report r.json --quiet", dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("module TessarcMFD_2010: Jun 19 2017"), std::string::npos) << r.out;
+    // Two vessels at 0, 1, ..., 5 s.
+    std::istringstream csv(slurp(dir + "/t.csv"));
+    std::string line;
+    std::vector<std::string> rows;
+    while (std::getline(csv, line)) rows.push_back(line);
+    ASSERT_EQ(rows.size(), 1u + 2 * 6);
+    EXPECT_EQ(rows[0].compare(0, 17, "simt,mjd,vessel,c"), 0);
+    EXPECT_EQ(rows[11].compare(0, 6, "5.000,"), 0) << rows[11];
+    EXPECT_NE(slurp(dir + "/r.json").find("\"timeAcceleration\": 2,"), std::string::npos);
 }
 
 TEST(Program, BadInputStopsWithStatusTwoAndSaysWhere) {
