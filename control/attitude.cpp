@@ -80,9 +80,13 @@ double RollByMode(MfdState *S, double error, double rate, double deadband) {
 // Velocity mode with a pitch spin: pitch at a wanted rate, yaw first, bank held.
 // The measured angular velocity turns the other way from the error rate, so it
 // enters the laws negated, and the wanted rate W is in the error-rate sense.
-// The angles are taken in convention 0, whose pitch angle covers the full
-// circle: in convention 2 the pitch is the middle angle, singular at 90 degrees,
-// and the yaw and bank errors would jump there.
+// The pitch error grows without bound, so the angles must keep yaw and bank
+// meaningful at any pitch: in convention 2 the pitch is the middle angle,
+// singular at 90 degrees; in convention 0 of the error itself the pitch is the
+// rotation nearest the vessel, so the yaw and bank axes turn with it and their
+// corrections reverse beyond 90 degrees. Taking the convention-0 angles of the
+// inverse error (negated) puts the pitch on the reference's side: yaw and bank
+// are then about the vessel's own y and z axes, where the thrusters act.
 VECTOR3 SpinCommands(MfdState *S, const Quat &q) {
     VECTOR3 cmd = _V(0, 0, 0);
     const double W = S->spinMode == 1 ? kRpmSpinRate : [&] {
@@ -93,7 +97,7 @@ VECTOR3 SpinCommands(MfdState *S, const Quat &q) {
     VECTOR3 omega;
     S->vessel->GetAngularVel(omega);
     const VECTOR3 rate = -omega;
-    const VECTOR3 e = QuatToEuler(q, 0);
+    const VECTOR3 e = SpinErrorAngles(q);
     if (std::fabs(e.y) < kLargeErrorAngle) {
         cmd.x = AxisRateLaw(S->profile, 0, W, rate.x, kRollRateDeadband);
         cmd.z = Aal(S, 2, e.z, rate.z, S->attDeadband, kHoldTimeConstant);
@@ -103,6 +107,8 @@ VECTOR3 SpinCommands(MfdState *S, const Quat &q) {
 }
 
 }  // namespace
+
+VECTOR3 SpinErrorAngles(const Quat &q) { return -QuatToEuler(Quat{q.w, -q.x, -q.y, -q.z}, 0); }
 
 VECTOR3 AttitudeController(MfdState *S) {
     VECTOR3 cmd = _V(0, 0, 0);

@@ -31,6 +31,10 @@ void ChooseEulerConvention(MfdState *S);
 VECTOR3 SpikeFilter(MfdState *S, const VECTOR3 &rate);
 // Restarts the rate filter (and, with HOLD on, the warm-up).
 void ResetRateFilter(MfdState *S, int start);
+// Error angles for a pitch spin: the pitch on the reference's side covering the
+// full circle, yaw and bank about the vessel's own y and z axes at any pitch.
+// For small errors they equal the convention-0 angles of q.
+VECTOR3 SpinErrorAngles(const Quat &q);
 // The three rotation commands of this step (pitch, yaw, bank).
 VECTOR3 AttitudeController(MfdState *S);
 // "KILL ROLL" -> "NO ROLL" -> roll held -> ...

@@ -96,7 +96,7 @@ TEST(FlightGuards, AboveHundredTimesOnlyTheTranslationLawActs) {
     Rig rig;
     const std::string ships = ctltest::OrbitingShip("AP", ctltest::kPlainShip, _V(0, 0, 90)) +
                               ctltest::OrbitingShip("TGT", ctltest::kPlainShip, _V(0, 0, 0), _V(0, 0, 0),
-                                                    _V(0, 0, 100), _V(0.02, 0, 0));
+                                                    _V(100, 0, 0), _V(0, 0.05, 0));
     ASSERT_TRUE(rig.Start(ctltest::ScenarioText("AP", ships), "AP", 0.1)) << rig.f.error();
     MfdState *S = rig.S;
     SelectMode(S, S->refMode, AP_RELATIVE);
@@ -186,23 +186,51 @@ TEST(SpinChecks, MeasuredAngularVelocityEntersTheSpinLawNegated) {
     EXPECT_LT(mended, 0.80);
 }
 
-TEST(SpinChecks, ConventionTwoBreaksAPitchSpinAtNinetyDegrees) {
-    // The attitude error of a body pitched by theta about x, against a fixed frame.
-    double jump0 = 0, jump2 = 0;
-    VECTOR3 prev0 = QuatToEuler(Quat{1, 0, 0, 0}, 0), prev2 = prev0;
-    for (int k = 1; k <= 360; ++k) {
-        const double h = 0.5 * k * RAD;
-        const Quat q{std::cos(h), std::sin(h), 0.0, 0.0};
-        const VECTOR3 e0 = QuatToEuler(q, 0), e2 = QuatToEuler(q, 2);
-        jump0 = std::fmax(jump0, std::fmax(std::fabs(e0.y - prev0.y), std::fabs(e0.z - prev0.z)));
-        jump2 = std::fmax(jump2, std::fmax(std::fabs(e2.y - prev2.y), std::fabs(e2.z - prev2.z)));
+// The attitude error of a vessel pitched by theta (and turned by phi about its
+// own y axis) against a fixed reference.
+Quat PitchedError(double theta, double phi) {
+    const MATRIX3 R = MatMat(EulerToMatrix(_V(theta, 0, 0)), EulerToMatrix(_V(0, phi, 0)));
+    const Quat g = EulerToQuat(MatrixToEuler(R, 0));
+    return Quat{g.w, -g.x, -g.y, -g.z};
+}
+
+TEST(SpinChecks, OnlyReferenceSidePitchKeepsYawAndBankUsableAllRound) {
+    double jump0 = 0, jump2 = 0, jumpSpin = 0;
+    VECTOR3 prev0 = _V(0, 0, 0), prev2 = prev0, prevSpin = prev0;
+    int reversed0 = 0, reversedSpin = 0;
+    for (int k = 1; k <= 359; ++k) {
+        const double theta = k * RAD;
+        const Quat q = PitchedError(theta, 0.0);
+        const VECTOR3 e0 = QuatToEuler(q, 0), e2 = QuatToEuler(q, 2), es = SpinErrorAngles(q);
+        auto jump = [](const VECTOR3 &a, const VECTOR3 &b) { return std::fmax(std::fabs(a.y - b.y), std::fabs(a.z - b.z)); };
+        jump0 = std::fmax(jump0, jump(e0, prev0));
+        jump2 = std::fmax(jump2, jump(e2, prev2));
+        jumpSpin = std::fmax(jumpSpin, jump(es, prevSpin));
         prev0 = e0;
         prev2 = e2;
+        prevSpin = es;
+        // How the yaw reading answers a small turn of the vessel about its own y
+        // axis (what the yaw thrusters do): it must keep its sign all the way round.
+        const double h = 1e-4;
+        const double d0 = QuatToEuler(PitchedError(theta, h), 0).y - QuatToEuler(PitchedError(theta, -h), 0).y;
+        const double ds = SpinErrorAngles(PitchedError(theta, h)).y - SpinErrorAngles(PitchedError(theta, -h)).y;
+        reversed0 += d0 > 0;
+        reversedSpin += ds > 0;
     }
     // Convention 2: yaw and bank flip by half a turn where the pitch passes 90
-    // degrees; convention 0 keeps them at zero all the way round.
+    // degrees. Convention 0 keeps them continuous, but beyond 90 degrees its yaw
+    // answers the yaw thrusters backwards. The spin's angles do neither.
     EXPECT_GT(jump2 / RAD, 170.0);
-    EXPECT_LT(jump0 / RAD, 1e-9);
+    EXPECT_LT(jump0 / RAD, 1e-6);
+    EXPECT_GT(reversed0, 170);
+    EXPECT_LT(jumpSpin / RAD, 1e-6);
+    EXPECT_EQ(reversedSpin, 0);
+    // For small errors the spin's angles are the usual ones.
+    const Quat small = EulerToQuat(_V(0.01, -0.02, 0.015));
+    const VECTOR3 a = SpinErrorAngles(small), b = QuatToEuler(small, 0);
+    EXPECT_NEAR(a.x, b.x, 1e-3);
+    EXPECT_NEAR(a.y, b.y, 1e-3);
+    EXPECT_NEAR(a.z, b.z, 1e-3);
 }
 
 }  // namespace
