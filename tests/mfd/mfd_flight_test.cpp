@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "frame/registry_storage.h"
 #include "frame/state.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
@@ -101,6 +102,25 @@ TEST_F(MfdFlight, DisplaysKeepTheirStatesAcrossRecreationFocusAndDeletion) {
     EXPECT_EQ(pendingAttachMask, 0u);
     EXPECT_TRUE(f.screenContains(1, "Select Mode")) << "the display draws again: " << f.screenText(1);
     EXPECT_TRUE(f.hostErrors().empty());
+}
+
+TEST_F(MfdFlight, ForgottenStatesOutliveTheMfdsThatPointAtThem) {
+    ASSERT_TRUE(f.open(0));
+    f.frames(2);
+    MfdState *S = Mfd(0)->state;
+    ASSERT_NE(S, nullptr);
+    // A reset while the MFD is still open forgets the state but must not free it.
+    ResetModule();
+    EXPECT_EQ(vesselSlotMask, 0u);
+    EXPECT_EQ(Mfd(0)->state, S);
+    EXPECT_TRUE(f.key(0, "M"));  // acts on the forgotten state
+    EXPECT_FALSE(S->modePage);
+    f.frames(2);
+    EXPECT_GT(ForgottenObjectCount(), 0);
+    // Once the MFD is gone, the next reset reclaims the forgotten objects.
+    ASSERT_TRUE(f.close(0));
+    ResetModule();
+    EXPECT_EQ(ForgottenObjectCount(), 0);
 }
 
 TEST_F(MfdFlight, ArrowFreighterPanelsAreNotAskedToRereadLabels) {
