@@ -28,7 +28,11 @@ const char *usage() {
            "  --save FILE.scn       the scenario as it stands at the end\n"
            "  --render-every SECONDS DIR\n"
            "                        every open display as DIR/mfd<d>_<simt>.png and .txt\n"
-           "  --quiet               no progress on standard error\n";
+           "  --quiet               no progress on standard error\n"
+           "\n"
+           "exit status: 0 done; 1 the module or an output file failed; 2 a bad option,\n"
+           "scenario or script line; 3 the host found faults in what the module did\n"
+           "(pens or brushes not released, ...: listed on standard error and in the report)\n";
 }
 
 int hostVersion(int generation) { return generation == 2010 ? 100830 : 160828; }
