@@ -80,8 +80,13 @@ void Host::frame() {
 void Host::run(double seconds) {
     World &wd = world();
     double end = wd.simt + seconds;
-    // A frame never advances less than a microsecond, so this always ends.
-    while (wd.simt < end - 1e-9) frame();
+    while (wd.simt < end - 1e-9) {
+        if (!(wd.frameDt * wd.warp > 0)) {
+            error("frames do not advance time (frame interval x time acceleration is not above 0)");
+            return;
+        }
+        frame();
+    }
 }
 
 void Host::shutdown() {
