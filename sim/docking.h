@@ -6,15 +6,29 @@
 
 namespace sim {
 
+// A docked stack seen from its leader: members (leader first), total mass, the
+// stack's centre of gravity and its inertia tensor about it, in leader axes.
+struct Stack {
+    std::vector<Vessel *> members;
+    double mass = 0;
+    VECTOR3 cg{};
+    MATRIX3 inertia{};
+};
+void stackOf(const World &w, Vessel &leader, Stack &s);
+
 // Superstructure centre of gravity in the vessel's axes; false (and zero) when
 // the vessel is not docked.
 bool dockedCG(const Vessel &v, VECTOR3 &cg);
 // True for a docked vessel whose motion follows another vessel of its stack.
 bool dockFollower(const Vessel &v);
-// Capture ports that meet, and move followers with their stack (after each sub-step).
+// Moves the followers of a leader to their places on it.
+void placeFollowers(const World &w, Vessel &leader);
+// Capture ports that meet (after each sub-step).
 void updateDocking(World &w);
 // Release port n of v (both sides); false when it was free.
 bool undock(Vessel &v, int n);
+// Recompute leaders and relative poses from the port links (after any change).
+void rebuildStacks(World &w);
 
 }  // namespace sim
 

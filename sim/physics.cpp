@@ -111,10 +111,8 @@ void thrust(const Vessel &v, double h, ThrustSum &ts) {
     }
 }
 
-VECTOR3 angularAccel(const VECTOR3 &pmi, const VECTOR3 &w, const VECTOR3 &tq) {
-    VECTOR3 Iw = _V(pmi.x * w.x, pmi.y * w.y, pmi.z * w.z);
-    VECTOR3 r = tq - crossp(Iw, w);
-    return _V(r.x / pmi.x, r.y / pmi.y, r.z / pmi.z);
+VECTOR3 angularAccel(const MATRIX3 &I, const MATRIX3 &Iinv, const VECTOR3 &w, const VECTOR3 &tq) {
+    return mul(Iinv, tq - crossp(mul(I, w), w));
 }
 
 void turn(Vessel &v, const VECTOR3 &w, double h) {
@@ -174,14 +172,28 @@ bool landedStep(World &w, Vessel &v, double h) {
     return true;
 }
 
+// One sub-step of a free vessel, or of a docked stack led by it: the stack's
+// centre of gravity moves under gravity and the members' thrust, and the stack
+// turns as one rigid body (inertia tensor in the leader's axes).
 void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
-    ThrustSum ts;
-    thrust(v, h, ts);
-    double m = v.mass();
-    for (double u : ts.use) m -= 0.5 * u;  // the mean mass over the step
-    VECTOR3 ta = mul(v.R, ts.force) / m;
+    Stack st;
+    stackOf(w, v, st);
+    std::vector<ThrustSum> sums(st.members.size());
+    VECTOR3 force = _V(0, 0, 0), torque = _V(0, 0, 0);
+    double m = 0;
+    for (size_t k = 0; k < st.members.size(); k++) {
+        Vessel &mv = *st.members[k];
+        thrust(mv, h, sums[k]);
+        MATRIX3 rel = k == 0 ? identity() : mv.dockRel;
+        force += mul(rel, sums[k].force);
+        torque += mul(rel, sums[k].torque);
+        m += mv.mass();
+        for (double u : sums[k].use) m -= 0.5 * u;  // the mean mass over the step
+    }
+    VECTOR3 cg = st.cg, w0 = v.omega;
+    VECTOR3 ta = mul(v.R, force) / m;
     const Body *j2 = v.nonspherical ? v.gravityRef : nullptr;
-    VECTOR3 p0 = v.pos, v0 = v.vel;
+    VECTOR3 p0 = v.pos + mul(v.R, cg), v0 = v.vel + mul(v.R, crossp(cg, w0));
     VECTOR3 a1 = accelWith(w, bp[0], p0, j2) + ta;
     VECTOR3 p1 = p0 + v0 * (0.5 * h), v1 = v0 + a1 * (0.5 * h);
     VECTOR3 a2 = accelWith(w, bp[1], p1, j2) + ta;
@@ -189,19 +201,19 @@ void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
     VECTOR3 a3 = accelWith(w, bp[1], p2, j2) + ta;
     VECTOR3 p3 = p0 + v2 * h, v3 = v0 + a3 * h;
     VECTOR3 a4 = accelWith(w, bp[2], p3, j2) + ta;
-    v.pos = p0 + (v0 + v1 * 2.0 + v2 * 2.0 + v3) * (h / 6.0);
-    v.vel = v0 + (a1 + a2 * 2.0 + a3 * 2.0 + a4) * (h / 6.0);
+    VECTOR3 pc = p0 + (v0 + v1 * 2.0 + v2 * 2.0 + v3) * (h / 6.0);
+    VECTOR3 vc = v0 + (a1 + a2 * 2.0 + a3 * 2.0 + a4) * (h / 6.0);
 
-    VECTOR3 pmi = v.cls->pmi, tq = ts.torque / m, w0 = v.omega;
-    VECTOR3 k1 = angularAccel(pmi, w0, tq);
-    VECTOR3 k2 = angularAccel(pmi, w0 + k1 * (0.5 * h), tq);
-    VECTOR3 k3 = angularAccel(pmi, w0 + k2 * (0.5 * h), tq);
-    VECTOR3 k4 = angularAccel(pmi, w0 + k3 * h, tq);
+    MATRIX3 I = st.inertia * (m / st.mass), Iinv = inverse(I);
+    VECTOR3 k1 = angularAccel(I, Iinv, w0, torque);
+    VECTOR3 k2 = angularAccel(I, Iinv, w0 + k1 * (0.5 * h), torque);
+    VECTOR3 k3 = angularAccel(I, Iinv, w0 + k2 * (0.5 * h), torque);
+    VECTOR3 k4 = angularAccel(I, Iinv, w0 + k3 * h, torque);
     VECTOR3 w1 = w0 + (k1 + k2 * 2.0 + k3 * 2.0 + k4) * (h / 6.0);
     v.omega = w1;
     // The attitude follows the rate's cubic (Hermite) course through the step, in
     // four turns about the rate at each quarter's middle.
-    VECTOR3 k5 = angularAccel(pmi, w1, tq);
+    VECTOR3 k5 = angularAccel(I, Iinv, w1, torque);
     for (int j = 0; j < 4; j++) {
         double s = (j + 0.5) / 4.0, s2 = s * s, s3 = s2 * s;
         VECTOR3 wm = w0 * (2 * s3 - 3 * s2 + 1) + k1 * (h * (s3 - 2 * s2 + s)) + w1 * (3 * s2 - 2 * s3) +
@@ -209,7 +221,9 @@ void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
         turn(v, wm, 0.25 * h);
     }
     v.R = orthonormalise(v.R);
-    consume(v, ts);
+    v.pos = pc - mul(v.R, cg);
+    v.vel = vc - mul(v.R, crossp(cg, w1));
+    for (size_t k = 0; k < st.members.size(); k++) consume(*st.members[k], sums[k]);
 }
 
 }  // namespace
@@ -293,6 +307,7 @@ void advance(World &w, double dt) {
             if (!v.alive || !v.cls || dockFollower(v)) continue;
             if (v.landed) {
                 syncLanded(v, w.simt);
+                placeFollowers(w, v);
                 continue;
             }
             v.gravityRef = gravityReference(w, v.pos);
@@ -306,6 +321,7 @@ void advance(World &w, double dt) {
                     if (vs <= 0 || th < -1.0) touchDown(w, v, *p);
                 }
             }
+            placeFollowers(w, v);
         }
         updateDocking(w);
     }

@@ -46,6 +46,16 @@ inline MATRIX3 orthonormalise(const MATRIX3 &m) {
     return matFromColumns(x, y, z);
 }
 
+// Inverse of a 3x3 matrix (identity when singular).
+inline MATRIX3 inverse(const MATRIX3 &m) {
+    double c11 = m.m22 * m.m33 - m.m23 * m.m32, c12 = m.m23 * m.m31 - m.m21 * m.m33, c13 = m.m21 * m.m32 - m.m22 * m.m31;
+    double det = m.m11 * c11 + m.m12 * c12 + m.m13 * c13;
+    if (det == 0) return identity();
+    return _M(c11, m.m13 * m.m32 - m.m12 * m.m33, m.m12 * m.m23 - m.m13 * m.m22, c12, m.m11 * m.m33 - m.m13 * m.m31,
+              m.m13 * m.m21 - m.m11 * m.m23, c13, m.m12 * m.m31 - m.m11 * m.m32, m.m11 * m.m22 - m.m12 * m.m21) /
+           det;
+}
+
 // Great-circle angle between two surface points (rad), robust at all distances.
 inline double greatCircle(double lng1, double lat1, double lng2, double lat2) {
     double dl = lng2 - lng1;

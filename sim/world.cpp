@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <strings.h>
 
+#include "docking.h"
 #include "orbit.h"
 #include "simmath.h"
 
@@ -240,6 +241,7 @@ void deleteVessel(World &w, Vessel *v) {
     }
     for (auto &t : v->thrusters) t.level = 0;
     v->alive = false;
+    rebuildStacks(w);
     if (w.focus == v) {
         w.focus = nullptr;
         for (auto &o : w.vessels)

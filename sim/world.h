@@ -127,6 +127,10 @@ struct DockPort {
     int index = 0;
     Vessel *docked = nullptr;  // the other vessel, or null
     int otherPort = -1;
+    // The port it was last docked to: it cannot capture that one again until
+    // they have drawn apart (so an undocked pair does not dock at once again).
+    Vessel *lastDocked = nullptr;
+    int lastPort = -1;
 };
 
 struct Thruster {
@@ -179,6 +183,13 @@ public:
     // (vertical: negative descending), and the simulation time it happened.
     bool touchedDown = false;
     double touchdownVs = 0, touchdownHs = 0, touchdownSimt = 0;
+
+    // Docked stacks move as one rigid body, integrated by their leader; a
+    // follower keeps its rotation (own axes -> leader axes) and CoG offset (leader
+    // axes) relative to the leader.
+    Vessel *dockLeader = nullptr;
+    MATRIX3 dockRel = identity();
+    VECTOR3 dockOff{};
 
     // Navigation radios
     std::vector<DWORD> navChannel;
