@@ -1,0 +1,108 @@
+// The page gallery: every page of every bundled scenario, drawn in flight and
+// written as pictures. Each page must draw text and release every tool it took.
+// With TESSARC_GALLERY set to a folder the pictures stay there (tools/gallery.sh);
+// otherwise they go to the test's temporary folder.
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "control/modes.h"
+#include "control/thrusters.h"
+#include "frame/state.h"
+#include "mfd/tessarc_mfd.h"
+#include "sim/picture.h"
+#include "support/flight.h"
+#include "support/linked_plugin.h"
+
+namespace {
+
+struct Page {
+    const char *name;
+    int mode;       // -1: not a mode page
+    bool hold;
+};
+
+const Page kPages[] = {
+    {"velocity_hold", AP_VELOCITY, true}, {"relative", AP_RELATIVE, false},   {"attitude", AP_ATTITUDE, true},
+    {"docking", AP_DOCKING, false},        {"direct_burn", AP_DIRECT_BURN, false}, {"ascent", AP_ASCENT, false},
+};
+
+std::string GalleryDir() {
+    const char *env = std::getenv("TESSARC_GALLERY");
+    std::string dir = env != nullptr && *env ? env : ::testing::TempDir() + "/gallery";
+    mkdir(dir.c_str(), 0777);
+    return dir;
+}
+
+class Gallery : public ::testing::TestWithParam<const char *> {
+protected:
+    flight::Flight f;
+    std::string dir = GalleryDir();
+    std::string scenario = GetParam();
+
+    void Write(const std::string &page) {
+        const sim::Drawing &d = f.drawing(0);
+        int texts = 0;
+        for (const sim::DrawCall &c : d.calls) texts += c.kind == sim::DrawKind::Text;
+        EXPECT_GE(texts, 2) << scenario << " " << page;
+        std::string err, base = dir + "/" + scenario + "_" + page;
+        EXPECT_TRUE(sim::writePicture(d, base + ".png", err)) << err;
+        EXPECT_TRUE(sim::writePicture(d, base + ".txt", err)) << err;
+    }
+    MfdState *State() { return static_cast<TessarcMFD *>(f.mfd(0))->state; }
+    // The first vessel of the scenario that is not the focus: the pages' target.
+    std::string OtherVessel() {
+        for (const sim::ScnVessel &v : f.scenario.vessels)
+            if (v.name != f.scenario.focus) return v.name;
+        return "";
+    }
+};
+
+TEST_P(Gallery, EveryPage) {
+    ASSERT_TRUE(f.load("scenarios/" + scenario + ".scn")) << f.error();
+    flight::useLinkedPlugin(f);
+    ASSERT_TRUE(f.open(0)) << f.error();
+    f.frames(2);  // the module turns active at its first step with an open display
+    f.draw(0);
+    Write("startup");
+    f.run(1.0);
+    f.draw(0);
+    Write("welcome");
+
+    const std::string other = OtherVessel();
+    for (const Page &p : kPages) {
+        MfdState *S = State();
+        ASSERT_NE(S, nullptr);
+        if (S->holdOn) ToggleAttitudeHold(S);
+        SelectMode(S, S->refMode, p.mode);
+        if (!other.empty() && (p.mode == AP_RELATIVE || p.mode == AP_DOCKING)) {
+            S->targetRef = f.handle(other);
+            std::snprintf(S->targetRefName, sizeof S->targetRefName, "%s", other.c_str());
+        }
+        if (p.hold) ToggleAttitudeHold(S);
+        f.run(p.hold ? 1.5 : 2.0);  // under HOLD: while the thrusters still fire
+        f.draw(0);
+        Write(p.name);
+    }
+    // The summary: the focus vessel back in the Velocity mode under HOLD, and the
+    // other vessel tracked through a second display.
+    MfdState *S = State();
+    SelectMode(S, S->refMode, AP_VELOCITY);
+    if (!S->holdOn) ToggleAttitudeHold(S);
+    if (!other.empty()) {
+        ASSERT_TRUE(f.open(1, "TessarcMFD", other)) << f.error();
+    }
+    f.run(1.0);
+    static_cast<TessarcMFD *>(f.mfd(0))->summaryShown = true;
+    f.draw(0);
+    Write("summary");
+    EXPECT_TRUE(f.hostErrors().empty()) << f.hostErrors().front();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, Gallery, ::testing::Values("demo", "leo_station", "lunar_base", "lunar_orbit"));
+
+}  // namespace
