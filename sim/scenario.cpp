@@ -133,6 +133,17 @@ bool shipLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, Scenar
             if (!integer(w[i], ch) || ch < 0 || ch > 639) return r.fail("NAVFREQ: channels are 0..639");
             v.navFreq.push_back(ch);
         }
+    } else if (same(k, "DOCKINFO")) {
+        for (size_t i = 1; i < w.size(); ++i) {
+            size_t colon = w[i].find(':'), comma = w[i].find(',');
+            ScnVessel::Dock d;
+            if (colon == std::string::npos || comma == std::string::npos || comma < colon ||
+                !integer(w[i].substr(0, colon), d.port) || !integer(w[i].substr(colon + 1, comma - colon - 1), d.otherPort) ||
+                d.port < 0 || d.otherPort < 0 || comma + 1 == w[i].size())
+                return r.fail("DOCKINFO: \"" + w[i] + "\" is not port:otherport,vessel");
+            d.other = w[i].substr(comma + 1);
+            v.docks.push_back(d);
+        }
     } else if (same(k, "XPDR")) {
         if (w.size() != 2 || !integer(w[1], v.xpdr) || v.xpdr < 0 || v.xpdr > 639)
             return r.fail("XPDR needs one channel 0..639");

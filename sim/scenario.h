@@ -31,6 +31,11 @@ struct ScnVessel {
     std::vector<int> navFreq;  // channels
     bool hasXpdr = false;
     int xpdr = 0;
+    struct Dock {
+        int port = 0, otherPort = 0;
+        std::string other;
+    };
+    std::vector<Dock> docks;   // DOCKINFO port:otherPort,vessel ...
 };
 
 struct ScnMfd {

@@ -9,6 +9,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include "docking.h"
 #include "host.h"
 #include "scenario.h"
 
@@ -106,6 +107,32 @@ bool buildWorld(const Scenario &s, World &w, std::string &err) {
         }
         setOrbitState(*v, body, rpos, rvel, sv.arot * RAD, sv.vrot * RAD);
     }
+    // Docked pairs, once every ship is in place (both sides name each other).
+    bool docked = false;
+    for (const ScnVessel &sv : s.vessels) {
+        ::Vessel *v = w.findVessel(sv.name);
+        for (const ScnVessel::Dock &d : sv.docks) {
+            ::Vessel *o = w.findVessel(d.other);
+            if (!o || o == v || d.port >= (int)v->ports.size() || d.otherPort >= (int)o->ports.size() || v->landed ||
+                o->landed) {
+                err = at(s, sv.line) + "ship " + sv.name + ": cannot dock port " + std::to_string(d.port) + " to " +
+                      d.other + " port " + std::to_string(d.otherPort);
+                return false;
+            }
+            sim::DockPort &a = v->ports[d.port], &b = o->ports[d.otherPort];
+            if ((a.docked && (a.docked != o || a.otherPort != d.otherPort)) ||
+                (b.docked && (b.docked != v || b.otherPort != d.port))) {
+                err = at(s, sv.line) + "ship " + sv.name + ": port " + std::to_string(d.port) + " docked twice";
+                return false;
+            }
+            a.docked = o;
+            a.otherPort = d.otherPort;
+            b.docked = v;
+            b.otherPort = d.port;
+            docked = true;
+        }
+    }
+    if (docked) rebuildStacks(w);
     w.focus = s.focus.empty() ? w.findVessel(s.vessels.front().name) : w.findVessel(s.focus);
     if (!w.focus) {
         err = s.file + ": the focus ship \"" + s.focus + "\" is not among the ships";
@@ -183,6 +210,11 @@ std::string writeScenario(Host &h, const std::string &systemName) {
             for (DWORD ch : v.navChannel) add(out, " %u", (unsigned)ch);
             out += "\n";
         }
+        std::string dk;
+        for (size_t i = 0; i < v.ports.size(); ++i)
+            if (v.ports[i].docked && v.ports[i].docked->alive)
+                add(dk, " %zu:%d,%s", i, v.ports[i].otherPort, v.ports[i].docked->name.c_str());
+        if (!dk.empty()) out += "  DOCKINFO" + dk + "\n";
         if (v.cls->hasTransponder) add(out, "  XPDR %u\n", (unsigned)v.transponder.channel);
         out += "END\n";
     }

@@ -147,3 +147,52 @@ TEST_F(SavedWorld, LoadsAsTheSameWorldWithTheSameMfdLines) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScenarioDocking, DockedShipsLoadAsOneStackAndAreSavedDocked) {
+    const std::string ships =
+        "ISS:ProjectAlpha_ISS\n  STATUS Orbiting Earth\n  RPOS 6771000 0 0\n  RVEL 0 0 7672.6\n"
+        "  DOCKINFO 0:0,SH-01\nEND\n"
+        "SH-01:ShuttlePB\n  STATUS Orbiting Earth\n  RPOS 6771000 0 30\n  RVEL 0 0 7672.6\n"
+        "  AROT 0 180 0\n  DOCKINFO 0:0,ISS\nEND\n";
+    sim::Scenario s;
+    std::string err;
+    ASSERT_TRUE(sim::parseScenario(std::string(kHead) + "BEGIN_SHIPS\n" + ships + "END_SHIPS\n", "d.scn", s, err))
+        << err;
+    sim::World w;
+    sim::setWorld(&w);
+    std::string saved;
+    {
+        sim::Host host(&w);
+        ASSERT_TRUE(sim::buildWorld(s, w, err)) << err;
+        Vessel *iss = w.findVessel("ISS"), *sh = w.findVessel("SH-01");
+        ASSERT_EQ(iss->ports[0].docked, sh);
+        ASSERT_EQ(sh->ports[0].docked, iss);
+        double d0 = length(iss->pos - sh->pos);
+        host.run(20);
+        EXPECT_NEAR(length(iss->pos - sh->pos), d0, 1e-6);  // one rigid body
+        saved = sim::writeScenario(host, "Sol");
+    }
+    EXPECT_NE(saved.find("  DOCKINFO 0:0,SH-01\n"), std::string::npos) << saved;
+    sim::Scenario s2;
+    sim::World w2;
+    sim::setWorld(&w2);
+    ASSERT_TRUE(sim::parseScenario(saved, "d2.scn", s2, err)) << err;
+    ASSERT_TRUE(sim::buildWorld(s2, w2, err)) << err;
+    EXPECT_EQ(w2.findVessel("SH-01")->ports[0].docked, w2.findVessel("ISS"));
+
+    // A port that does not exist, or a vessel that is not there, is named.
+    for (const char *bad : {"  DOCKINFO 7:0,SH-01\n", "  DOCKINFO 0:0,Nobody\n"}) {
+        sim::World w3;
+        sim::setWorld(&w3);
+        std::string t = std::string(kHead) + "BEGIN_SHIPS\nISS:ProjectAlpha_ISS\n  STATUS Orbiting Earth\n"
+                        "  RPOS 6771000 0 0\n  RVEL 0 0 7672.6\n" + bad + "END\nEND_SHIPS\n";
+        ASSERT_TRUE(sim::parseScenario(t, "d3.scn", s2, err)) << err;
+        EXPECT_FALSE(sim::buildWorld(s2, w3, err));
+        EXPECT_NE(err.find("d3.scn:6: ship ISS: cannot dock"), std::string::npos) << err;
+    }
+    sim::setWorld(nullptr);
+}
+
+}  // namespace
