@@ -167,11 +167,6 @@ TEST_F(Registry, NewStateDefaults) {
     EXPECT_STREQ(plain->targetRefName, "Earth");
     EXPECT_EQ(plain->refSlot[2].target, plain->bodyRef);
     EXPECT_EQ(plain->profile, vesselProfiles[0]);
-    EXPECT_TRUE(plain->modePage);
-    EXPECT_EQ(plain->transAxes, kTransAxesNone);
-    EXPECT_DOUBLE_EQ(plain->dockXyz.z, 500.0);
-    EXPECT_DOUBLE_EQ(plain->landingParams[1], -25.0);
-    EXPECT_DOUBLE_EQ(plain->passTime, -1.0);
 
     // Re-initialisation keeps the position and drops everything engaged.
     plain->holdOn = true;
