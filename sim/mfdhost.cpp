@@ -27,8 +27,12 @@ int displayByName(const std::string &name) {
     if (!*s) return -1;
     for (const char *p = s; *p; ++p)
         if (!std::isdigit((unsigned char)*p)) return -1;
+    if (std::strlen(s) > 2) return -1;
     int n = std::atoi(s);
-    if (s != name.c_str()) n += 1;  // User1 is display 2
+    if (s != name.c_str()) {
+        if (n < 1) return -1;
+        n += 1;  // User1 is display 2
+    }
     return Host::validDisplay(n) ? n : -1;
 }
 
