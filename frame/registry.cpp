@@ -68,6 +68,7 @@ bool CreateRecord(const char *name, int slot) {
     }
     std::snprintf(record->name, sizeof record->name, "%s", name);
     OBJHANDLE h = VesselByExactName(record->name);
+    record->vesselHandle = h;
     VESSEL *v = h ? oapiGetVesselInterface(h) : nullptr;
     if (v) CreateThrusterProfile(profile, v);
     vesselProfiles[slot] = profile;
@@ -216,6 +217,9 @@ void StopAllAutopilots(int slot) {
 
 void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
     if (!record) return;
+    // A vessel deleted while the module was inactive still has its slot; its
+    // interface is gone, so nothing of it may run.
+    if (!record->vesselHandle || !oapiIsVessel(record->vesselHandle)) return;
     ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
     if (profile && profile->vessel) RefreshThrusterProfile(profile);
     uint32_t newModes = 0, newPositions = 0;

@@ -154,6 +154,7 @@ struct VesselRecord {
     uint32_t modeMask;           // engaged autopilots of all positions at the last pass
     uint32_t positionMask;       // positions with something engaged at the last pass
     MfdState *states[kMaxPositions];
+    OBJHANDLE vesselHandle;      // the vessel found under `name` when the slot was taken
 };
 
 // --- module globals (zero before InitModule)

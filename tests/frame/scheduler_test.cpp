@@ -140,3 +140,20 @@ TEST_F(Scheduler, StopAllSwitchesEveryPositionOffAtTheNextPass) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Scheduler, AVesselDeletedWhileInactiveIsNoLongerStepped) {
+    moduleActive = false;
+    ::Vessel *v = world.vessels[0].get();
+    opcDeleteVessel(H(v));  // inactive: the slot stays
+    sim::deleteVessel(world, v);
+    ASSERT_EQ(RecordForSlot(0), record);
+    const double last = S->lastStepTime;
+    S->holdOn = true;
+    Pass(7.0);
+    EXPECT_EQ(S->lastStepTime, last);
+    EXPECT_EQ(record->modeMask, 0u);
+}
+
+}  // namespace
