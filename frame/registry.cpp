@@ -98,6 +98,11 @@ OBJHANDLE VesselByExactName(const char *name) {
     return (h && oapiIsVessel(h)) ? h : nullptr;
 }
 
+void MarkPendingAttach(int position) {
+    if (position >= 0 && position < kMaxPositions && positionMfdObjects[position] > 0)
+        pendingAttachMask |= PositionBit(position);
+}
+
 int FindVesselSlot(OBJHANDLE hVessel) {
     if (!hVessel || !oapiIsVessel(hVessel)) return -1;
     char name[sizeof(VesselRecord::name)];
@@ -136,7 +141,7 @@ void ReleaseVesselSlot(int slot, bool markPositions) {
         // Compare names exactly: the host's lookup by name ignores letter case and
         // could name a different vessel than the one this slot belongs to.
         for (int p = 0; p < kMaxPositions; ++p)
-            if (ShowsVessel(positionVessel[p], record->name)) pendingAttachMask |= PositionBit(p);
+            if (ShowsVessel(positionVessel[p], record->name)) MarkPendingAttach(p);
     }
     Forget(record, vesselProfiles[slot]);
     vesselRecords[slot] = nullptr;
@@ -196,7 +201,8 @@ bool SwapMfdPositions(int summarySlot, int a, int b) {
     VesselRecord *record = RecordForSlot(summarySlot);
     if (!record) return false;
     if (!StateAtPosition(record, summarySlot, b) || !StateAtPosition(record, summarySlot, a)) return false;
-    pendingAttachMask |= PositionBit(a) | PositionBit(b);
+    MarkPendingAttach(a);
+    MarkPendingAttach(b);
     return SwapPositions(record, a, b);
 }
 

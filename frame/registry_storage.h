@@ -6,6 +6,13 @@
 // liveMfdCount, which follows the store-status operation, this counts objects
 // that may still hold a pointer into the registry.
 extern int mfdObjectCount;
+// The same per MFD position.
+extern int positionMfdObjects[32];
+
+// Asks the MFD at a position to re-attach to the focus vessel at its next redraw.
+// Only a position with an MFD object can redraw: marking one without would hold
+// every later scheduler pass back at that slot number until a focus change.
+void MarkPendingAttach(int position);
 
 // Releases every slot without marking positions.
 void ForgetAllSlots();

@@ -12,6 +12,7 @@
 #include "mfd/status.h"
 
 int mfdObjectCount = 0;
+int positionMfdObjects[32] = {};
 
 bool SkipsButtonRefresh(const char *focusClassName) {
     static const char kArrowFreighter[] = "UCGO\\Vessels\\UCGOArrowFreighter";
@@ -23,6 +24,7 @@ TessarcMFD::TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId)
     position = PositionForId(mfdId);
     ++liveMfdCount;
     ++mfdObjectCount;
+    ++positionMfdObjects[position];
     const uint32_t bit = PositionBit(position);
     // A remote vessel survives only a close and re-open that stored the status.
     bool attached = false;
@@ -31,7 +33,10 @@ TessarcMFD::TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId)
     pendingAttachMask &= ~bit;
 }
 
-TessarcMFD::~TessarcMFD() { --mfdObjectCount; }
+TessarcMFD::~TessarcMFD() {
+    --mfdObjectCount;
+    --positionMfdObjects[position];
+}
 
 bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) {
     if (!hVessel || !oapiIsVessel(hVessel)) return false;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,7 @@ protected:
     }
 
     void TearDown() override {
+        for (int &n : positionMfdObjects) n = 0;
         ResetModule();
         sim::setWorld(nullptr);
     }
@@ -81,6 +83,11 @@ protected:
         int slot = LookupVesselSlot(H(v));
         if (slotOut) *slotOut = slot;
         return StateAtPosition(RecordForSlot(slot), slot, position);
+    }
+
+    // Positions with an MFD object open (as far as the registry can tell).
+    static void OpenMfdAt(std::initializer_list<int> positions) {
+        for (int p : positions) positionMfdObjects[p] = 1;
     }
 
     // One scheduler pass at the given simulation time (the module switched active).

@@ -22,9 +22,12 @@ TEST_F(Registry, NamesDifferingInCaseTakeTwoSlotsAndKeepTheirOwnVessel) {
     EXPECT_EQ(sa->vesselHandle, H(lower));
     EXPECT_EQ(sb->vesselHandle, H(upper));
 
-    // Deleting "ALPHA" marks only the positions that show it.
+    // Deleting "ALPHA" marks only the open positions that show it: a position
+    // without an MFD could never re-attach and would hold the passes back.
     positionVessel[1] = H(lower);
     positionVessel[3] = H(upper);
+    positionVessel[5] = H(upper);
+    OpenMfdAt({1, 3});
     moduleActive = true;
     opcDeleteVessel(H(upper));
     EXPECT_EQ(pendingAttachMask, PositionBit(3));
@@ -104,8 +107,12 @@ TEST_F(Registry, SwapsExchangeStatesAndTheirPositions) {
     EXPECT_FALSE(SwapMfdPositions(slot, 4, 4));
     EXPECT_FALSE(SwapMfdPositions(-1, 4, 0)) << "nothing under the summary cursor";
     EXPECT_EQ(pendingAttachMask, 0u);
+    OpenMfdAt({0, 6});
     ASSERT_TRUE(SwapMfdPositions(slot, 6, 0));
     EXPECT_EQ(pendingAttachMask, PositionBit(0) | PositionBit(6));
+    pendingAttachMask = 0;
+    ASSERT_TRUE(SwapMfdPositions(slot, 9, 0)) << "position 9 has no MFD open";
+    EXPECT_EQ(pendingAttachMask, PositionBit(0));
     EXPECT_EQ(rec->states[6], s1);
     ASSERT_NE(rec->states[0], nullptr);
     EXPECT_EQ(rec->states[0]->position, 0);
@@ -144,6 +151,7 @@ TEST_F(Registry, ReleaseIsRefusedForTheFocusVesselAndForEngagedVessels) {
     rs->holdOn = false;
     Pass(2.0);
     positionVessel[4] = H(remote);
+    OpenMfdAt({4});
     EXPECT_TRUE(ReleaseSummaryVessel(remoteSlot));
     EXPECT_EQ(RecordForSlot(remoteSlot), nullptr);
     EXPECT_EQ(summaryCount, 1);
