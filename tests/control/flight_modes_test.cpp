@@ -135,6 +135,20 @@ TEST(FlightModes, TrimNullsTheVelocityRelativeToADriftingVessel) {
     for (int i = 0; i < 100; ++i) rig.f.run(0.1);
     rig.v->GetRelativeVel(rig.f.handle("TGT"), dv);
     EXPECT_LT(length(dv), 0.01);
+
+    // Following the target in Velocity mode, TRIM works on the same vessel-axes
+    // velocity of the target relative to this vessel.
+    ToggleTranslationAxis(S, 7);
+    SelectMode(S, AP_RELATIVE, AP_VELOCITY);
+    SetTarget(S, rig, "TGT");
+    S->targetSet = true;
+    rig.f.run(0.2);
+    EXPECT_TRUE(S->targetSet);
+    VECTOR3 tv;
+    oapiGetRelativeVel(rig.f.handle("TGT"), rig.f.handle("AP"), &tv);
+    MATRIX3 R;
+    rig.v->GetRotationMatrix(R);
+    EXPECT_LT(length(S->targetRelVel - MatTVec(R, tv)), 1e-6);
 }
 
 TEST(FlightModes, IssControlModeAlignsAndSpinsInOneStep) {
