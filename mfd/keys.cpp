@@ -1,72 +1,267 @@
-// The buffered-key operation. It takes the page-switching keys and the summary
-// page's registry commands; the other commands come with the pilot's key set.
+// The buffered-key operation: page switching, the summary page's commands, the
+// mode selection and every command of the mode pages.
 #include "mfd/keys.h"
 
+#include "control/attitude.h"
+#include "control/burn.h"
+#include "control/modes.h"
+#include "control/thrusters.h"
 #include "frame/state.h"
 #include "mfd/buttons.h"
+#include "mfd/commands.h"
+#include "mfd/dialogs.h"
 #include "mfd/tessarc_mfd.h"
 
 namespace {
 
+enum KeyResult { KEY_TAKEN, KEY_REFUSED, KEY_NO_COMMAND };
+
+KeyResult Taken(bool ok = true) { return ok ? KEY_TAKEN : KEY_REFUSED; }
+
 // M, / and the extra key beside left Shift.
-bool PageKey(TessarcMFD *mfd) {
+KeyResult PageKey(TessarcMFD *mfd) {
     MfdState *S = mfd->state;
-    if (StateBusy(S) || !S) {
+    if (!S || StateBusy(S)) {
         mfd->summaryShown = !mfd->summaryShown;
     } else if (mfd->summaryShown) {
         mfd->summaryShown = false;
     } else {
         S->modePage = !S->modePage;
     }
-    return true;
+    return KEY_TAKEN;
 }
 
-bool SummaryKey(TessarcMFD *mfd, DWORD key) {
+// Keys with a meaning of their own on the summary page; KEY_NO_COMMAND for the others.
+KeyResult SummaryKey(TessarcMFD *mfd, DWORD key) {
+    const bool drawn = mfd->summarySlot >= 0;
     switch (key) {
         case KEY_LEFT:
-            ReleaseSummaryVessel(mfd->summarySlot);
-            return true;
+            if (drawn) ReleaseSummaryVessel(mfd->summarySlot);
+            return KEY_TAKEN;
         case KEY_RIGHT:
-            mfd->attachToSlot(mfd->summarySlot);
-            mfd->summaryShown = false;
-            return true;
+            if (drawn && mfd->attachToSlot(mfd->summarySlot)) mfd->summaryShown = false;
+            return KEY_TAKEN;
         case KEY_H:
         case KEY_SPACE:
-            StopAllAutopilots(mfd->summarySlot);
-            return true;
+            if (drawn) StopAllAutopilots(mfd->summarySlot);
+            return KEY_TAKEN;
+        case KEY_R:
+            return Taken(!drawn || OpenDialog(mfd, DIALOG_RATES));
+        case KEY_S:
+            return Taken(!drawn || OpenDialog(mfd, DIALOG_SWAP));
+        case KEY_A:
+            return Taken(OpenDialog(mfd, DIALOG_CUTOFF));
+        case KEY_P: {
+            VesselRecord *record = drawn ? RecordForSlot(mfd->summarySlot) : nullptr;
+            MfdState *T = record ? record->states[mfd->position] : nullptr;
+            if (T) T->landingPrecision = (T->landingPrecision + 1) % 3;
+            return KEY_TAKEN;
+        }
         default:
-            return false;
+            return KEY_NO_COMMAND;
     }
+}
+
+// The angle dialogs of Velocity, Relative and Attitude; the delta-v dialogs of
+// Direct Burn.
+KeyResult AngleOrBurnKey(TessarcMFD *mfd, DialogKind angle, DialogKind burn) {
+    MfdState *S = mfd->state;
+    if (S->refMode <= AP_ATTITUDE) return Taken(OpenDialog(mfd, angle));
+    if (S->refMode == AP_DIRECT_BURN) return Taken(!StateBusy(S) && OpenDialog(mfd, burn));
+    return KEY_TAKEN;
+}
+
+KeyResult ModeSelectKey(MfdState *S, DWORD key) {
+    if (S->modePage && !S->holdOn) SelectMode(S, S->refMode, static_cast<int>(key - KEY_1));
+    return KEY_TAKEN;
+}
+
+KeyResult TranslationKey(MfdState *S, DWORD key) {
+    if (S->refMode != AP_RELATIVE && S->refMode != AP_DOCKING) return KEY_TAKEN;
+    switch (key) {
+        case KEY_END: ToggleTranslationAxis(S, 0); break;
+        case KEY_PGDN: ToggleTranslationAxis(S, 1); break;
+        case KEY_PGUP: ToggleTranslationAxis(S, 2); break;
+        case KEY_INSERT: ToggleTranslationAxis(S, 7); break;
+        default: ToggleTranslationAxis(S, S->transAxes != 3 ? 3 : 7); break;
+    }
+    return KEY_TAKEN;
+}
+
+// Keys of the mode pages.
+KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
+    MfdState *S = mfd->state;
+    const int mode = S->refMode;
+    const bool busy = StateBusy(S);
+    switch (key) {
+        case KEY_1: case KEY_2: case KEY_3: case KEY_4: case KEY_5:
+            return ModeSelectKey(S, key);
+        case KEY_6: case KEY_7:
+            return KEY_TAKEN;  // Direct Burn and Ascent are not offered
+        case KEY_E:
+            if (busy) return KEY_REFUSED;
+            S->landingPhase = 0;
+            if (mode == AP_LANDING) S->useHover = !S->useHover;
+            ResetRateFilter(S, 0);
+            return KEY_TAKEN;
+        case KEY_R:
+            if (mode == AP_LANDING) {
+                if (busy || S->landingPhase != 0) return KEY_REFUSED;
+                S->landingRecalc = true;
+                return KEY_TAKEN;
+            }
+            return AngleOrBurnKey(mfd, DIALOG_ROLL, DIALOG_DV_OUTWARD);
+        case KEY_T:
+            if (mode == AP_LANDING) return Taken(OpenDialog(mfd, DIALOG_LOCATION));
+            if (busy) return KEY_REFUSED;
+            if (mode == AP_VELOCITY || mode == AP_RELATIVE || mode == AP_DOCKING)
+                return Taken(OpenDialog(mfd, DIALOG_TARGET));
+            if (mode == AP_DIRECT_BURN) return Taken(OpenDialog(mfd, DIALOG_BURN_TIME));
+            return KEY_TAKEN;
+        case KEY_Y:
+            return AngleOrBurnKey(mfd, DIALOG_YAW, DIALOG_DV_PLANE);
+        case KEY_I:
+            if (mode == AP_ASCENT) return Taken(OpenDialog(mfd, DIALOG_INCLINATION));
+            if (S->alignVelocityRequest) {
+                S->alignVelocityRequest = false;
+                return KEY_TAKEN;
+            }
+            return Taken(OpenDialog(mfd, DIALOG_ALIGN_VELOCITY));
+        case KEY_O:
+            CycleRollMode(S);
+            ResetRateFilter(S, 0);
+            return KEY_TAKEN;
+        case KEY_P:
+            if (mode == AP_LANDING) {
+                if (oapiGetObjectType(S->targetRef) != OBJTP_SURFBASE || oapiGetBasePadCount(S->targetRef) < 1)
+                    return KEY_REFUSED;
+                return Taken(OpenDialog(mfd, DIALOG_PAD));
+            }
+            return AngleOrBurnKey(mfd, DIALOG_PITCH, DIALOG_DV_PROGRADE);
+        case KEY_A:
+            if (mode == AP_LANDING) S->landBrake = !S->landBrake;
+            return KEY_TAKEN;
+        case KEY_S:
+            return KEY_TAKEN;
+        case KEY_D:
+            if (mode == AP_DOCKING) return Taken(!busy && OpenDialog(mfd, DIALOG_TARGET_PORT));
+            if (mode == AP_LANDING) {
+                S->invertRotation = !S->invertRotation;
+                ResetRateFilter(S, 0);
+            }
+            return KEY_TAKEN;
+        case KEY_F:
+            if (busy) return KEY_REFUSED;
+            if (mode == AP_VELOCITY) S->targetSet = !S->targetSet;
+            ResetRateFilter(S, 0);
+            return KEY_TAKEN;
+        case KEY_G:
+            if (mode == AP_DOCKING) ToggleDockingApproach(S);
+            if (mode == AP_LANDING) S->graphStyle = S->graphStyle + 2 > 3 ? 1 : S->graphStyle + 2;
+            if (mode == AP_DIRECT_BURN) ToggleBurnArmed(S);
+            return KEY_TAKEN;
+        case KEY_H:
+        case KEY_SPACE:
+            ToggleAttitudeHold(S);
+            return KEY_TAKEN;
+        case KEY_K:
+            if (busy) return KEY_REFUSED;
+            if (mode == AP_VELOCITY) SetSpinMode(S, 1);
+            return KEY_TAKEN;
+        case KEY_L:
+            if (mode == AP_LANDING) return Taken(S->landingPhase != 5 && OpenDialog(mfd, DIALOG_ELEVATION));
+            if (mode == AP_VELOCITY) {
+                if (busy) return KEY_REFUSED;
+                SetSpinMode(S, 2);
+            }
+            if (mode == AP_DOCKING) return Taken(!busy && OpenDialog(mfd, DIALOG_OWN_PORT));
+            return KEY_TAKEN;
+        case KEY_X:
+            if (mode == AP_DOCKING) return Taken(OpenDialog(mfd, DIALOG_DISTANCE));
+            if (mode == AP_DIRECT_BURN) {
+                if (busy) return KEY_REFUSED;
+                ToggleTransXSync(S);
+            }
+            return KEY_TAKEN;
+        case KEY_C:
+            ToggleOrbitInsert(S);
+            return KEY_TAKEN;
+        case KEY_V:
+            if (mode == AP_RELATIVE || mode == AP_DOCKING) S->showSetAttitude = !S->showSetAttitude;
+            return KEY_TAKEN;
+        case KEY_B:
+            if (busy) return KEY_REFUSED;
+            if (mode == AP_ATTITUDE) {
+                CaptureCurrentAttitude(S);
+                return KEY_TAKEN;
+            }
+            return Taken(OpenDialog(mfd, mode == AP_LANDING ? DIALOG_LANDING_BASE : DIALOG_REFERENCE));
+        case KEY_N:
+            if (mode == AP_DOCKING) TuneNavRadio(S);
+            return KEY_TAKEN;
+        case KEY_END:
+        case KEY_PGDN:
+        case KEY_PGUP:
+        case KEY_INSERT:
+        case KEY_DELETE:
+            return TranslationKey(S, key);
+        case KEY_LEFT:
+        case KEY_RIGHT:
+            return KEY_TAKEN;
+        default:
+            return KEY_NO_COMMAND;
+    }
+}
+
+// Keys of the mode pages that have a command somewhere.
+bool HasCommand(DWORD key) {
+    static const DWORD kCommandKeys[] = {KEY_1, KEY_2, KEY_3, KEY_4,   KEY_5,   KEY_6,    KEY_7,      KEY_E,
+                                         KEY_R, KEY_T, KEY_Y, KEY_I,   KEY_O,   KEY_P,    KEY_A,      KEY_S,
+                                         KEY_D, KEY_F, KEY_G, KEY_H,   KEY_SPACE, KEY_K,  KEY_L,      KEY_X,
+                                         KEY_C, KEY_V, KEY_B, KEY_N,   KEY_END, KEY_PGDN, KEY_PGUP,   KEY_INSERT,
+                                         KEY_DELETE, KEY_LEFT, KEY_RIGHT};
+    for (DWORD k : kCommandKeys)
+        if (k == key) return true;
+    return false;
+}
+
+KeyResult Dispatch(TessarcMFD *mfd, DWORD key) {
+    switch (key) {
+        case KEY_M:
+        case KEY_SLASH:
+        case KEY_OEM_102:
+            return PageKey(mfd);
+        case KEY_BACK:
+            mfd->summaryShown = !mfd->summaryShown;
+            return KEY_TAKEN;
+        case KEY_UP:
+        case KEY_DOWN:
+            if (mfd->summaryShown) mfd->summaryLine += (key == KEY_UP) ? -1 : 1;
+            mfd->summaryShown = true;
+            return KEY_TAKEN;
+        case KEY_ENTER:
+            return KEY_TAKEN;
+        case KEY_TAB:
+            return Taken(OpenDialog(mfd, DIALOG_REMOTE));
+        default:
+            break;
+    }
+    if (mfd->summaryShown) {
+        KeyResult r = SummaryKey(mfd, key);
+        if (r != KEY_NO_COMMAND) return r;
+    }
+    if (!mfd->state) {
+        // Without a state only the page keys work; the others exist but cannot run.
+        return HasCommand(key) ? KEY_REFUSED : KEY_NO_COMMAND;
+    }
+    return StateKey(mfd, key);
 }
 
 }  // namespace
 
 bool HandleMfdKey(TessarcMFD *mfd, DWORD key) {
     if (!mfd || key < 2 || key > 211) return false;
-    bool taken = false;
-    switch (key) {
-        case KEY_M:
-        case KEY_SLASH:
-        case KEY_OEM_102:
-            taken = PageKey(mfd);
-            break;
-        case KEY_BACK:
-            mfd->summaryShown = !mfd->summaryShown;
-            taken = true;
-            break;
-        case KEY_UP:
-        case KEY_DOWN:
-            if (mfd->summaryShown) mfd->summaryLine += (key == KEY_UP) ? -1 : 1;
-            mfd->summaryShown = true;
-            taken = true;
-            break;
-        case KEY_ENTER:
-            taken = true;
-            break;
-        default:
-            taken = mfd->summaryShown && SummaryKey(mfd, key);
-            break;
-    }
-    if (taken) mfd->InvalidateButtons();
-    return taken;
+    const KeyResult r = Dispatch(mfd, key);
+    if (r == KEY_TAKEN) mfd->InvalidateButtons();
+    return r == KEY_TAKEN;
 }
