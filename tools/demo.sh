@@ -7,7 +7,7 @@ cd "$root"
 . tools/setup.sh
 tessarc_setup
 cmake --preset default
-cmake --build --preset default
+cmake --build --preset default --target tessarc-sim
 mkdir -p out
 cd out
 ../build/default/tessarc-sim run ../scenarios/demo.scn --script ../scenarios/demo.script \
