@@ -15,4 +15,4 @@ cd out
 echo
 echo "Report:    $root/out/demo_report.json"
 echo "Telemetry: $root/out/demo_telemetry.csv"
-echo "Pictures:  $root/out/demo_hold.png, $root/out/demo_hold.txt (left display at 90 s)"
+echo "Pictures:  $root/out/demo_hold.png, $root/out/demo_hold.txt (left display at 150 s)"
