@@ -152,7 +152,7 @@ bool ParseDistance(const char *text, DistanceInput *out) {
         *out = r;
         return true;
     }
-    const bool namedFromCurrent = upos == 1;
+    const bool namedFromCurrent = u && upos == 1;
     static const char kUpper[3] = {'X', 'Y', 'Z'};
     static const char kLower[3] = {'x', 'y', 'z'};
     bool anyLetter = false;
