@@ -136,10 +136,18 @@ Result runProgram(const std::string &args, const std::string &dir) {
     return r;
 }
 
-std::string tempDir(const std::string &name) {
+std::string tempRoot() {
     const char *t = std::getenv("TMPDIR");
-    return std::string(t && *t ? t : "/tmp") + "/tessarc_program_test_" + std::to_string(getpid()) + "/" + name;
+    return std::string(t && *t ? t : "/tmp") + "/tessarc_program_test_" + std::to_string(getpid());
 }
+
+std::string tempDir(const std::string &name) { return tempRoot() + "/" + name; }
+
+// The runs' folders go when the test program ends.
+struct TempCleanup : ::testing::Environment {
+    void TearDown() override { std::system(("rm -rf '" + tempRoot() + "'").c_str()); }
+};
+::testing::Environment *const cleanup = ::testing::AddGlobalTestEnvironment(new TempCleanup);
 
 TEST(Program, EveryBundledScenarioRunsAndReports) {
     std::string dir = std::string(TESSARC_SOURCE_DIR) + "/scenarios";
