@@ -57,12 +57,6 @@ int PadCount(OBJHANDLE base) {
 
 bool BurnValuesOpen(const MfdState *S) { return oapiGetSimMJD() <= S->burnMjd; }
 
-bool Clear(const char *text) {
-    for (; text && *text; ++text)
-        if (*text != ' ' && *text != '\t') return false;
-    return true;
-}
-
 // Boxes on a state carry the state itself (states live as long as the module);
 // the kind is part of the callback.
 template <DialogKind K>
@@ -189,7 +183,7 @@ void ForgetDialogOwner(const TessarcMFD *mfd) {
 bool SetRemoteVessel(TessarcMFD *mfd, const char *name) {
     if (!mfd) return false;
     char buf[kInputLineMax];
-    if (Clear(name)) {
+    if (BlankLine(name)) {
         VESSEL *focus = oapiGetFocusInterface();
         if (!focus) return false;
         CopyBounded(buf, sizeof buf, focus->GetName());

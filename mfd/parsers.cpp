@@ -89,6 +89,13 @@ size_t CopyBounded(char *dst, size_t dstSize, const char *text) {
     return n;
 }
 
+bool BlankLine(const char *text) {
+    if (!text) return true;
+    for (size_t i = 0; i + 1 < kInputLineMax && text[i]; ++i)
+        if (text[i] != ' ' && text[i] != '\t') return false;
+    return true;
+}
+
 bool ParseDecimalSpace(const char *text, double *value) {
     Line line;
     NumberWithMarkers(text, "", line);

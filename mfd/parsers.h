@@ -15,6 +15,9 @@ const size_t kInputLineMax = 256;
 // Null text copies as an empty string. Returns the copied length.
 size_t CopyBounded(char *dst, size_t dstSize, const char *text);
 
+// True when the text is empty or only blanks (the "empty line" of the boxes).
+bool BlankLine(const char *text);
+
 // One number with the decimal-space rule: leading blanks are skipped, then the
 // first space stands for the decimal point ('12 5' is 12.5).
 bool ParseDecimalSpace(const char *text, double *value);

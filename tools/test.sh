@@ -13,4 +13,6 @@ for preset in default sanitize; do
     echo "=== $preset tests"
     ctest --preset "$preset"
 done
+echo "=== fuzz the input-box parsers"
+tools/fuzz.sh "${TESSARC_FUZZ_SECONDS:-20}"
 echo "All tests passed."
