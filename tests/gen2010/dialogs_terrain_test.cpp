@@ -8,6 +8,6 @@ namespace {
 
 class LandingDialogs2010 : public pilot::LandingDialogs {};
 
-TEST_F(LandingDialogs2010, TargetElevationIgnoresTheTerrain) { Run(false); }
+TEST_F(LandingDialogs2010, TargetElevationIgnoresTheTerrain) { FlyLanding(false); }
 
 }  // namespace

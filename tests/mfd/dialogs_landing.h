@@ -23,7 +23,7 @@ protected:
         return terrain ? oapiSurfaceElevation(Moon(), S()->targetLon, S()->targetLat) : 0.0;
     }
 
-    void Run(bool terrain) {
+    void FlyLanding(bool terrain) {
         Fly(kMoonScenario);
         Mode("5");
         ASSERT_EQ(S()->bodyRef, Moon());

@@ -7,6 +7,6 @@ namespace {
 
 class LandingDialogs2016 : public pilot::LandingDialogs {};
 
-TEST_F(LandingDialogs2016, TargetElevationFollowsTheTerrain) { Run(true); }
+TEST_F(LandingDialogs2016, TargetElevationFollowsTheTerrain) { FlyLanding(true); }
 
 }  // namespace
