@@ -8,6 +8,7 @@
 #include "frame/registry_storage.h"
 #include "frame/state.h"
 #include "mfd/buttons.h"
+#include "mfd/dialogs.h"
 #include "mfd/keys.h"
 #include "mfd/status.h"
 
@@ -36,6 +37,7 @@ TessarcMFD::TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId)
 TessarcMFD::~TessarcMFD() {
     --mfdObjectCount;
     --positionMfdObjects[position];
+    ForgetDialogOwner(this);  // its open input boxes must not reach it any more
 }
 
 bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) {

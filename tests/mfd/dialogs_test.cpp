@@ -25,6 +25,23 @@ TEST_F(Cockpit, RemoteVesselByNameAndEmptyLineForTheFocus) {
     EXPECT_STREQ(S()->vesselName, "SH-01");
 }
 
+// A host may keep a box open after the MFD that opened it is gone; its answer
+// must then be refused instead of reaching the destroyed object.
+TEST_F(Cockpit, BoxOutlivingItsMfdIsRefused) {
+    Fly(pilot::kOrbitScenario);
+    ASSERT_TRUE(Key("Tab"));
+    const sim::InputBox box = f.host.display(0).box;
+    ASSERT_TRUE(box.open && box.callback);
+    ASSERT_TRUE(f.recreate(0));
+    char text[] = "Tug";
+    EXPECT_FALSE(box.callback(nullptr, text, box.userData));
+    EXPECT_STREQ(S()->vesselName, "SH-01");
+    // The new MFD's own box works.
+    ASSERT_TRUE(Key("Tab"));
+    ASSERT_TRUE(f.type(0, "Tug"));
+    EXPECT_STREQ(S()->vesselName, "Tug");
+}
+
 TEST_F(Cockpit, ReferenceAndTargetNames) {
     Fly(pilot::kOrbitScenario);
     Mode("1");
