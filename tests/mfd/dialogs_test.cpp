@@ -15,12 +15,12 @@ using pilot::Cockpit;
 TEST_F(Cockpit, RemoteVesselByNameAndEmptyLineForTheFocus) {
     Fly(pilot::kOrbitScenario);
     const std::string title = "Select remote vessel( empty line to focus )";
-    ASSERT_TRUE(Dialog("Tab", title, "Tug"));
-    EXPECT_STREQ(S()->vesselName, "Tug");
+    ASSERT_TRUE(Dialog("Tab", title, "ISS"));
+    EXPECT_STREQ(S()->vesselName, "ISS");
     ASSERT_TRUE(Key("Tab"));
     EXPECT_FALSE(f.type(0, "Nobody"));
     EXPECT_TRUE(f.boxOpen(0));  // refused: the box stays
-    EXPECT_STREQ(S()->vesselName, "Tug");
+    EXPECT_STREQ(S()->vesselName, "ISS");
     ASSERT_TRUE(f.type(0, ""));
     EXPECT_STREQ(S()->vesselName, "SH-01");
 }
@@ -33,13 +33,13 @@ TEST_F(Cockpit, BoxOutlivingItsMfdIsRefused) {
     const sim::InputBox box = f.host.display(0).box;
     ASSERT_TRUE(box.open && box.callback);
     ASSERT_TRUE(f.recreate(0));
-    char text[] = "Tug";
+    char text[] = "ISS";
     EXPECT_FALSE(box.callback(nullptr, text, box.userData));
     EXPECT_STREQ(S()->vesselName, "SH-01");
     // The new MFD's own box works.
     ASSERT_TRUE(Key("Tab"));
-    ASSERT_TRUE(f.type(0, "Tug"));
-    EXPECT_STREQ(S()->vesselName, "Tug");
+    ASSERT_TRUE(f.type(0, "ISS"));
+    EXPECT_STREQ(S()->vesselName, "ISS");
 }
 
 TEST_F(Cockpit, ReferenceAndTargetNames) {

@@ -1,5 +1,5 @@
-// A shuttle 2 km behind a station in low Earth orbit, with a second shuttle, and
-// the plug-in linked in: the cockpit of the key and dialog tests.
+// The cockpit of the key and dialog tests: a bundled scenario, the plug-in linked
+// in, its MFD on the left display.
 #ifndef TESSARC_TESTS_MFD_KEYS_FIXTURE_H
 #define TESSARC_TESTS_MFD_KEYS_FIXTURE_H
 
@@ -14,60 +14,17 @@
 
 namespace pilot {
 
-inline const char *kOrbitScenario = R"(BEGIN_ENVIRONMENT
-  System Sol
-  Date MJD 60000.25
-END_ENVIRONMENT
-
-BEGIN_FOCUS
-  Ship SH-01
-END_FOCUS
-
-BEGIN_SHIPS
-ISS:ProjectAlpha_ISS
-  STATUS Orbiting Earth
-  ELEMENTS 6771.0 0.0 51.6 40.0 40.0 120.0 EQU
-END
-SH-01:ShuttlePB
-  STATUS Orbiting Earth
-  ELEMENTS 6771.0 0.0 51.6 40.0 40.0 119.983076 EQU
-END
-Tug:ShuttlePB
-  STATUS Orbiting Earth
-  ELEMENTS 6771.0 0.0 51.6 40.0 40.0 119.98 EQU
-END
-END_SHIPS
-)";
-
-inline const char *kMoonScenario = R"(BEGIN_ENVIRONMENT
-  System Sol
-  Date MJD 60000.25
-END_ENVIRONMENT
-
-BEGIN_FOCUS
-  Ship Eagle
-END_FOCUS
-
-BEGIN_SHIPS
-Eagle:LunarLander
-  STATUS Landed Moon
-  POS -33.30 41.00
-  HEADING 90
-END
-Base-1:Outpost
-  STATUS Landed Moon
-  POS -33.4200 41.1350
-  HEADING 0
-END
-END_SHIPS
-)";
+// Bundled scenarios: a shuttle 2 km behind the station in low Earth orbit; a
+// lander on the Moon beside Brighton Beach and an outpost.
+inline const char *kOrbitScenario = "scenarios/leo_station.scn";
+inline const char *kMoonScenario = "scenarios/lunar_base.scn";
 
 class Cockpit : public ::testing::Test {
 protected:
     flight::Flight f;
 
     void Fly(const char *scenario) {
-        ASSERT_TRUE(f.loadText(scenario)) << f.error();
+        ASSERT_TRUE(f.load(scenario)) << f.error();
         flight::useLinkedPlugin(f);
         ASSERT_TRUE(f.open(0)) << f.error();
         f.frames(2);
