@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "control/modes.h"
-#include "control/thrusters.h"
 #include "frame/state.h"
 #include "support/flight.h"
 #include "support/linked_plugin.h"
@@ -16,6 +15,7 @@
 namespace {
 
 struct ModeCase {
+    const char *modeKey;  // the key that selects the mode on the mode-selection page
     int mode;
     const char *title;
     bool targetsStation;
@@ -53,13 +53,19 @@ TEST_P(HoldOnPage, ErrorAnglesComeDownUnderHold) {
     f.run(1.0);  // past start-up
     MfdState *S = StateOnDisplay0("SH-01");
     ASSERT_NE(S, nullptr);
-    SelectMode(S, S->refMode, c.mode);
+    // The pilot's own keys: the mode from the mode-selection page, the station as
+    // target through its input box, then H.
+    ASSERT_EQ(S->modePage, 1);
+    ASSERT_TRUE(f.key(0, c.modeKey));
+    ASSERT_EQ(S->refMode, c.mode);
     if (c.targetsStation) {
-        S->targetRef = f.handle("ISS");
-        std::snprintf(S->targetRefName, sizeof S->targetRefName, "ISS");
+        ASSERT_TRUE(f.key(0, "T"));
+        ASSERT_TRUE(f.type(0, "ISS")) << f.boxTitle(0);
+        ASSERT_EQ(S->targetRef, f.handle("ISS"));
     }
     f.run(0.5);
-    ToggleAttitudeHold(S);  // the pilot's H
+    ASSERT_TRUE(f.key(0, "H"));
+    ASSERT_EQ(S->holdOn, 1);
     f.run(0.5);
     f.draw(0);
     std::vector<std::string> lines = f.screenLines(0);
@@ -87,10 +93,10 @@ TEST_P(HoldOnPage, ErrorAnglesComeDownUnderHold) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, HoldOnPage,
-                         ::testing::Values(ModeCase{AP_VELOCITY, "Velocity", false},
-                                           ModeCase{AP_RELATIVE, "Relative", true},
-                                           ModeCase{AP_ATTITUDE, "Set Attitude", false},
-                                           ModeCase{AP_DOCKING, "Docking Relative", true}),
+                         ::testing::Values(ModeCase{"1", AP_VELOCITY, "Velocity", false},
+                                           ModeCase{"2", AP_RELATIVE, "Relative", true},
+                                           ModeCase{"3", AP_ATTITUDE, "Set Attitude", false},
+                                           ModeCase{"4", AP_DOCKING, "Docking Relative", true}),
                          [](const ::testing::TestParamInfo<ModeCase> &info) {
                              std::string n = info.param.title;
                              for (char &ch : n)
