@@ -91,6 +91,7 @@ std::string reportJson(sim::Host &h, const RunInfo &info) {
     o += "  \"scenario\": " + jsonString(info.scenario) + ",\n";
     o += "  \"module\": " + jsonString(info.module) + ",\n";
     o += "  \"moduleDate\": " + jsonString(info.moduleDate) + ",\n";
+    o += std::string("  \"moduleLibraryInitialised\": ") + (info.moduleLibraryInitialised ? "true" : "false") + ",\n";
     o += "  \"host\": " + std::to_string(info.hostGeneration) + ",\n";
     o += "  \"simt\": " + num(w.simt) + ",\n";
     o += "  \"mjd\": " + num(w.mjd()) + ",\n";

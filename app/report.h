@@ -33,6 +33,7 @@ std::string jsonString(const std::string &s);
 
 struct RunInfo {
     std::string scenario, module, moduleDate;
+    bool moduleLibraryInitialised = false;  // its load glue called InitLib with its handle
     int hostGeneration = 2016;
     std::vector<std::string> warnings;
 };

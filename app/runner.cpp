@@ -159,6 +159,7 @@ int runSimulation(const Options &o, const std::string &programPath) {
         const sim::Module &m = host.loadedModules().front();
         info.module = m.name;
         info.moduleDate = sim::moduleDate(m);
+        info.moduleLibraryInitialised = m.libraryInitialised;
         std::printf("module %s: %s\n", info.module.c_str(), info.moduleDate.empty() ? "(no date)" : info.moduleDate.c_str());
         std::fflush(stdout);
         if (o.hasWarp) sim::setWarp(world, o.warp);

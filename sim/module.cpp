@@ -46,6 +46,8 @@ bool loadModule(const std::string &path, Module &m, std::string &err) {
     findExport(lib, "GetModuleVersion", a.GetModuleVersion);
     m.library = lib;
     m.instance = lib;
+    // The module's load glue runs inside dlopen and hands the host its handle.
+    m.libraryInitialised = lastInitLibHandle() == static_cast<HINSTANCE>(lib);
     return true;
 }
 

@@ -30,6 +30,7 @@ struct Module {
     HINSTANCE instance = nullptr;  // what InitModule and ExitModule receive
     ModuleApi api;
     bool initialised = false;  // InitModule was called and ExitModule not yet
+    bool libraryInitialised = false;  // its load glue gave this library's handle to InitLib
 };
 
 // Opens the library (RTLD_NOW | RTLD_LOCAL; its load glue runs now) and finds its

@@ -184,6 +184,8 @@ TEST(Program, LoadsEitherHostGenerationsModuleAndSamplesEverySecond) {
     Result r = runProgram("run '" + scn + "' --host 2010 --until 5 --warp 2 --telemetry t.csv --report r.json --quiet", dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("module TessarcMFD_2010: Jun 19 2017"), std::string::npos) << r.out;
+    // The module's own load glue handed the host its handle while it was loaded.
+    EXPECT_NE(slurp(dir + "/r.json").find("\"moduleLibraryInitialised\": true"), std::string::npos);
     // Two vessels at 0, 1, ..., 5 s.
     std::istringstream csv(slurp(dir + "/t.csv"));
     std::string line;
