@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "control/attitude.h"
+#include "control/docking.h"
 #include "control/math.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
@@ -85,7 +86,7 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
     case AP_VELOCITY: UpdateVelocityMode(S); break;
     case AP_RELATIVE: UpdateRelativeMode(S); break;
     case AP_ATTITUDE: S->attitudeAngles = ErrorAnglesFromMatrix(S); break;
-    case AP_DOCKING: break;   // UpdateDockingMode(S, S->stepDt) joins with the Docking mode
+    case AP_DOCKING: UpdateDockingMode(S, S->stepDt); break;
     case AP_LANDING: break;   // LandingStep(S, S->stepDt) joins with the landing autopilot
     default: break;           // Direct Burn and Ascent hold what the pilot set
     }
@@ -126,8 +127,10 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
     if (S->holdOn) S->rotCmd = AttitudeController(S);
 
     S->linCmd = _V(0, 0, 0);
-    if (S->refMode != AP_DOCKING) ApplyTranslationHold(S, S->targetRelVel);
-    // Docking mode: DockingApproach(S) joins with the Docking mode.
+    if (S->refMode != AP_DOCKING)
+        ApplyTranslationHold(S, S->targetRelVel);
+    else
+        DockingApproach(S);
 
     if (!S->holdOn && S->transAxes == kTransAxesNone) return;
     ApplyThrusterCommands(S->profile, S->rotCmd, S->linCmd);

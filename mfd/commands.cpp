@@ -1,10 +1,8 @@
-// Navigation radio tuning and the docking approach switch.
+// Navigation radio tuning.
 #include "mfd/commands.h"
 
 #include <cstring>
 
-#include "control/attitude.h"
-#include "control/thrusters.h"
 #include "frame/state.h"
 
 void TuneNavRadio(MfdState *S) {
@@ -24,22 +22,4 @@ void TuneNavRadio(MfdState *S) {
     HUDPARAM prm;
     std::memset(&prm, 0, sizeof prm);
     oapiSetHUDMode(HUD_DOCKING, &prm);
-}
-
-void ToggleDockingApproach(MfdState *S) {
-    if (!S || S->lockedOut) return;
-    if (!S->targetRef || !oapiIsVessel(S->targetRef)) {
-        S->dockApOn = false;
-        return;
-    }
-    S->dockApOn = !S->dockApOn;
-    if (S->dockApOn) {
-        S->holdOn = true;
-        ChooseEulerConvention(S);
-        ToggleTranslationAxis(S, 3);
-    } else {
-        S->holdOn = false;
-        ToggleTranslationAxis(S, 7);
-        AttitudeGroupsOff(S->profile);
-    }
 }

@@ -1,7 +1,9 @@
-// Operations the keys and dialogs share: the navigation radio tuning and the
-// docking approach switch.
+// Operations the keys and dialogs share: the navigation radio tuning, and the
+// docking approach switch of the Docking mode (control/docking.h).
 #ifndef TESSARC_MFD_COMMANDS_H
 #define TESSARC_MFD_COMMANDS_H
+
+#include "control/docking.h"
 
 struct MfdState;
 
@@ -10,11 +12,5 @@ struct MfdState;
 // docking mode. Does nothing for another vessel than the focus, a vessel without
 // radios, or a target without either transmitter.
 void TuneNavRadio(MfdState *S);
-
-// The docking approach switch ("ZERO" without a port pair, "DOCK" with one):
-// on, it engages attitude hold and translation hold on all axes; off, it
-// releases both. Refused while another MFD position drives the vessel; a target
-// that is not a vessel keeps it off.
-void ToggleDockingApproach(MfdState *S);
 
 #endif  // TESSARC_MFD_COMMANDS_H

@@ -1,0 +1,208 @@
+// Docking mode: port alignment, the hold point and its speed schedule, the
+// velocity-nulling "ZERO" approach, and the approach switch.
+#include "control/docking.h"
+
+#include <cmath>
+
+#include "control/attitude.h"
+#include "control/math.h"
+#include "control/modes.h"
+#include "control/thrusters.h"
+#include "frame/state.h"
+
+namespace {
+
+const VECTOR3 kZero = {{0.0, 0.0, 0.0}};
+
+bool IsVessel(OBJHANDLE h) { return h && oapiIsVessel(h); }
+
+bool Finite(const VECTOR3 &v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// The handle of a 1-based port index of a vessel; null for 0 or an index beyond
+// the vessel's ports.
+DOCKHANDLE PortHandle(const VESSEL *v, int32_t port) {
+    if (!v || port < 1 || static_cast<UINT>(port) > v->DockCount()) return nullptr;
+    return v->GetDockHandle(static_cast<UINT>(port - 1));
+}
+
+VESSEL *TargetVessel(const MfdState *S) {
+    return IsVessel(S->targetRef) ? oapiGetVesselInterface(S->targetRef) : nullptr;
+}
+
+// Cross-product matrix of w: S x Q = w x Q.
+MATRIX3 CrossMatrix(const VECTOR3 &w) { return _M(0.0, -w.z, w.y, w.z, 0.0, -w.x, -w.y, w.x, 0.0); }
+
+// The target seen from the vessel, in vessel axes: position and velocity.
+void TrackTarget(MfdState *S, const MATRIX3 &R, VECTOR3 *globalVel) {
+    VECTOR3 p = kZero, v = kZero;
+    oapiGetRelativePos(S->targetRef, S->vesselHandle, &p);
+    oapiGetRelativeVel(S->targetRef, S->vesselHandle, &v);
+    S->targetRelPos = MatTVec(R, p);
+    S->targetRelVel = MatTVec(R, v);
+    S->targetRelSpeed = length(S->targetRelVel);
+    *globalVel = v;
+}
+
+// Both ports set and present: face the target port, aim at the hold point.
+void UpdatePortPair(MfdState *S, VESSEL *T, DOCKHANDLE ownPort, DOCKHANDLE targetPort, double stepDt) {
+    VESSEL *V = S->vessel;
+    VECTOR3 P1, D1, U1, P2, D2, U2;
+    V->GetDockParams(ownPort, P1, D1, U1);
+    T->GetDockParams(targetPort, P2, D2, U2);
+
+    // Port frames: the target port's in target axes, the own port's (axis
+    // reversed) in own axes. Facing each other means Ro Mo = Rt Mt, so the
+    // wanted attitude is Rt Mt Mo^T.
+    const MATRIX3 Mt = LookAtMatrix(D2, U2);
+    const MATRIX3 Mo = LookAtMatrix(-D1, U1);
+    const MATRIX3 MoT = MatTranspose(Mo);
+    MATRIX3 Rt, Ro;
+    T->GetRotationMatrix(Rt);
+    V->GetRotationMatrix(Ro);
+    const MATRIX3 RtMt = MatMat(Rt, Mt);
+    S->errorMatrix = MatMat(MatTranspose(Ro), MatMat(RtMt, MoT));
+    S->attitudeAngles = MatrixToEuler(S->errorMatrix, 0);
+    S->refAtt = MatrixToEuler(RtMt, 0);
+    S->relAtt = MatrixToEuler(MoT, 0);
+
+    // Hold point: where the own origin is when the own port sits at dockXyz in
+    // the target port's frame (target axes), then in own axes.
+    const VECTOR3 Q = MatVec(Mt, MatTVec(Mo, -P1) + S->dockXyz) + P2;
+    VECTOR3 Qg;
+    T->Local2Global(Q, Qg);
+    V->Global2Local(Qg, S->dockPosErr);
+
+    // Its velocity relative to the vessel: the target's, plus Q x w of the
+    // target's rotation (= -w x Q), in own axes.
+    VECTOR3 w, vrel;
+    T->GetAngularVel(w);
+    V->GetRelativeVel(S->targetRef, vrel);
+    S->dockRelVel = MatTVec(Ro, -(vrel + MatVec(Rt, MatVec(CrossMatrix(w), Q))));
+
+    // Own port relative to the target port, in the target port's frame.
+    VECTOR3 p1g, p1t;
+    V->Local2Global(P1, p1g);
+    T->Global2Local(p1g, p1t);
+    S->targetRelPos = MatTVec(Mt, p1t - P2);
+    S->targetRelVel = stepDt > 0.0 ? (S->targetRelPos - S->prevPortPos) / stepDt : kZero;
+    if (!Finite(S->targetRelVel)) S->targetRelVel = kZero;
+    S->prevPortPos = S->targetRelPos;
+    S->targetRelSpeed = length(S->targetRelVel);
+}
+
+// No port pair: the relative velocity is the reference.
+void UpdateNoPortPair(MfdState *S) {
+    MATRIX3 R;
+    S->vessel->GetRotationMatrix(R);
+    VECTOR3 v;
+    TrackTarget(S, R, &v);
+    S->dockPosErr = S->targetRelPos - S->dockXyz;
+    // The target itself is the point whose position is held at dockXyz, so its
+    // velocity is what the approach must match.
+    S->dockRelVel = S->targetRelVel;
+    if (S->targetRelSpeed > kDockNullSpeed) {
+        S->refAtt = AxesToEuler(v, _V(0, 0, 1), 0);
+        S->relAtt = kZero;
+        S->attitudeAngles = ErrorAnglesFromMatrix(S);
+        S->rollMode = 1;
+    } else {
+        S->attitudeAngles = kZero;
+    }
+}
+
+// Ports set that the vessels do not have: hold the present attitude, fly nothing.
+void UpdateMissingPorts(MfdState *S) {
+    MATRIX3 R;
+    S->vessel->GetRotationMatrix(R);
+    VECTOR3 v;
+    TrackTarget(S, R, &v);
+    S->dockPosErr = kZero;
+    S->dockRelVel = kZero;
+    S->vessel->GetGlobalOrientation(S->refAtt);
+    S->relAtt = kZero;
+    S->errorMatrix = _M(1, 0, 0, 0, 1, 0, 0, 0, 1);
+    S->attitudeAngles = kZero;
+}
+
+}  // namespace
+
+bool DockingPortPairValid(const MfdState *S) {
+    if (!S || !S->vessel || S->ownPort < 1 || S->targetPort < 1) return false;
+    const VESSEL *T = TargetVessel(S);
+    return PortHandle(S->vessel, S->ownPort) && PortHandle(T, S->targetPort);
+}
+
+void UpdateDockingMode(MfdState *S, double stepDt) {
+    if (!S || !S->vessel) return;
+    VESSEL *T = TargetVessel(S);
+    if (!T) {
+        S->relAtt = S->refSlot[ModeSlot(AP_DOCKING)].relAtt;
+        UpdateRelativeMode(S);
+        return;
+    }
+    if (S->ownPort == 0 || S->targetPort == 0) {
+        UpdateNoPortPair(S);
+        return;
+    }
+    DOCKHANDLE own = PortHandle(S->vessel, S->ownPort);
+    DOCKHANDLE tgt = PortHandle(T, S->targetPort);
+    if (!own || !tgt) {
+        UpdateMissingPorts(S);
+        return;
+    }
+    UpdatePortPair(S, T, own, tgt, stepDt);
+}
+
+double DockingClosingSpeed(double d, double vmax) {
+    if (!(vmax > 0.0) || !std::isfinite(vmax) || !std::isfinite(d)) return 0.0;
+    const double a = std::fabs(d);
+    if (a <= 10.0 * vmax) return d / 10.0;
+    const double n = std::fmax(1.0, std::floor(std::sqrt(a / (20.0 * vmax))));
+    return std::copysign(vmax * n, d);
+}
+
+VECTOR3 DockingApproach(MfdState *S) {
+    if (!S || !S->profile) return kZero;
+    if (S->dockApOn && (S->ownPort == 0 || S->targetPort == 0)) {
+        if (S->holdOn && S->targetRelSpeed >= kDockNullSpeed) {
+            ApplyTranslationHold(S, S->targetRelVel);
+        } else {
+            S->holdOn = false;
+            ToggleTranslationAxis(S, 7);
+            AttitudeGroupsOff(S->profile);
+            S->dockApOn = false;
+        }
+        return S->targetRelVel;
+    }
+    ThrusterProfile *P = S->profile;
+    VECTOR3 demand = kZero;
+    for (int k = 0; k < 3; ++k) {
+        // The attitude pair thrust stands in for the axis's acceleration; the
+        // stored limit only ever falls here.
+        const double limit = 10.0 * P->thrust[3 + k] / P->mass;
+        if (std::isfinite(limit) && (limit < P->approachSpeed[k] || !std::isfinite(P->approachSpeed[k])))
+            P->approachSpeed[k] = limit;
+        demand.data[k] = DockingClosingSpeed(S->dockPosErr.data[k], P->approachSpeed[k]) + S->dockRelVel.data[k];
+    }
+    if (!Finite(demand)) demand = kZero;
+    ApplyTranslationHold(S, demand);
+    return demand;
+}
+
+void ToggleDockingApproach(MfdState *S) {
+    if (!S || S->lockedOut) return;
+    if (!IsVessel(S->targetRef)) {
+        S->dockApOn = false;
+        return;
+    }
+    S->dockApOn = !S->dockApOn;
+    if (S->dockApOn) {
+        S->holdOn = true;
+        ChooseEulerConvention(S);
+        ToggleTranslationAxis(S, 3);
+    } else {
+        S->holdOn = false;
+        ToggleTranslationAxis(S, 7);
+        AttitudeGroupsOff(S->profile);
+    }
+}
