@@ -1,0 +1,186 @@
+// The Docking mode in flight: the velocity-nulling approach without a port pair,
+// the port-to-port approach and docking, and the hold point of a turning station.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "control/docking.h"
+#include "docking_rig.h"
+
+namespace {
+
+using ctltest::AngleDeg;
+using ctltest::Axis;
+using ctltest::DockRig;
+
+TEST(DockingFlight, ZeroTurnsAlongTheRelativeVelocityNullsItAndSwitchesOff) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(60, 20, -150), _V(30, -20, 10), _V(3, -2, 4))) << rig.f.error();
+    MfdState *S = rig.S;
+    S->rollMode = 0;
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    ASSERT_TRUE(S->dockApOn && S->holdOn);
+    ASSERT_EQ(S->transAxes, 3);
+    const double fuel0 = rig.Propellant();
+    const VECTOR3 rv0 = rig.stn->vel - rig.hv->vel;
+    const double away0 = AngleDeg(Axis(rig.hv, 2), rv0);
+
+    // The wanted z axis is the relative velocity's direction; roll is only damped.
+    rig.f.run(1.0);
+    const MATRIX3 W = rig.WantedFrame();
+    const VECTOR3 rv1 = rig.stn->vel - rig.hv->vel;
+    ASSERT_GT(length(rv1), 0.5);
+    EXPECT_LT(AngleDeg(_V(W.m13, W.m23, W.m33), rv1), 0.5);
+    EXPECT_EQ(S->rollMode, 1);
+    double t = 1.0, closest = away0;
+    for (; t < 300 && S->dockApOn; t += 0.1) {
+        rig.f.run(0.1);
+        const VECTOR3 rv = rig.stn->vel - rig.hv->vel;
+        if (length(rv) > 0.05) closest = std::fmin(closest, AngleDeg(Axis(rig.hv, 2), rv));
+    }
+    const double speed = length(rig.stn->vel - rig.hv->vel);
+    std::printf("[ figures  ] ZERO: %.2f m/s nulled to %.4f m/s in %.1f s (z turned from %.0f to %.0f deg off "
+                "it meanwhile), %.2f kg propellant\n",
+                length(rv0), speed, t, away0, closest, fuel0 - rig.Propellant());
+    EXPECT_LT(closest, away0 - 5.0) << "z turns towards the relative velocity";
+    EXPECT_FALSE(S->dockApOn);
+    EXPECT_LT(speed, 0.005);
+    EXPECT_FALSE(S->holdOn);
+    EXPECT_EQ(S->transAxes, 7);
+    // Everything off: no thruster fires any more, the ship coasts.
+    rig.f.run(20.0);
+    for (const sim::Thruster &th : rig.hv->thrusters) EXPECT_EQ(th.level, 0.0);
+    EXPECT_LT(length(rig.stn->vel - rig.hv->vel), 0.01);
+}
+
+// The ship's docking port: on its nose as the class has it, or moved to its roof
+// or its right side (ports whose frames are not half-turns of the ship's axes).
+struct OwnPort {
+    const char *name;
+    VECTOR3 pos, dir, up;
+};
+
+class PortDocking : public ::testing::TestWithParam<OwnPort> {};
+
+TEST_P(PortDocking, PortsFaceTheHoldPointIsReachedAtScheduledSpeedThenTheShipDocks) {
+    DockRig rig;
+    // 300 m from the station's forward port (255 m from the hold point), well off its
+    // axis, turned away.
+    ASSERT_TRUE(rig.StartPair(_V(120, -70, 290), _V(40, 120, 30))) << rig.f.error();
+    MfdState *S = rig.S;
+    for (auto &c : rig.f.world.classes)
+        if (c.get() == rig.hv->cls) c->docks[0].pos = GetParam().pos, c->docks[0].dir = GetParam().dir,
+                                    c->docks[0].rot = GetParam().up;
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.SetPorts(1, 1));
+    ASSERT_TRUE(rig.SetDistance("0 0 50"));
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    ASSERT_TRUE(S->dockApOn && S->holdOn);
+    const double fuel0 = rig.Propellant();
+    const double start = length(rig.PortMiss(0, 50));
+
+    // To the hold point. The speed against the hold point never exceeds what the
+    // schedule allows at the largest offset on any axis.
+    double cap = 0;
+    for (int k = 0; k < 3; ++k) cap += std::pow(DockingClosingSpeed(start, S->profile->approachSpeed[k]), 2);
+    cap = std::sqrt(cap);
+    double topSpeed = 0, t = 0, heldAt = -1;
+    VECTOR3 prev = rig.PortMiss(0, 50);
+    for (; t < 900; t += 0.1) {
+        rig.f.run(0.1);
+        const VECTOR3 miss = rig.PortMiss(0, 50);
+        topSpeed = std::fmax(topSpeed, length(miss - prev) / 0.1);
+        prev = miss;
+        if (length(miss) < 0.3 && rig.FacingDeg(0) > 179.5 && rig.UpDeg(0) < 0.5 &&
+            length(rig.stn->vel - rig.hv->vel) < 0.02) {
+            heldAt = t;
+            break;
+        }
+    }
+    std::printf("[ figures  ] DOCK (%s port): %.0f m to the hold point in %.0f s, top speed %.2f m/s (schedule "
+                "%.2f), %.2f kg propellant\n",
+                GetParam().name, start, heldAt, topSpeed, cap, fuel0 - rig.Propellant());
+    ASSERT_GT(heldAt, 0.0) << "miss " << length(rig.PortMiss(0, 50)) << " m, facing " << rig.FacingDeg(0)
+                           << " deg, up " << rig.UpDeg(0) << " deg";
+    EXPECT_LE(topSpeed, cap + 0.1);
+    EXPECT_GT(topSpeed, 0.5 * cap) << "the schedule's speed is used";
+    // It stays there.
+    rig.f.run(60.0);
+    EXPECT_LT(length(rig.PortMiss(0, 50)), 0.3);
+    EXPECT_FALSE(rig.Docked());
+
+    // In to the port: the pilot sets the distance to 0.
+    ASSERT_TRUE(rig.SetDistance("0 0 0"));
+    const double t1 = t + 60.0;
+    VECTOR3 miss = rig.PortMiss(0, 0), lastMiss = miss;
+    double closing = 0, lateral = 0;
+    for (t = 0; t < 400 && !rig.Docked(); t += 0.1) {
+        lastMiss = miss;
+        rig.f.run(0.1);
+        miss = rig.PortMiss(0, 0);
+        if (!rig.Docked()) {
+            const VECTOR3 axis = rig.PortDir(rig.stn, 0);
+            closing = -dotp(miss - lastMiss, axis) / 0.1;
+            lateral = length(miss - axis * dotp(miss, axis));
+        }
+    }
+    std::printf("[ figures  ] DOCK (%s port): docked %.0f s after the distance was set to 0 (%.0f s in all), closing "
+                "%.3f m/s and %.3f m off the axis at contact, %.2f kg propellant in all\n",
+                GetParam().name, t, t1 + t, closing, lateral, fuel0 - rig.Propellant());
+    ASSERT_TRUE(rig.Docked());
+    EXPECT_EQ(rig.v->GetDockStatus(rig.v->GetDockHandle(0)), rig.f.handle("ISS"));
+    EXPECT_GT(closing, 0.0);
+    EXPECT_LT(closing, 0.1);
+    EXPECT_LT(lateral, 0.1);
+    // The next pass sees the docking and lets go.
+    rig.f.run(0.2);
+    EXPECT_FALSE(S->holdOn);
+    EXPECT_EQ(S->transAxes, 7);
+    EXPECT_FALSE(S->dockApOn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ports, PortDocking,
+    ::testing::Values(OwnPort{"nose", _V(0, 0, 2.5), _V(0, 0, 1), _V(0, 1, 0)},
+                      OwnPort{"roof", _V(0, 1.5, 0), _V(0, 1, 0), _V(0, 0, 1)},
+                      OwnPort{"side", _V(1.5, 0, 0), _V(1, 0, 0), _V(0, 1, 0)}),
+    [](const ::testing::TestParamInfo<OwnPort> &i) { return std::string(i.param.name); });
+
+// The hold point of a station turning slowly, across its port axis or about it:
+// the ship keeps its port on the moving point, facing the port and rolled with it.
+class TurningStation : public ::testing::TestWithParam<VECTOR3> {};
+
+TEST_P(TurningStation, HoldPointIsTrackedWithoutDrift) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(20, 10, 110), _V(10, 170, 0), _V(0, 0, 0), GetParam())) << rig.f.error();
+    MfdState *S = rig.S;
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.SetPorts(1, 1));
+    ASSERT_TRUE(rig.SetDistance("0 0 50"));
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    rig.f.run(200.0);
+    auto hold = [&rig] { return rig.PortPos(rig.stn, 0) + rig.PortDir(rig.stn, 0) * 50.0 - rig.stn->pos; };
+    const VECTOR3 hold0 = hold();
+    double worst = 0, worstFacing = 180, worstUp = 0;
+    for (double t = 0; t < 300; t += 1.0) {
+        rig.f.run(1.0);
+        worst = std::fmax(worst, length(rig.PortMiss(0, 50)));
+        worstFacing = std::fmin(worstFacing, rig.FacingDeg(0));
+        worstUp = std::fmax(worstUp, rig.UpDeg(0));
+    }
+    const double moved = length(hold() - hold0);
+    std::printf("[ figures  ] station turning at (%.2f %.2f %.2f) deg/s: hold point moved %.1f m in 300 s, port "
+                "within %.3f m of it, facing within %.2f deg, up within %.2f deg\n",
+                GetParam().x, GetParam().y, GetParam().z, moved, worst, 180.0 - worstFacing, worstUp);
+    EXPECT_TRUE(S->dockApOn);
+    EXPECT_LT(worst, 0.3);
+    EXPECT_GT(worstFacing, 179.0);
+    EXPECT_LT(worstUp, 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Spins, TurningStation, ::testing::Values(_V(0, 0.1, 0), _V(0, 0, 0.1)));
+
+}  // namespace
