@@ -10,6 +10,7 @@
 
 class TessarcMFD;
 struct MfdState;
+struct ThrusterProfile;
 
 enum DialogKind {
     DIALOG_REMOTE = 0,       // "Select remote vessel( empty line to focus )"
@@ -77,6 +78,9 @@ bool SetAlignVelocity(MfdState *S);
 bool SetSwapPosition(TessarcMFD *mfd, int n);
 // Rate limits of the vessel under the summary cursor.
 bool SetMaxRates(TessarcMFD *mfd, const RatesInput &in);
+// The same for a given propulsion profile (the scenario's "Rates" line); false
+// without a profile or with a value that is not finite.
+bool SetProfileRates(ThrusterProfile *profile, const RatesInput &in);
 
 // --- apply typed text ----------------------------------------------------------------
 // What the box's callback does with the text. mfd may be null for the dialogs

@@ -18,20 +18,18 @@ void Restart(MfdState *S) { ResetRateFilter(S, 0); }
 
 bool IsVessel(OBJHANDLE h) { return h && oapiIsVessel(h); }
 
-// The host's name of an object into a field, cut to the field.
-void StoreHostName(OBJHANDLE obj, char *field, size_t size) {
-    char name[kInputLineMax];
-    name[0] = '\0';
-    oapiGetObjectName(obj, name, static_cast<int>(sizeof name));
-    name[sizeof name - 1] = '\0';
-    CopyBounded(field, size, name);
-}
+// The host's name of an object into a field, cut to the field the way the
+// step reads it back.
+void StoreHostName(OBJHANDLE obj, char *field, size_t size) { ObjectNameInto(obj, field, size); }
 
-// Host lookups take writable text: a bounded copy of the name.
+// An object by name. A vessel carrying exactly the typed name comes first: the
+// host's lookup ignores letter case and could give "Alpha" for "ALPHA".
 OBJHANDLE ObjectByName(const char *name) {
     char buf[kInputLineMax];
     CopyBounded(buf, sizeof buf, name);
-    return buf[0] ? oapiGetObjectByName(buf) : nullptr;
+    if (!buf[0]) return nullptr;
+    OBJHANDLE exact = VesselByExactName(buf);
+    return exact ? exact : oapiGetObjectByName(buf);
 }
 
 }  // namespace
@@ -124,7 +122,7 @@ bool SetLandingBase(MfdState *S, const char *text) {
         obj = n > 0 ? oapiGetBaseByIndex(S->bodyRef, n - 1) : nullptr;
     } else if (buf[0]) {
         obj = oapiGetBaseByName(S->bodyRef, buf);
-        if (!obj) obj = oapiGetObjectByName(buf);
+        if (!obj) obj = ObjectByName(buf);
     }
     if (!obj) return false;
     S->manualTarget = 0;
@@ -269,14 +267,8 @@ bool SetSwapPosition(TessarcMFD *mfd, int n) {
     return SwapMfdPositions(mfd->summarySlot, n - 1, mfd->position);
 }
 
-bool SetMaxRates(TessarcMFD *mfd, const RatesInput &in) {
-    if (!mfd) return false;
-    VesselRecord *record = RecordForSlot(mfd->summarySlot);
-    if (!record) return false;
-    ThrusterProfile *P = nullptr;
-    for (int p = 0; p < kMaxPositions && !P; ++p)
-        if (record->states[p]) P = record->states[p]->profile;
-    if (!P) return true;
+bool SetProfileRates(ThrusterProfile *P, const RatesInput &in) {
+    if (!P) return false;
     for (int k = 0; k < 3; ++k)
         if (!std::isfinite(in.value[k])) return false;
     double *limit = in.linear ? P->approachSpeed : P->rateLimit;
@@ -293,4 +285,15 @@ bool SetMaxRates(TessarcMFD *mfd, const RatesInput &in) {
         }
     }
     return true;
+}
+
+bool SetMaxRates(TessarcMFD *mfd, const RatesInput &in) {
+    if (!mfd) return false;
+    VesselRecord *record = RecordForSlot(mfd->summarySlot);
+    if (!record) return false;
+    ThrusterProfile *P = nullptr;
+    for (int p = 0; p < kMaxPositions && !P; ++p)
+        if (record->states[p]) P = record->states[p]->profile;
+    if (!P) return true;
+    return SetProfileRates(P, in);
 }

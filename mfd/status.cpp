@@ -1,22 +1,231 @@
-// Scenario lines of an MFD. For now the block names the MFD's position and the
-// reader consumes the block without applying it.
+// Reading an MFD's scenario block back. Each line changes the state the MFD is
+// attached to at that moment; a "REMOTE" line attaches it to the named vessel
+// (registering it), so the lines after it go to that vessel's state at this
+// position. Values go in through the dialogs' setters where a setter exists.
 #include "mfd/status.h"
 
-#include <cstdio>
+#include <cstring>
 
+#include "control/modes.h"
+#include "control/thrusters.h"
+#include "frame/state.h"
+#include "mfd/commands.h"
+#include "mfd/dialogs.h"
+#include "mfd/scenario_lines.h"
 #include "mfd/tessarc_mfd.h"
 
-void WriteMfdStatus(const TessarcMFD *mfd, FILEHANDLE scn) {
-    if (!mfd || !scn) return;
-    char key[] = "MFDIndex";
-    char value[16];
-    std::snprintf(value, sizeof value, "%i", static_cast<int>(mfd->position));
-    oapiWriteScenario_string(scn, key, value);
+namespace {
+
+const int kNoIndex = -1000;
+
+// Translation-hold axis mask (x 1, y 2, z 4) of a written axis code 0..7.
+const uint32_t kMaskOfCode[8] = {1, 2, 4, 7, 3, 6, 5, 0};
+
+int Int(double v) { return static_cast<int>(v); }
+
+void SetAngles(VECTOR3 *a, const double *deg) {
+    for (int k = 0; k < 3; ++k) a->data[k] = deg[k] * RAD;
 }
+
+// Translation hold to the written code: each axis switched the pilot's way, so a
+// target that is not a vessel or a locked-out position keeps it off.
+void RestoreTranslationHold(MfdState *S, int code) {
+    if (code < 0 || code > 7) return;
+    if (code == 7) {
+        if (S->transAxes != kTransAxesNone) ToggleTranslationAxis(S, 7);
+        return;
+    }
+    const uint32_t want = kMaskOfCode[code];
+    if (want == 7) {
+        if (S->axisMask != 7) ToggleTranslationAxis(S, 3);
+        return;
+    }
+    for (int axis = 0; axis < 3; ++axis) {
+        const uint32_t bit = 1u << axis;
+        if ((S->axisMask & bit) != (want & bit)) ToggleTranslationAxis(S, axis);
+    }
+}
+
+// "activeAP": HOLD, translation hold, docking approach, Euler convention, spin,
+// roll mode. Switches only go on (a switch already on stays on); values that are
+// not one of their field's settings are passed over.
+void ApplyActiveAutopilots(MfdState *S, const StatusLine &L) {
+    int v[6] = {0, 7, 0, 0, 0, 0};
+    for (int i = 0; i < L.count && i < 6; ++i) v[i] = Int(L.value[i]);
+    if (v[0] != 0 && !S->holdOn) ToggleAttitudeHold(S);
+    // The approach engages translation hold on all axes; the written axes follow.
+    if (v[2] != 0 && !S->dockApOn) ToggleDockingApproach(S);
+    RestoreTranslationHold(S, v[1]);
+    if (v[3] == 2 || (L.count > 3 && v[3] == 0)) S->eulerConvention = v[3];
+    if (v[4] == 1 || v[4] == 2) {
+        if (S->spinMode != v[4]) SetSpinMode(S, v[4]);
+    } else if (v[4] == 0 && S->spinMode != 0) {
+        SetSpinMode(S, 0);
+    }
+    if (v[5] >= 0 && v[5] <= 2) S->rollMode = v[5];
+}
+
+void ApplyPadBase(MfdState *S, const StatusLine &L) {
+    const int index = Int(L.value[0]);
+    if (index == -1) {
+        S->manualTarget = 1;
+        S->padIndex = -1;
+        SetManualLocation(S, L.value[1], L.value[2]);
+    } else if (SetLandingBase(S, L.name)) {
+        SetPad(S, index);
+    }
+}
+
+void ApplyRates(MfdState *S, const StatusLine &L) {
+    RatesInput in;
+    std::memset(&in, 0, sizeof in);
+    in.direct = true;
+    for (int k = 0; k < 3; ++k) in.value[k] = L.value[k];
+    SetProfileRates(S->profile, in);
+    in.linear = true;
+    for (int k = 0; k < 3; ++k) in.value[k] = L.value[3 + k];
+    SetProfileRates(S->profile, in);
+}
+
+// One decoded line into the state S.
+void ApplyToState(MfdState *S, const StatusLine &L) {
+    const double *v = L.value;
+    switch (L.key) {
+        case STATUS_REFMODE:
+            S->refMode = Int(v[0]);
+            break;
+        case STATUS_BODYREF:
+            if (SetReferenceBody(S, L.name)) SetTarget(S, L.name);
+            break;
+        case STATUS_TARGETREF:
+            if (SetTarget(S, L.name) && S->refMode == AP_VELOCITY) S->targetSet = true;
+            break;
+        case STATUS_DOCKINGREF:
+            if (SetTarget(S, L.name) && L.count == 2) {
+                SetOwnPort(S, Int(v[0]));
+                SetTargetPort(S, Int(v[1]));
+            }
+            break;
+        case STATUS_PADBASE:
+            ApplyPadBase(S, L);
+            break;
+        case STATUS_ELEVATION:
+            S->elevation = v[0];
+            break;
+        case STATUS_GRAPHSTYLE:
+            if (v[0] >= 0 && v[0] <= 3) S->graphStyle = Int(v[0]);
+            break;
+        case STATUS_PORIG:
+            if (v[4] < 0 || v[4] > 9) break;  // no such landing phase
+            S->refPointLon = v[0] * RAD;
+            S->refPointLat = v[1] * RAD;
+            S->approachHeading = v[2] * RAD;
+            S->brakeStartMjd = v[3];
+            S->landingPhase = Int(v[4]);
+            S->invertRotation = v[5] != 0;
+            S->useHover = v[6] != 0;
+            break;
+        case STATUS_COEFS:
+            for (int k = 0; k < 6; ++k) S->landingCoefs[k] = v[k];
+            break;
+        case STATUS_CONST:
+            for (int k = 0; k < 6; ++k) S->landingConsts[k] = v[k];
+            break;
+        case STATUS_DISPL: {
+            static const int kWork[7] = {2, 10, 11, 12, 13, 14, 15};
+            for (int k = 0; k < 7; ++k) S->landingWork[kWork[k]] = v[k];
+            break;
+        }
+        case STATUS_REFATT:
+            SetAngles(&S->refAtt, v);
+            break;
+        case STATUS_RELATT:
+            SetAngles(&S->relAtt, v);
+            break;
+        case STATUS_ACTIVEAP:
+            ApplyActiveAutopilots(S, L);
+            break;
+        case STATUS_DOCKXYZ: {
+            DistanceInput in;
+            std::memset(&in, 0, sizeof in);
+            for (int k = 0; k < 3; ++k) {
+                in.select[k] = true;
+                in.value[k] = v[k];
+            }
+            SetDockDistance(S, in);
+            break;
+        }
+        case STATUS_RATES:
+            ApplyRates(S, L);
+            break;
+        case STATUS_BURNDATA:
+            S->burnMjd = v[0];
+            S->burnDv = _V(v[1], v[2], v[3]);
+            SetAngles(&S->refAtt, v + 4);
+            S->burnArmed = v[7] != 0;
+            break;
+        case STATUS_BURNDATA1:
+            S->burnMjd = v[0];
+            S->burnDv = _V(v[1], v[2], v[3]);
+            S->burnArmed = v[4] != 0;
+            S->orbitInsert = v[5] != 0;
+            break;
+        case STATUS_BURNDATA3:
+            for (int k = 0; k < 4; ++k) S->burnData3[k] = v[k];
+            break;
+        case STATUS_ASCDATA:
+            if (v[0] >= 1 && v[0] <= 4) S->ascentMode = Int(v[0]);
+            if (L.count > 1) S->ascentAlt = v[1];
+            if (L.count > 2) S->ascentAngle = v[2] * RAD;
+            break;
+        case STATUS_LANDING:
+            S->landingPrecision = Int(v[0]);
+            break;
+        case STATUS_CUTOFFALT:
+            SetCutoffAltitude(S, v[0]);
+            break;
+        case STATUS_FORCELAND:
+            S->forceLand = v[0] != 0;
+            break;
+        case STATUS_LANDBRAKE:
+            S->landBrake = v[0] != 0;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
 
 void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
     if (!mfd || !scn) return;
+    int index = kNoIndex;
+    bool applying = true;
+    OBJHANDLE lastRemote = nullptr;
     char *line = nullptr;
+    // The whole block is consumed even when it is not applied, so that none of
+    // its lines is left for the host to read as its own.
     while (oapiReadScenario_nextline(scn, line)) {
+        if (!applying || !line) continue;
+        StatusLine L;
+        DecodeStatusLine(line, &L);
+        if (L.key == STATUS_MFDINDEX) index = Int(L.value[0]);
+        if (index != mfd->position) {
+            applying = false;  // the lines of another MFD position
+            continue;
+        }
+        if (mfd->state) mfd->state->modePage = false;
+        if (L.key == STATUS_REMOTE) {
+            lastRemote = VesselByExactName(L.name);
+            if (lastRemote) mfd->attachToVessel(lastRemote);
+        } else if (mfd->state) {
+            ApplyToState(mfd->state, L);
+        }
+    }
+    // The MFD shows a vessel whose HOLD is on, or else the focus vessel.
+    if (mfd->state && mfd->state->holdOn) {
+        if (lastRemote) mfd->attachToVessel(lastRemote);
+    } else if (VESSEL *focus = oapiGetFocusInterface()) {
+        mfd->attachToVessel(focus->GetHandle());
     }
 }

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Builds the libFuzzer targets of the input-box parsers (fuzz/fuzz_*.cpp) with
+# Builds the libFuzzer targets of the input-box parsers and the scenario block
+# reader (fuzz/fuzz_*.cpp) with
 # clang and runs each for a bounded time, starting from its checked-in corpus in
 # fuzz/corpus/<name>/. New inputs go to a scratch directory, not into the tree.
 #   tools/fuzz.sh [seconds per target, default 20] [target names...]
@@ -36,7 +37,7 @@ fi
 for t in "${targets[@]}"; do
     echo "=== fuzz $t (${seconds} s)"
     clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -I. -Ihost "fuzz/fuzz_$t.cpp" mfd/parsers.cpp -o "$out/fuzz_$t"
+        -I. -Ihost "fuzz/fuzz_$t.cpp" mfd/parsers.cpp mfd/scenario_lines.cpp -o "$out/fuzz_$t"
     rm -rf "$out/work_$t" && mkdir -p "$out/work_$t"
     "$out/fuzz_$t" -max_total_time="$seconds" -max_len=300 -print_final_stats=1 \
         -artifact_prefix="$out/${t}_" "$out/work_$t" "fuzz/corpus/$t" 2>"$out/fuzz_$t.log" || {

@@ -1,0 +1,84 @@
+// The lines of an MFD's scenario block as plain values. Decoding only reads the
+// line (up to its NUL) and never touches the host or any state: the reader in
+// status.cpp applies what comes out. A value that does not read cleanly is never
+// guessed: the line, or the rest of it where its values are independent, is
+// dropped instead.
+#ifndef TESSARC_MFD_SCENARIO_LINES_H
+#define TESSARC_MFD_SCENARIO_LINES_H
+
+#include <cstddef>
+
+// The longest line looked at, NUL excluded (the host's scenario lines hold 255
+// characters). A longer line is ignored whole rather than read cut short.
+const size_t kStatusLineMax = 255;
+// The longest name a line may carry: the state's name fields hold 99 characters.
+const size_t kStatusNameMax = 99;
+// The most numbers one line carries (the older "BurnData" form).
+const int kStatusValueMax = 8;
+
+enum StatusKey {
+    STATUS_NONE = 0,  // not a line of this block, or nothing in it reads cleanly
+    STATUS_MFDINDEX,
+    STATUS_REMOTE,
+    STATUS_REFMODE,
+    STATUS_BODYREF,
+    STATUS_TARGETREF,
+    STATUS_DOCKINGREF,
+    STATUS_PADBASE,
+    STATUS_ELEVATION,
+    STATUS_GRAPHSTYLE,
+    STATUS_PORIG,
+    STATUS_COEFS,
+    STATUS_CONST,
+    STATUS_DISPL,
+    STATUS_REFATT,
+    STATUS_RELATT,
+    STATUS_ACTIVEAP,
+    STATUS_DOCKXYZ,
+    STATUS_RATES,
+    STATUS_BURNDATA,
+    STATUS_BURNDATA1,
+    STATUS_BURNDATA3,
+    STATUS_ASCDATA,
+    STATUS_LANDING,
+    STATUS_CUTOFFALT,
+    STATUS_FORCELAND,
+    STATUS_LANDBRAKE,
+    STATUS_KEY_COUNT
+};
+
+// One decoded line. Integers come back as exact whole values in the range of
+// int32; every number is finite.
+//  MFDINDEX, GRAPHSTYLE, FORCELAND, LANDBRAKE: one integer.
+//  ELEVATION, CUTOFFALT: one number.
+//  REFMODE: the mode 0..6 from its word. LANDING: the precision 0..2 from its word.
+//  REMOTE, BODYREF, TARGETREF: the name (the rest of the line, trailing blanks dropped).
+//  DOCKINGREF: own and target port (count 2, or 0 when they do not read) and the name.
+//  PADBASE: the pad index; for -1 also longitude and latitude in degrees (0 when
+//   missing, count 3); for any other index 0 or above the base's name.
+//  PORIG, COEFS, CONST, DISPL, REFATT, RELATT, DOCKXYZ, RATES, BURNDATA, BURNDATA1,
+//   BURNDATA3: all their values or the line is dropped.
+//  ACTIVEAP (up to six integers), ASCDATA (integer, two numbers): the values that
+//   read, in order, up to the first that does not (count at least 1).
+struct StatusLine {
+    StatusKey key;
+    int count;                       // values in value[0..count-1]
+    double value[kStatusValueMax];
+    char name[kStatusNameMax + 1];   // always terminated; empty for keys without a name
+};
+
+// Decodes a line as the host hands it back (leading blanks removed). Keys are
+// matched at the start of the line with one trailing blank, letter case counting,
+// and only on a line longer than that. Returns out->key.
+StatusKey DecodeStatusLine(const char *line, StatusLine *out);
+
+// The key as it is written in the block, leading blanks included (" REMOTE",
+// "  REFMODE", "   BODYREF", ...); "MFDIndex" for STATUS_MFDINDEX; "" for none.
+const char *StatusKeyText(StatusKey key);
+
+// The words of the modes 0..6 ("VELOCITY" ... "ASCENT") and of the landing
+// precisions 0..2 ("FAR", "CLOSE", "ABOVE"); "" outside.
+const char *ModeWord(int mode);
+const char *PrecisionWord(int precision);
+
+#endif  // TESSARC_MFD_SCENARIO_LINES_H
