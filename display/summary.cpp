@@ -86,28 +86,29 @@ int DrawVesselList(TextGrid g, int offset, int selectedRow, int32_t *summarySlot
     return ownSlot;
 }
 
-// The target line of a state's mode, empty when the mode shows none.
-void TargetText(char *out, const MfdState *st) {
+// The target line of a state's mode; false for the modes that show none. A mode
+// that shows one shows its label even when the target has no name.
+bool TargetText(char *out, const MfdState *st) {
     out[0] = '\0';
     switch (st->refMode) {
     case AP_VELOCITY:
     case AP_RELATIVE:
         CopyClipped(out, st->targetRefName, gridColumns);
-        break;
+        return true;
     case AP_DOCKING:
         if (st->ownPort >= 1 && st->targetPort >= 1 && oapiIsVessel(st->targetRef))
             std::snprintf(out, textBufferSize, "%.20s,%02i->%02i", st->targetRefName, st->ownPort, st->targetPort);
         else
             CopyClipped(out, st->targetRefName, gridColumns);
-        break;
+        return true;
     case AP_LANDING:
         if (st->padIndex >= 1)
             std::snprintf(out, textBufferSize, "%.22s - %02i", st->targetRefName, st->padIndex);
         else
             CopyClipped(out, st->targetRefName, gridColumns);
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
 }
 
@@ -134,8 +135,7 @@ void DrawVesselDetail(TextGrid g, int32_t position, int slot, int ownSlot) {
         PutText(g, 6, 3, text, c);
     } else {
         char target[textBufferSize];
-        TargetText(target, st);
-        if (target[0] != '\0') PutLabelled(g, 7, 3, "target: ", "%s", target, c);
+        if (TargetText(target, st)) PutLabelled(g, 7, 3, "target: ", "%s", target, c);
         g.thirdRows = 0;
         std::snprintf(text, sizeof text, "MFD %02i mode: %s", position + 1, ModeName(st->refMode));
         PutText(g, 6, 3, text, c);

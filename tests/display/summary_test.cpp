@@ -122,4 +122,34 @@ TEST_F(Summary, PositionWithoutStateSaysNotSetAndForeignVesselIsGrey) {
     EXPECT_TRUE(Shows("max rate:"));  // rates come from the vessel's first state
 }
 
+TEST_F(Summary, TargetLineOfTheModeShownOnThisMfd) {
+    AddShip("Ship");
+    const std::string station = "Station-with-a-long-name";
+    AddShip(station);
+    MfdState *S = State("Ship", 1);
+    summaryCount = 2;
+    int32_t line = 1, slot = -1;
+    auto detail = [&](int refMode) {
+        S->refMode = refMode;
+        DrawSummary(1, &line, &slot, "Ship");
+        return At(7, 3, 34);
+    };
+    S->targetRef = Ship(station);
+    std::snprintf(S->targetRefName, sizeof S->targetRefName, "%s", station.c_str());
+    S->ownPort = 1;
+    S->targetPort = 2;
+    // The name's first 20 characters; the line still ends at column 36.
+    EXPECT_EQ(detail(AP_DOCKING), "target: Station-with-a-long-,01->0");
+    EXPECT_EQ(At(6, 3, 21), "MFD 02 mode: Docking ");
+    S->targetPort = 0;
+    EXPECT_EQ(detail(AP_DOCKING), "target: " + station + "  ");
+    S->padIndex = 3;
+    EXPECT_EQ(detail(AP_LANDING), "target: Station-with-a-long-na - 0");  // the name's first 22
+    EXPECT_EQ(detail(AP_ATTITUDE), std::string(34, ' '));
+    EXPECT_EQ(detail(AP_DIRECT_BURN), std::string(34, ' '));
+    S->targetRefName[0] = '\0';  // a mode with a target line keeps its label
+    EXPECT_EQ(detail(AP_RELATIVE).substr(0, 8), "target: ");
+    EXPECT_EQ(ColourAt(7, 3), colWhite);
+}
+
 }  // namespace
