@@ -289,4 +289,88 @@ TEST_F(Pages, ExtremeValuesStayOnTheGridAndEveryToolIsReleased) {
     EXPECT_EQ(slot, 3);
 }
 
+TEST_F(Pages, VelocityPageFollowingATargetAndSpinWords) {
+    MfdState *S = PageState("Ship", AP_VELOCITY);
+    Target(S, "Station");
+    S->targetSet = true;
+    S->targetRelPos = _V(300, 400, 0);
+    S->targetRelVel = _V(0, 0, -2.5);
+    S->spinMode = 1;
+    Draw(S);
+    EXPECT_EQ(At(3, 12, 14), "Velocity - RPM");
+    EXPECT_EQ(At(5, 1, 19), "Ref.Object: Station");
+    EXPECT_EQ(At(8, 23, 12), "Rpos:  500.0");
+    EXPECT_EQ(At(9, 23, 12), "Rvel:  2.500");
+    EXPECT_FALSE(Shows("Ecc.:"));
+    EXPECT_EQ(At(22, 30, 6), "FOLLOW");
+    S->spinMode = 2;
+    Draw(S);
+    EXPECT_EQ(At(3, 12, 14), "Velocity - TOR");
+    S->spinMode = 0;
+    Draw(S);
+    EXPECT_EQ(At(3, 12, 14), "Velocity      ");
+}
+
+TEST_F(Pages, RelativePageAgainstTheGravityBodyOrAVessel) {
+    MfdState *S = PageState("Ship", AP_RELATIVE);
+    S->targetRelSpeed = 12.5;
+    S->targetSet = true;  // follows only in the Velocity mode
+    Draw(S);               // the target is still the Earth
+    EXPECT_EQ(At(3, 12, 16), "Surface Relative");
+    EXPECT_EQ(At(9, 1, 17), "Hor.Vel. :  12.50");
+    EXPECT_FALSE(Shows("rX:"));
+    EXPECT_FALSE(Shows("FOLLOW"));
+    EXPECT_EQ(At(22, 28, 9), "loc frame");
+
+    Target(S, "Station");
+    S->targetRelPos = _V(-1500, 20, 0);
+    Draw(S);
+    EXPECT_EQ(At(3, 12, 16), "Relative        ");
+    EXPECT_EQ(At(9, 1, 17), "Rad.Vel. :  12.50");
+    EXPECT_EQ(At(12, 24, 12), "rX:  -1.500k");
+    EXPECT_EQ(ColourAt(12, 29), colSilver);
+    EXPECT_EQ(At(13, 24, 11), "rY:   20.00");
+    EXPECT_EQ(ColourAt(13, 29), colYellow);
+}
+
+TEST_F(Pages, ReadoutShowsOffsetsOrTranslationByModeAndHeldAxesInOrangeRed) {
+    MfdState *S = PageState("Ship", AP_RELATIVE);
+    S->showSetAttitude = false;  // the pilot's choice holds in the Relative mode
+    S->axisMask = 0x5;           // x and z under translation hold
+    S->targetRelVel = _V(0.25, -0.5, 1200);
+    Draw(S);
+    EXPECT_EQ(S->showSetAttitude, 0);
+    EXPECT_EQ(At(12, 1, 18), "Lateral  :   0.250");
+    EXPECT_EQ(ColourAt(12, 1), colOrangeRed);
+    EXPECT_EQ(ColourAt(13, 1), colYellow);
+    EXPECT_EQ(ColourAt(13, 13), colSilver);
+    EXPECT_EQ(ColourAt(14, 1), colOrangeRed);
+    EXPECT_EQ(At(14, 13, 6), " 1.200");
+
+    S->refMode = AP_VELOCITY;  // every other mode but Docking shows the set offsets
+    Draw(S);
+    EXPECT_EQ(S->showSetAttitude, 1);
+    EXPECT_EQ(At(12, 1, 10), "Set Pitch:");
+    S->refMode = AP_DOCKING;
+    Draw(S);
+    EXPECT_EQ(S->showSetAttitude, 0);
+}
+
+TEST_F(Pages, DockingApproachWithAPortPairAndTheDockedNotice) {
+    MfdState *S = PageState("Ship", AP_DOCKING);
+    Target(S, "Station");
+    S->dockApOn = true;
+    S->ownPort = 1;
+    S->targetPort = 1;
+    S->lastDockedCount = 1;
+    Draw(S);
+    EXPECT_EQ(At(27, 28, 4), "DOCK");
+    EXPECT_EQ(ColourAt(27, 28), colRed);
+    EXPECT_EQ(At(8, 24, 13), "Local Dock:01");
+    EXPECT_EQ(At(9, 23, 14), "Target Dock:01");
+    EXPECT_EQ(At(22, 28, 9), "tgt frame");
+    EXPECT_EQ(At(33, 30, 6), "Docked");  // lowered by two thirds of a row: still row 33
+    EXPECT_EQ(ColourAt(33, 30), colGrey);
+}
+
 }  // namespace
