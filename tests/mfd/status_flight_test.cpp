@@ -203,3 +203,193 @@ TEST(ScenarioBlocks, RoundTripKeepsEveryAutopilotFlying) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Landing state on a manual location at position 2, written line by line, then
+// read back into another vessel's state at the same position.
+TEST(ScenarioBlocks, LandingBlockTextAndReadBack) {
+    auto f = Fly(kWorld);
+    ASSERT_TRUE(f->open(2)) << f->error();
+    MfdState *S = Mfd(*f, 2)->state;
+    ASSERT_NE(S, nullptr);
+    S->refMode = AP_LANDING;
+    S->padIndex = -1;
+    S->targetLon = 10.5 * RAD;
+    S->targetLat = -20.25 * RAD;
+    S->elevation = 12.34;
+    S->graphStyle = 3;
+    S->refPointLon = 1.5 * RAD;
+    S->refPointLat = -2.25 * RAD;
+    S->approachHeading = 90 * RAD;
+    S->brakeStartMjd = 60000.125;
+    S->landingPhase = 3;
+    S->invertRotation = true;
+    S->useHover = false;
+    const double coefs[6] = {1e-3, -25, 0, 1.5e5, 2, -3};
+    for (int k = 0; k < 6; ++k) S->landingCoefs[k] = coefs[k], S->landingConsts[k] = k + 1;
+    S->landingWork[2] = 7;
+    for (int k = 10; k <= 15; ++k) S->landingWork[k] = k;
+    S->refAtt = _V(10 * RAD, -20 * RAD, 30 * RAD);
+    S->relAtt = _V(0, 0, -45 * RAD);
+    S->holdOn = false, S->transAxes = 7, S->dockApOn = false;
+    S->eulerConvention = 2, S->spinMode = 0, S->rollMode = 0;
+    S->dockXyz = _V(0, 0, 500);
+    const double rates[3] = {2, 2.5, 5}, speeds[3] = {0.5, 0.25, 0.125};
+    for (int k = 0; k < 3; ++k) S->profile->rateLimit[k] = rates[k] * RAD, S->profile->approachSpeed[k] = speeds[k];
+    S->landingPrecision = 1, S->cutoffAlt = 0.2, S->forceLand = false, S->landBrake = true;
+
+    const std::vector<std::string> expected = {
+        "  MFDIndex 2",
+        "   REMOTE SH-01",
+        "    REFMODE ENTRY",
+        "     PADBASE -1,+010.500000 -020.250000",
+        "     elevation 12.3",
+        "     graphstyle 3",
+        "     Porig +1.500000 -2.250000 +90.000000 60000.125000 3 1 0",
+        "     Coefs 1.000000e-03 -2.500000e+01 0.000000e+00 1.500000e+05 2.000000e+00 -3.000000e+00",
+        "     Const 1.000 2.000 3.000 4.000 5.000 6.000",
+        "     Displ 7.000 10.000 11.000 12.000 13.000 14.000 15.000",
+        "     RefAtt +10.000000 -20.000000 +30.000000",
+        "     RelAtt +0.000000 +0.000000 -45.000000",
+        "     activeAP 0 7 0 2 0 0",
+        "     DockXYZ 0.000 0.000 500.000",
+        "     Rates 2.000 2.500 5.000 0.500 0.250 0.125",
+        "     Landing CLOSE",
+        "     CutoffAlt 0.20",
+        "     FORCELAND 0",
+        "     LANDBRAKE 1",
+    };
+    const std::vector<std::string> written = f->host.statusLines(2);
+    EXPECT_EQ(written, expected);
+
+    // The same lines name SH-02 and come back on a new MFD at position 2.
+    std::vector<std::string> lines;
+    for (std::string l : written) {
+        l.erase(0, l.find_first_not_of(' '));
+        lines.push_back(l == "REMOTE SH-01" ? "REMOTE SH-02" : l);
+    }
+    std::string err;
+    ASSERT_TRUE(f->host.open(2, "TessarcMFD", nullptr, err, &lines)) << err;
+    const MfdState *R = StateOf("SH-02", 2);
+    ASSERT_NE(R, nullptr);
+    EXPECT_STREQ(Mfd(*f, 2)->state->vesselName, "SH-01");  // no HOLD: back to the focus vessel
+    EXPECT_EQ(R->refMode, AP_LANDING);
+    EXPECT_EQ(R->manualTarget, 1);
+    EXPECT_EQ(R->padIndex, -1);
+    EXPECT_NEAR(R->targetLon, S->targetLon, 1e-8);
+    EXPECT_NEAR(R->targetLat, S->targetLat, 1e-8);
+    EXPECT_NEAR(R->elevation, 12.3, 1e-9);
+    EXPECT_EQ(R->graphStyle, 3);
+    EXPECT_NEAR(R->refPointLon, S->refPointLon, 1e-8);
+    EXPECT_NEAR(R->refPointLat, S->refPointLat, 1e-8);
+    EXPECT_NEAR(R->approachHeading, S->approachHeading, 1e-8);
+    EXPECT_NEAR(R->brakeStartMjd, S->brakeStartMjd, 1e-9);
+    EXPECT_EQ(R->landingPhase, 3);
+    EXPECT_TRUE(R->invertRotation);
+    EXPECT_FALSE(R->useHover);
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_NEAR(R->landingCoefs[k], S->landingCoefs[k], 1e-6 * std::fabs(S->landingCoefs[k])) << k;
+        EXPECT_EQ(R->landingConsts[k], S->landingConsts[k]) << k;
+    }
+    for (int k : {2, 10, 11, 12, 13, 14, 15}) EXPECT_EQ(R->landingWork[k], S->landingWork[k]) << k;
+    ExpectNear3(R->refAtt, S->refAtt, 1e-8, "refAtt");
+    ExpectNear3(R->relAtt, S->relAtt, 1e-8, "relAtt");
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(R->profile->rateLimit[k], S->profile->rateLimit[k], 1e-9) << k;
+        EXPECT_EQ(R->profile->approachSpeed[k], S->profile->approachSpeed[k]) << k;
+    }
+    EXPECT_FALSE(R->modePage);  // the Landing page, not the mode selection
+}
+
+// Lines a damaged file may hold: only what reads cleanly is applied.
+TEST(ScenarioBlocks, DamagedBlocksApplyOnlyWhatReadsCleanly) {
+    const std::string longName(150, 'Q');
+    auto f = Fly(std::string(kWorld) +
+                 Block("Left", "MFDIndex 0\nREMOTE SH-02\nREFMODE RELATIVE\nTARGETREF ISS\n"
+                               "RelAtt 10 20 zz\nRefAtt 1e999 0 0\nDockXYZ 1 2 3\nRates nan 1 1 1 1 1\n"
+                               "activeAP 1 99999999999 0 2\nCutoffAlt 12abc\nelevation\n" +
+                               std::string(400, 'A') + "\nREMOTE " + longName + "\nPADBASE 1,\x01\x02\xff\n"
+                               "graphstyle 77\nPorig 1 2 3 4 42 0 0\nLanding ABOVE\nFORCELAND 5\n"
+                               "AscData -3 1e400 9\nDOCKINGREF 9:9,Nobody\n") +
+                 // Not this position's lines: nothing of them applies.
+                 Block("Right", "MFDIndex 0\nREMOTE ISS\nREFMODE GLOBAL\nactiveAP 1\n") +
+                 // A second vessel without HOLD: the display ends on the focus vessel.
+                 Block("2", "MFDIndex 2\nREMOTE ISS\nREFMODE GLOBAL\nRelAtt 1 2 3\nactiveAP 0\n"));
+    const MfdState *S = StateOf("SH-02", 0);
+    ASSERT_NE(S, nullptr);
+    EXPECT_EQ(Mfd(*f, 0)->state, S);  // HOLD on: the display stays on SH-02
+    EXPECT_EQ(S->refMode, AP_RELATIVE);
+    EXPECT_STREQ(S->targetRefName, "ISS");
+    ExpectNear3(S->relAtt, _V(0, 0, 0), 0, "relAtt");
+    ExpectNear3(S->dockXyz, _V(1, 2, 3), 0, "dockXyz");
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(S->profile->approachSpeed[k], 0.5);
+    EXPECT_TRUE(S->holdOn);
+    EXPECT_EQ(S->transAxes, 7);
+    EXPECT_EQ(S->cutoffAlt, 0.2);
+    EXPECT_EQ(S->graphStyle, 1);
+    EXPECT_EQ(S->landingPhase, 0);
+    EXPECT_EQ(S->padIndex, 0);
+    EXPECT_EQ(S->landingPrecision, 2);
+    EXPECT_TRUE(S->forceLand);
+    EXPECT_EQ(S->ascentMode, 0);
+    EXPECT_EQ(S->ascentAlt, 50000);
+
+    EXPECT_EQ(StateOf("ISS", 1), nullptr);
+    EXPECT_EQ(Mfd(*f, 1)->state->refMode, AP_VELOCITY);
+    EXPECT_STREQ(Mfd(*f, 2)->state->vesselName, "SH-01");
+    ASSERT_NE(StateOf("ISS", 2), nullptr);
+    EXPECT_EQ(StateOf("ISS", 2)->refMode, AP_ATTITUDE);
+    ExpectNear3(StateOf("ISS", 2)->relAtt, _V(1 * RAD, 2 * RAD, 3 * RAD), 1e-12, "ISS relAtt");
+
+    f->run(30);  // and the flight goes on
+    EXPECT_TRUE(S->holdOn);
+    EXPECT_TRUE(f->hostErrors().empty());
+}
+
+// Direct Burn and Ascent have no key on the mode page: a scenario selects them
+// and the display opens on their pages.
+TEST(ScenarioBlocks, ScenarioOnlyModesOpenOnTheirPages) {
+    auto f = Fly(std::string(kWorld) +
+                 Block("Left", "MFDIndex 0\nREMOTE SH-01\nREFMODE ASCENT\nAscData 2 80000 51.6\nactiveAP 1 7 0 2 0 0\n") +
+                 Block("Right", "MFDIndex 1\nREMOTE SH-02\nREFMODE BURNDATA\n"
+                                "BurnData1 60000.5 15 0 -2 0 0\n"));
+    f->run(3);
+    f->draw(0);
+    f->draw(1);
+    const MfdState *A = Mfd(*f, 0)->state;
+    EXPECT_EQ(A->refMode, AP_ASCENT);
+    EXPECT_EQ(A->ascentMode, 2);
+    EXPECT_EQ(A->ascentAlt, 80000);
+    EXPECT_NEAR(A->ascentAngle, 51.6 * RAD, 1e-12);
+    EXPECT_TRUE(A->holdOn);
+    EXPECT_TRUE(f->screenContains(0, "Ascent - ASCENT"));
+    // SH-02 has no HOLD: the right display is on the focus vessel's state, which
+    // the block never reached; SH-02's Direct Burn waits at position 1.
+    EXPECT_STREQ(Mfd(*f, 1)->state->vesselName, "SH-01");
+    const MfdState *B = StateOf("SH-02", 1);
+    ASSERT_NE(B, nullptr);
+    EXPECT_EQ(B->refMode, AP_DIRECT_BURN);
+    ASSERT_TRUE(Mfd(*f, 1)->attachToVessel(f->handle("SH-02")));
+    f->draw(1);
+    EXPECT_TRUE(f->screenContains(1, "Direct Burn"));
+    EXPECT_NEAR(B->burnDv.z, -2, 1e-12);
+}
+
+// A burn synchronised with another module is written disarmed and without HOLD;
+// saving does not touch the running flight.
+TEST(ScenarioBlocks, SavingASynchronisedBurnLeavesTheFlightAlone) {
+    auto f = Fly(std::string(kWorld) +
+                 Block("Left", "MFDIndex 0\nREMOTE SH-01\nREFMODE BURNDATA\nBurnData1 60000.5 15 0 0 1 0\n"
+                               "activeAP 1 7 0 2 0 1\n"));
+    MfdState *S = Mfd(*f, 0)->state;
+    ASSERT_TRUE(S->holdOn && S->burnArmed);
+    S->transXSync = true;  // the X key is refused while HOLD is on
+    std::string block;
+    for (const std::string &l : f->host.statusLines(0)) block += l + "\n";
+    EXPECT_NE(block.find("activeAP 0 7 0 2 0 1\n"), std::string::npos) << block;
+    EXPECT_NE(block.find(" 0 0\n     BurnData3"), std::string::npos) << block;
+    EXPECT_TRUE(S->holdOn && S->burnArmed);
+}
+
+}  // namespace
