@@ -1,13 +1,12 @@
 // Docking guidance on its edges: the speed schedule, inputs it cannot use (ports
-// that do not exist, a target without ports or not a vessel, zero thrust, zero
-// vectors, a zero step), the switch's refusals, and the station-keeping that a
-// plain TRIM flies in Docking mode without a port pair.
+// that do not exist, a target without ports, zero thrust, mass, vectors or step),
+// the velocity-nulling approach without attitude hold, and the station-keeping
+// that a plain TRIM flies in Docking mode without a port pair.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "control/docking.h"
-#include "control/modes.h"
 #include "control/thrusters.h"
 #include "docking_rig.h"
 
@@ -109,33 +108,6 @@ TEST(DockingGuidance, DegenerateInputsGiveFiniteResults) {
     S->profile->mass = 0.0;
     EXPECT_TRUE(Finite(DockingApproach(S)));
     EXPECT_EQ(S->profile->approachSpeed[0], 0.5);
-}
-
-TEST(DockingGuidance, SwitchRefusesWhenLockedOutOrWithoutAVesselTarget) {
-    DockRig rig;
-    ASSERT_TRUE(rig.StartPair(_V(20, 10, 110), _V(0, 180, 0))) << rig.f.error();
-    MfdState *S = rig.S;
-    ASSERT_TRUE(rig.f.key(0, "4"));
-    S->lockedOut = true;
-    S->targetRef = rig.f.handle("ISS");
-    ToggleDockingApproach(S);
-    EXPECT_FALSE(S->dockApOn);
-    EXPECT_FALSE(S->holdOn);
-    S->lockedOut = false;
-
-    // The reference body as target: the switch stays off and the mode runs the
-    // Relative update with the Docking mode's remembered offset.
-    S->targetRef = S->bodyRef;
-    S->dockApOn = true;
-    ToggleDockingApproach(S);
-    EXPECT_FALSE(S->dockApOn);
-    S->refSlot[ModeSlot(AP_DOCKING)].relAtt = _V(0.1, 0.2, 0.3);
-    S->relAtt = _V(0, 0, 0);
-    UpdateDockingMode(S, 0.1);
-    EXPECT_EQ(S->relAtt.y, 0.2);
-    VECTOR3 p;
-    oapiGetRelativePos(S->bodyRef, S->vesselHandle, &p);
-    EXPECT_LT(length(S->targetRelPos) - length(p), 1.0) << "the body is tracked as in Relative mode";
 }
 
 TEST(DockingGuidance, ZeroEndsAtOnceWhenHoldIsSwitchedOff) {
