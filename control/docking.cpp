@@ -43,12 +43,32 @@ void TrackTarget(MfdState *S, const MATRIX3 &R, VECTOR3 *globalVel) {
     *globalVel = v;
 }
 
+// A port's position, approach direction and up vector in its vessel's axes.
+struct PortGeometry {
+    VECTOR3 pos, dir, up;
+};
+
+// False for a port whose direction and up vector give no frame (zero length,
+// parallel, not finite).
+bool ReadPort(const VESSEL *v, DOCKHANDLE port, PortGeometry *g) {
+    v->GetDockParams(port, g->pos, g->dir, g->up);
+    const VECTOR3 side = CrossProduct(g->dir, g->up);
+    return Finite(g->pos) && Finite(side) && length(side) > 1e-9 * length(g->dir) * length(g->up);
+}
+
+// Both ports of the pair, when both are set, exist and give frames.
+bool ReadPortPair(const MfdState *S, const VESSEL *T, PortGeometry *own, PortGeometry *target) {
+    if (!S->vessel || !T) return false;
+    DOCKHANDLE o = PortHandle(S->vessel, S->ownPort);
+    DOCKHANDLE t = PortHandle(T, S->targetPort);
+    return o && t && ReadPort(S->vessel, o, own) && ReadPort(T, t, target);
+}
+
 // Both ports set and present: face the target port, aim at the hold point.
-void UpdatePortPair(MfdState *S, VESSEL *T, DOCKHANDLE ownPort, DOCKHANDLE targetPort, double stepDt) {
+void UpdatePortPair(MfdState *S, VESSEL *T, const PortGeometry &own, const PortGeometry &target, double stepDt) {
     VESSEL *V = S->vessel;
-    VECTOR3 P1, D1, U1, P2, D2, U2;
-    V->GetDockParams(ownPort, P1, D1, U1);
-    T->GetDockParams(targetPort, P2, D2, U2);
+    const VECTOR3 &P1 = own.pos, &D1 = own.dir, &U1 = own.up;
+    const VECTOR3 &P2 = target.pos, &D2 = target.dir, &U2 = target.up;
 
     // Port frames: the target port's in target axes, the own port's (axis
     // reversed) in own axes. Facing each other means Ro Mo = Rt Mt, so the
@@ -110,7 +130,8 @@ void UpdateNoPortPair(MfdState *S) {
     }
 }
 
-// Ports set that the vessels do not have: hold the present attitude, fly nothing.
+// Ports set that the vessels do not have (or that give no frame): hold the
+// present attitude, fly nothing.
 void UpdateMissingPorts(MfdState *S) {
     MATRIX3 R;
     S->vessel->GetRotationMatrix(R);
@@ -127,9 +148,8 @@ void UpdateMissingPorts(MfdState *S) {
 }  // namespace
 
 bool DockingPortPairValid(const MfdState *S) {
-    if (!S || !S->vessel || S->ownPort < 1 || S->targetPort < 1) return false;
-    const VESSEL *T = TargetVessel(S);
-    return PortHandle(S->vessel, S->ownPort) && PortHandle(T, S->targetPort);
+    PortGeometry own, target;
+    return S && ReadPortPair(S, TargetVessel(S), &own, &target);
 }
 
 void UpdateDockingMode(MfdState *S, double stepDt) {
@@ -144,13 +164,12 @@ void UpdateDockingMode(MfdState *S, double stepDt) {
         UpdateNoPortPair(S);
         return;
     }
-    DOCKHANDLE own = PortHandle(S->vessel, S->ownPort);
-    DOCKHANDLE tgt = PortHandle(T, S->targetPort);
-    if (!own || !tgt) {
+    PortGeometry own, target;
+    if (!ReadPortPair(S, T, &own, &target)) {
         UpdateMissingPorts(S);
         return;
     }
-    UpdatePortPair(S, T, own, tgt, stepDt);
+    UpdatePortPair(S, T, own, target, stepDt);
 }
 
 double DockingClosingSpeed(double d, double vmax) {

@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "control/docking.h"
-#include "control/thrusters.h"
 #include "docking_rig.h"
 
 namespace {
@@ -85,11 +84,18 @@ TEST(DockingGuidance, DegenerateInputsGiveFiniteResults) {
     UpdateDockingMode(S, 0.1);
     EXPECT_LT(S->targetRelSpeed, 0.01) << "the next step's rate comes from this step's offset";
 
-    // Zero-length port vectors.
-    for (auto &c : rig.f.world.classes)
-        if (c.get() == rig.hv->cls) c->docks[0].dir = c->docks[0].rot = _V(0, 0, 0);
+    // A port without a frame (zero-length or parallel vectors) is not used.
+    sim::DockSpec &port = const_cast<sim::DockSpec &>(rig.hv->cls->docks[0]);
+    for (VECTOR3 up : {_V(0, 0, 0), _V(0, 0, 2)}) {
+        port.rot = up;
+        EXPECT_FALSE(DockingPortPairValid(S));
+        UpdateDockingMode(S, 0.1);
+        EXPECT_TRUE(StateFinite(S));
+        EXPECT_EQ(length(S->dockPosErr), 0.0);
+    }
+    port.rot = _V(0, 1, 0);
     UpdateDockingMode(S, 0.1);
-    EXPECT_TRUE(StateFinite(S));
+    ASSERT_GT(length(S->dockPosErr), 10.0);
 
     // No thrust at all: the limit falls to zero, the demand is just the hold
     // point's velocity, and nothing divides by the missing thrust.
