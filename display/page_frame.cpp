@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "display/format.h"
+#include "display/landing_page.h"
 #include "display/mode_pages.h"
 #include "display/pages.h"
 #include "display/primitives.h"
@@ -96,7 +97,8 @@ void DrawPageFrame(MfdState *S, oapi::Sketchpad *skp, int width, int height) {
     case AP_DOCKING: DrawDockingPage(S); break;
     case AP_DIRECT_BURN: DrawBurnPage(S); break;
     case AP_ASCENT: DrawAscentPage(S); break;
-    default: return;  // the Landing page draws its own lower part
+    case AP_LANDING: DrawLandingPage(S); return;  // draws its own lower part
+    default: return;
     }
 
     if (S->refMode == AP_DOCKING)
