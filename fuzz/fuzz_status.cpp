@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (key == STATUS_REFMODE) Expect(L.count == 1 && L.value[0] >= 0 && L.value[0] <= 6);
     if (key == STATUS_LANDING) Expect(L.count == 1 && L.value[0] >= 0 && L.value[0] <= 2);
     if (nameLength) Expect(!IsBlank(L.name[0]) && !IsBlank(L.name[nameLength - 1]));
-    if (key == STATUS_REMOTE || key == STATUS_BODYREF || key == STATUS_TARGETREF || key == STATUS_DOCKINGREF)
-        Expect(nameLength > 0);
+    // Only a vessel group's REMOTE line may come without a readable name.
+    if (key == STATUS_BODYREF || key == STATUS_TARGETREF || key == STATUS_DOCKINGREF) Expect(nameLength > 0);
 
     // Written back with full precision, a numeric line reads the same.
     if (NumericOnly(key)) {

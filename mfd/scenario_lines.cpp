@@ -210,6 +210,12 @@ StatusKey DecodeStatusLine(const char *line, StatusLine *out) {
                 break;
             case SHAPE_NAME:
                 ok = ReadName(p, end, out->name);
+                // A vessel group whose name does not read still begins here.
+                if (!ok && k.key == STATUS_REMOTE) {
+                    out->name[0] = '\0';
+                    out->key = STATUS_REMOTE;
+                    return out->key;
+                }
                 break;
             case SHAPE_OWN:
                 if (k.key == STATUS_REFMODE) ok = DecodeWord(p, end, out, true);

@@ -53,6 +53,8 @@ enum StatusKey {
 //  ELEVATION, CUTOFFALT: one number.
 //  REFMODE: the mode 0..6 from its word. LANDING: the precision 0..2 from its word.
 //  REMOTE, BODYREF, TARGETREF: the name (the rest of the line, trailing blanks dropped).
+//   A REMOTE line whose name does not read (blank, or longer than a name field)
+//   still comes back as REMOTE, with an empty name: its vessel group is unknown.
 //  DOCKINGREF: own and target port (count 2, or 0 when they do not read) and the name.
 //  PADBASE: the pad index; for -1 also longitude and latitude in degrees (0 when
 //   missing, count 3); for any other index 0 or above the base's name.

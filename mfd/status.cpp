@@ -202,6 +202,7 @@ void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
     int index = kNoIndex;
     bool applying = true;
     OBJHANDLE lastRemote = nullptr;
+    bool unknownVessel = false;  // inside the group of a vessel that is not there
     char *line = nullptr;
     // The whole block is consumed even when it is not applied, so that none of
     // its lines is left for the host to read as its own.
@@ -214,13 +215,15 @@ void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
             applying = false;  // the lines of another MFD position
             continue;
         }
-        if (mfd->state) mfd->state->modePage = false;
         if (L.key == STATUS_REMOTE) {
-            lastRemote = VesselByExactName(L.name);
-            if (lastRemote) mfd->attachToVessel(lastRemote);
-        } else if (mfd->state) {
-            ApplyToState(mfd->state, L);
+            lastRemote = L.name[0] ? VesselByExactName(L.name) : nullptr;
+            // The group of a vessel that cannot be shown is passed over whole
+            // rather than applied to whichever state the MFD showed before.
+            unknownVessel = !lastRemote || !mfd->attachToVessel(lastRemote);
         }
+        if (unknownVessel || !mfd->state) continue;
+        mfd->state->modePage = false;
+        if (L.key != STATUS_REMOTE) ApplyToState(mfd->state, L);
     }
     // The MFD shows a vessel whose HOLD is on, or else the focus vessel.
     if (mfd->state && mfd->state->holdOn) {

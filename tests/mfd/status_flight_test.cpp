@@ -309,9 +309,12 @@ TEST(ScenarioBlocks, DamagedBlocksApplyOnlyWhatReadsCleanly) {
                  Block("Left", "MFDIndex 0\nREMOTE SH-02\nREFMODE RELATIVE\nTARGETREF ISS\n"
                                "RelAtt 10 20 zz\nRefAtt 1e999 0 0\nDockXYZ 1 2 3\nRates nan 1 1 1 1 1\n"
                                "activeAP 1 99999999999 0 2\nCutoffAlt 12abc\nelevation\n" +
-                               std::string(400, 'A') + "\nREMOTE " + longName + "\nPADBASE 1,\x01\x02\xff\n"
+                               std::string(400, 'A') + "\nPADBASE 1,\x01\x02\xff\n"
                                "graphstyle 77\nPorig 1 2 3 4 42 0 0\nLanding ABOVE\nFORCELAND 5\n"
-                               "AscData -3 1e400 9\nDOCKINGREF 9:9,Nobody\n") +
+                               "AscData -3 1e400 9\nDOCKINGREF 9:9,Nobody\n"
+                               // Groups of vessels that are not there: passed over.
+                               "REMOTE " + longName + "\nREFMODE GLOBAL\nRelAtt 1 2 3\n"
+                               "REMOTE Ghost\nREFMODE DOCKING\nactiveAP 0 3\n") +
                  // Not this position's lines: nothing of them applies.
                  Block("Right", "MFDIndex 0\nREMOTE ISS\nREFMODE GLOBAL\nactiveAP 1\n") +
                  // A second vessel without HOLD: the display ends on the focus vessel.

@@ -62,8 +62,12 @@ TEST(StatusLines, NamesAreTheRestOfTheLineWithinTheField) {
     EXPECT_STREQ(Decode("TARGETREF  Brighton Beach \r").name, "Brighton Beach");
     const std::string longest(kStatusNameMax, 'N');
     EXPECT_EQ(Decode("REMOTE " + longest).name, longest);
-    EXPECT_EQ(Decode("REMOTE " + longest + "N").key, STATUS_NONE);
+    EXPECT_EQ(Decode("TARGETREF " + longest + "N").key, STATUS_NONE);
     EXPECT_EQ(Decode("BODYREF    ").key, STATUS_NONE);
+    // A vessel group still begins where its name does not read.
+    const StatusLine L = Decode("REMOTE " + longest + "N");
+    EXPECT_EQ(L.key, STATUS_REMOTE);
+    EXPECT_STREQ(L.name, "");
 }
 
 TEST(StatusLines, ModeAndPrecisionWords) {
