@@ -1,7 +1,9 @@
 // The Landing page read back from the recorded text grid and shapes: phase words
 // and their colours, the status line, the target line, the phase's own lines,
 // attitude, and the descent graph of a known trajectory point by point.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "display/format.h"
 #include "display/landing_page.h"
 #include "page_world.h"
+#include "sim/picture.h"
 
 namespace {
 
@@ -42,6 +45,12 @@ protected:
         S->landingWork[15] = -6000.0;
         S->graphStyle = 1;
         SetTime(0.0);
+    }
+    // The ship's axes in global coordinates for pitch p and bank b over its radial "up" (+x).
+    void Orient(double p, double b) {
+        const VECTOR3 z = _V(std::sin(p), 0, std::cos(p)), h = _V(std::cos(p), 0, -std::sin(p)), k = _V(0, -1, 0);
+        const VECTOR3 y = h * std::cos(b) + k * std::sin(b), x = k * std::cos(b) - h * std::sin(b);
+        Ship("Ship")->R = _M(x.x, y.x, z.x, x.y, y.y, z.y, x.z, y.z, z.z);
     }
     // Seconds since the start of the planned trajectory.
     void SetTime(double t) { S->brakeStartMjd = w.mjd() - t / 86400.0; }
@@ -241,20 +250,13 @@ TEST_F(LandingPage, BrakingAndApproachCountDownToTheirEndTimes) {
 }
 
 TEST_F(LandingPage, PitchSeenFromTheHorizonWhenUpsideDown) {
-    // Vessel axes in global coordinates for pitch p and bank b over the radial "up" (+x).
-    auto orient = [&](double p, double b) {
-        ::Vessel *v = Ship("Ship");
-        const VECTOR3 z = _V(std::sin(p), 0, std::cos(p)), h = _V(std::cos(p), 0, -std::sin(p)), k = _V(0, -1, 0);
-        const VECTOR3 y = h * std::cos(b) + k * std::sin(b), x = k * std::cos(b) - h * std::sin(b);
-        v->R = _M(x.x, y.x, z.x, x.y, y.y, z.y, x.z, y.z, z.z);
-    };
-    orient(20 * kDeg, 30 * kDeg);
+    Orient(20 * kDeg, 30 * kDeg);
     Draw(S);
     EXPECT_EQ(At(32, 10, 11), "cp:+020.000");
     EXPECT_EQ(At(32, 23, 11), "cr:+030.000");
     EXPECT_EQ(ColourAt(32, 13), kDarkGreen);
 
-    orient(20 * kDeg, 120 * kDeg);
+    Orient(20 * kDeg, 120 * kDeg);
     Draw(S);
     EXPECT_EQ(At(32, 13, 8), "+160.000");
     EXPECT_EQ(At(32, 26, 8), "+120.000");
@@ -407,6 +409,59 @@ TEST_F(LandingPage, RescaleRestartsTheGraphAtThePlannedPointOfNow) {
     EXPECT_EQ(S->landingWork[12], 0.0);
     EXPECT_NEAR(S->landingWork[13], 0.5, 1e-6);
     EXPECT_TRUE(Calls(sim::DrawKind::Ellipse).empty());  // no vessel point while waiting
+}
+
+}  // namespace
+
+namespace {
+
+// A braking descent drawn as a picture: 40 km short of the target at 15 km,
+// closing at 1.6 km/s, planned to stop over the target at its level after 50 s;
+// the vessel 20 s into it, on its plan, so its point sits on the curve.
+TEST_F(LandingPage, PictureOfABrakingDescentWithTheVesselOnItsPlan) {
+    const double consts[6] = {-32.0, 50.0, -40000.0, 1600.0, 15000.0, -450.0};
+    const double coefs[6] = {0.0, 0.0, 0.0, 0.06, 0.0, 0.0};
+    for (int i = 0; i < 6; ++i) {
+        S->landingConsts[i] = consts[i];
+        S->landingCoefs[i] = coefs[i];
+    }
+    S->landingWork[15] = -40000.0;
+    S->graphStyle = 3;
+    S->holdOn = true;
+    S->landingPhase = 1;
+    S->manualTarget = 1;
+    S->targetLon = -23.47 * kDeg;
+    S->targetLat = 0.67 * kDeg;
+    S->landingParams[4] = 4.0;
+    S->stepDt = 0.1;
+    const double t = 20.0;
+    SetTime(t);
+    S->landingWork[0] = -40000.0 + 1600.0 * t - 16.0 * t * t;
+    S->landingWork[1] = 1600.0 - 32.0 * t;
+    S->landingWork[2] = 15000.0 - 450.0 * t + 0.06 * t * t * t;
+    S->landingWork[3] = -450.0 + 0.18 * t * t;
+    S->landingWork[4] = 12.3;
+    S->landingWork[5] = -0.4;
+    S->landingWork[10] = 3.2;
+    S->landingWork[11] = -1.7;
+    S->landingDv = 1250.0;
+    S->landingValues[6] = 63.2;
+    S->elevation = -1372.0;
+    Orient(-12.5 * kDeg, 2.0 * kDeg);
+    Draw(S);
+
+    std::vector<sim::DrawCall> marker = Calls(sim::DrawKind::Ellipse);
+    ASSERT_EQ(marker.size(), 1u);
+    const int mx = (marker[0].x0 + marker[0].x1) / 2, my = (marker[0].y0 + marker[0].y1) / 2;
+    int nearest = 1 << 20;
+    for (const sim::DrawCall &p : Calls(sim::DrawKind::Pixel))
+        nearest = std::min(nearest, std::abs(p.x0 - mx) + std::abs(p.y0 - my));
+    EXPECT_LE(nearest, 2);
+    EXPECT_EQ(At(14, 4, 21), "Brake end time: 26.00");
+
+    const char *dir = std::getenv("TESSARC_GALLERY");
+    std::string err, path = std::string(dir != nullptr && *dir ? dir : ::testing::TempDir().c_str()) + "/page_landing.png";
+    EXPECT_TRUE(sim::writePicture(pad.drawing(), path, err)) << err;
 }
 
 }  // namespace
