@@ -47,8 +47,9 @@ void RestoreTranslationHold(MfdState *S, int code) {
 }
 
 // "activeAP": HOLD, translation hold, docking approach, Euler convention, spin,
-// roll mode. Switches only go on (a switch already on stays on); values that are
-// not one of their field's settings are passed over.
+// roll mode. HOLD and the docking approach only go on (one already on stays on,
+// whatever order the groups come in); translation hold and spin take the written
+// setting; values that are none of their field's settings are passed over.
 void ApplyActiveAutopilots(MfdState *S, const StatusLine &L) {
     int v[6] = {0, 7, 0, 0, 0, 0};
     for (int i = 0; i < L.count && i < 6; ++i) v[i] = Int(L.value[i]);
