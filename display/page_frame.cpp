@@ -18,11 +18,14 @@ namespace {
 const char monthNames[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
 // True while the object under handle still carries the name the state recorded.
+// The host's name is cut to the recorded field's 99 characters, as it was cut when
+// it was recorded, so a long name never looks like another object's.
 bool StillNamed(OBJHANDLE handle, const char *recorded) {
-    char name[100] = "";
-    if (handle != nullptr) oapiGetObjectName(handle, name, 99);
-    name[99] = '\0';
-    return std::strncmp(name, recorded, sizeof name) == 0;
+    const size_t field = sizeof(MfdState::targetRefName);
+    char name[2 * field] = "";
+    if (handle != nullptr) oapiGetObjectName(handle, name, static_cast<int>(sizeof name));
+    name[field - 1] = '\0';
+    return std::strncmp(name, recorded, field) == 0;
 }
 
 void DrawStartUp(const MfdState *S) {

@@ -92,6 +92,21 @@ TEST_F(Pages, RenamedReferenceGivesAnEmptyFrameAndIssModeStopsThePage) {
     EXPECT_FALSE(Shows("Att.Mode"));
 }
 
+TEST_F(Pages, ReferenceNamesAsLongAsTheirFieldsStillMatch) {
+    // A name fills the 99 characters of its field, or is cut to them: either way the
+    // host's current name, read the same way, is the same object's.
+    for (size_t length : {98u, 99u, 120u}) {
+        const std::string name(length, 'T');
+        AddShip(name);
+        MfdState *S = PageState("Ship", AP_RELATIVE);
+        S->targetRef = Handle(name);
+        std::snprintf(S->targetRefName, sizeof S->targetRefName, "%s", name.c_str());
+        Draw(S);
+        EXPECT_EQ(At(3, 1, 10), "Att.Mode :") << length;
+        EXPECT_EQ(At(5, 1, 12), "Target: TTTT") << length;
+    }
+}
+
 TEST_F(Pages, ReadoutDrawsNegativesInSilver) {
     MfdState *S = PageState("Ship", AP_VELOCITY);
     S->relAtt = _V(-2.5 * kDeg, 0.0, 12.345 * kDeg);
