@@ -88,6 +88,38 @@ void BM_DockingPage(benchmark::State &st) { DrawMode(st, AP_DOCKING); }
 void BM_DirectBurnPage(benchmark::State &st) { DrawMode(st, AP_DIRECT_BURN); }
 void BM_AscentPage(benchmark::State &st) { DrawMode(st, AP_ASCENT); }
 
+// The Landing page while braking along a planned descent, with its full graph.
+void BM_LandingPage(benchmark::State &st) {
+    BenchWorld bw;
+    MfdState *S = bw.ship;
+    S->refMode = AP_LANDING;
+    S->targetRef = S->bodyRef;
+    std::snprintf(S->targetRefName, sizeof S->targetRefName, "%s", S->bodyRefName);
+    const double consts[6] = {-32.0, 50.0, -40000.0, 1600.0, 15000.0, -450.0};
+    for (int i = 0; i < 6; ++i) {
+        S->landingConsts[i] = consts[i];
+        S->landingCoefs[i] = i == 3 ? 0.06 : 0.0;
+    }
+    S->landingWork[12] = 0.0;
+    S->landingWork[13] = 1.0;
+    S->landingWork[15] = -40000.0;
+    S->landingWork[0] = -14400.0;
+    S->landingWork[2] = 6480.0;
+    S->landingPhase = 1;
+    S->landingFlags = 0;
+    S->graphStyle = 3;
+    S->brakeStartMjd = oapiGetSimMJD() - 20.0 / 86400.0;
+    sim::RecordingSketchpad pad(256, 256);
+    DrawPageFrame(S, &pad, 256, 256);
+    int points = 0;  // the curve is really drawn: reported beside the time
+    for (const sim::DrawCall &c : pad.takeDrawing().calls) points += c.kind == sim::DrawKind::Pixel;
+    st.counters["curve_points"] = points;
+    for (auto _ : st) {
+        DrawPageFrame(S, &pad, 256, 256);
+        benchmark::DoNotOptimize(pad.takeDrawing());
+    }
+}
+
 void BM_WelcomePage(benchmark::State &st) {
     BenchWorld bw;
     bw.ship->modePage = true;
@@ -117,5 +149,6 @@ BENCHMARK(BM_AttitudePage);
 BENCHMARK(BM_DockingPage);
 BENCHMARK(BM_DirectBurnPage);
 BENCHMARK(BM_AscentPage);
+BENCHMARK(BM_LandingPage);
 BENCHMARK(BM_WelcomePage);
 BENCHMARK(BM_SummaryPage);
