@@ -1,0 +1,342 @@
+// The landing step: validation, measurements, the phase machine, the
+// time-acceleration limits and touchdown.
+#include "landing/autopilot.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "control/math.h"
+#include "control/thrusters.h"
+#include "frame/state.h"
+#include "landing/guidance.h"
+#include "landing/planet.h"
+#include "landing/planning.h"
+#include "landing/step_values.h"
+#include "mfd/dialogs.h"
+
+namespace {
+
+void SetFlag(MfdState *S, uint32_t bit, bool on) {
+    if (on)
+        S->landingFlags |= bit;
+    else
+        S->landingFlags &= ~bit;
+}
+
+void NoSolution(MfdState *S, uint32_t bit) {
+    S->landingFlags |= bit;
+    S->targetRef = S->bodyRef;
+    S->landingPhase = LANDING_NO_SOLUTION;
+}
+
+// Step 2: the landing target is still usable.
+void ValidateTarget(MfdState *S) {
+    SetFlag(S, kLandNoTarget, S->targetRef == nullptr);
+    if (!S->targetRef) {
+        S->targetRef = S->bodyRef;
+        S->landingPhase = LANDING_NO_SOLUTION;
+    }
+    if (S->manualTarget) {
+        S->targetRef = S->bodyRef;
+        S->landingFlags &= ~(kLandNoBase | kLandTargetNotLanded | kLandTargetInvalid);
+        if (S->landingPhase == LANDING_NO_SOLUTION) S->landingPhase = LANDING_WAIT;
+        return;
+    }
+    const int type = oapiGetObjectType(S->targetRef);
+    if (type == OBJTP_VESSEL) {
+        VESSEL *target = oapiGetVesselInterface(S->targetRef);
+        if (target && (target->GetFlightStatus() & 1)) {
+            S->landingFlags &= ~kLandTargetNotLanded;
+        } else if (oapiGetOrbiterVersion() > 150000) {
+            NoSolution(S, kLandTargetNotLanded);
+        } else {
+            S->landingFlags &= ~kLandTargetNotLanded;
+        }
+        if (!target || target->GetGravityRef() != S->bodyRef)
+            NoSolution(S, kLandTargetInvalid);
+        else
+            S->landingFlags &= ~kLandTargetInvalid;
+    } else if (type != OBJTP_SURFBASE && S->brakeStartMjd == 0.0) {
+        std::snprintf(S->targetRefName, sizeof S->targetRefName, "%s", "1");
+        if (SetLandingBase(S, S->targetRefName))
+            S->landingFlags &= ~kLandNoBase;
+        else
+            NoSolution(S, kLandNoBase);
+    }
+    ObjectNameInto(S->targetRef, S->targetRefName, 99);
+}
+
+// Step 4: the engine group, mass, acceleration and Isp; false without thrust.
+bool ChooseEngines(MfdState *S, LandingStepValues &V) {
+    const ThrusterProfile *P = S->profile;
+    const bool drive = S->holdOn && !S->lockedOut;
+    V.group = THGROUP_MAIN;
+    if (drive && P->thrust[2] > 0.0) S->vessel->SetThrusterGroupLevel(THGROUP_HOVER, 0.0);
+    if (S->useHover || P->thrust[0] <= 0.0) {
+        V.group = THGROUP_HOVER;
+        S->useHover = true;
+        if (drive && P->thrust[0] > 0.0) S->vessel->SetThrusterGroupLevel(THGROUP_MAIN, 0.0);
+    }
+    V.mass = P->mass;
+    V.thrust = P->thrust[V.group];
+    V.amax = V.mass > 0.0 ? V.thrust / V.mass : 0.0;
+    THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
+    V.isp = th ? S->vessel->GetThrusterIsp(th) : 1.0;
+    if (!(V.thrust > 0.0) || !(V.amax > 0.0) || !std::isfinite(V.amax)) {
+        S->landingPhase = LANDING_WAIT;
+        S->holdOn = false;
+        S->landingFlags |= kLandNoThrust;
+        return false;
+    }
+    S->landingFlags &= ~kLandNoThrust;
+    return true;
+}
+
+// Steps 5 to 10: body, orbit, surface position, approach plane and measurements.
+// False when the vessel's state is degenerate (at the body's centre).
+bool Measure(MfdState *S, LandingStepValues &V) {
+    V.body = S->bodyRef;
+    V.Rt = oapiGetSize(V.body) + S->elevation;
+    V.mu = oapiGetMass(V.body) * kGravConst;
+    V.r = S->relPos;
+    V.v = S->relVel;
+    const double rl = length(V.r), vl = length(V.v);
+    if (!(rl > 0.0) || !(V.Rt > 0.0)) return false;
+    const double vh = vl > 0.0 ? length(CrossProduct(V.r, V.v)) / rl : 0.0;  // |v| sin(angle to r)
+    V.geff = V.mu / (rl * rl) - vh * vh / rl;
+    V.gT = V.mu / (V.Rt * V.Rt);
+
+    S->vessel->GetElements(V.body, V.el, &V.prm, 0, FRAME_EQU);
+    SetFlag(S, kLandEccentricity, !(V.el.e < 1.0));
+    if (!(V.el.e < 1.0)) S->landingPhase = LANDING_NO_SOLUTION;
+
+    double radius = 0.0;
+    S->vessel->GetEquPos(V.lon, V.lat, radius);
+    const double tlat = S->targetLat;
+    V.dlon = V.lon - S->targetLon;
+    V.dist = oapiOrthodome(V.lon, V.lat, S->targetLon, tlat) * V.Rt;
+    V.bearing = std::atan2(-std::sin(V.dlon) * std::cos(tlat),
+                           std::cos(V.lat) * std::sin(tlat) - std::sin(V.lat) * std::cos(tlat) * std::cos(V.dlon));
+    if (V.bearing < 0.0) V.bearing += PI2;
+    const int phase = S->landingPhase;
+    if (phase == LANDING_WAIT || phase == LANDING_REPLAN || phase == LANDING_FINAL_START ||
+        phase == LANDING_BRAKE_NOW) {
+        S->approachHeading = V.bearing;
+        S->refPointLon = V.lon;
+        S->refPointLat = V.lat;
+    }
+
+    MATRIX3 M;
+    oapiGetRotationMatrix(V.body, &M);
+    VECTOR3 P1;
+    oapiEquToLocal(V.body, S->refPointLon, S->refPointLat, V.Rt, &P1);
+    oapiEquToLocal(V.body, S->targetLon, tlat, V.Rt, &V.P2);
+    P1 = MatVec(M, P1);
+    V.P2 = MatVec(M, V.P2);
+    V.n = CrossProduct(P1, V.P2);
+    // Over the target the plane is undefined: any vertical plane through the
+    // vessel and its velocity serves.
+    if (length(V.n) <= 1e-9 * V.Rt * V.Rt) V.n = CrossProduct(V.v, V.r);
+    if (length(V.n) > 0.0) V.n = unit(V.n);
+    V.w = CrossProduct(V.n, V.r / rl);
+    if (length(V.w) > 0.0) V.w = unit(V.w);
+
+    const VECTOR3 enu = SurfaceVelocityEnu(V.body, V.r, V.v, 0.0);
+    V.ve = enu.x;
+    V.vn = enu.y;
+    V.vu = enu.z;
+    V.gs = std::hypot(V.ve, V.vn);
+    V.course = std::atan2(V.ve, V.vn);
+    if (V.ve < 0.0) V.course += PI2;
+
+    V.xe = -V.dist * std::sin(V.bearing);
+    V.xn = -V.dist * std::cos(V.bearing);
+    const double h = S->approachHeading;
+    const double k = (phase >= LANDING_FINAL_START && phase <= LANDING_LANDED) ? h : V.course;
+    V.along = V.xn * std::cos(h) + V.xe * std::sin(h);
+    V.height = rl - V.Rt - S->vessel->GetCOG_elev();
+    V.cross = V.xe * std::cos(k) - V.xn * std::sin(k);
+    V.closing = V.gs * std::cos(V.course - V.bearing);
+    V.vspeed = V.vu;
+    V.crossRate = V.dt > 0.0 ? (V.cross - S->landingWork[4]) / V.dt : 0.0;
+    return true;
+}
+
+void Publish(MfdState *S, const LandingStepValues &V) {
+    double *W = S->landingWork;
+    W[0] = V.along;
+    W[1] = V.closing;
+    W[2] = V.height;
+    W[3] = V.vspeed;
+    W[4] = V.cross;
+    W[5] = V.crossRate;
+}
+
+void LimitTimeAcceleration(MfdState *S) {
+    double limit = 0.0;
+    const char *text = nullptr;
+    switch (S->landingPhase) {
+    case LANDING_WAIT:
+        limit = kWarpWaiting;
+        text = "TessarcMFD: %s is waiting for landing brake --> limiting time acceleration";
+        break;
+    case LANDING_BRAKE: case LANDING_REPLAN: case LANDING_APPROACH: case LANDING_BRAKE_NOW:
+        limit = kWarpActive;
+        text = "TessarcMFD: %s is in active landing phase --> limiting time acceleration";
+        break;
+    case LANDING_FINAL_START: case LANDING_FINAL:
+        limit = kWarpFinal;
+        text = "TessarcMFD: %s is in final landing phase --> switching off time acceleration";
+        break;
+    default:
+        return;
+    }
+    limit *= kWarpBase;
+    if (oapiGetTimeAcceleration() <= limit) return;
+    oapiSetTimeAcceleration(limit);
+    // The host's debug line holds 256 characters.
+    std::snprintf(oapiDebugString(), 256, text, S->vesselName ? S->vesselName : "");
+    S->debugLineSet = true;
+    S->debugLineUntil = oapiGetSysTime() + 3.0;
+}
+
+// The vessel put down on the surface where it stands.
+void SetLanded(MfdState *S, const LandingStepValues &V) {
+    VESSELSTATUS2 vs;
+    std::memset(&vs, 0, sizeof vs);
+    vs.version = 2;
+    S->vessel->GetStatusEx(&vs);
+    vs.rbody = S->bodyRef;
+    vs.status = 1;
+    vs.vrot.x = S->vessel->GetCOG_elev();
+    MATRIX3 planet, own;
+    oapiGetRotationMatrix(S->bodyRef, &planet);
+    S->vessel->GetRotationMatrix(own);
+    const MATRIX3 R = MatMat(MatTranspose(planet), own);
+    vs.arot = _V(std::atan2(R.m23, R.m33), -std::asin(R.m13 > 1.0 ? 1.0 : (R.m13 < -1.0 ? -1.0 : R.m13)),
+                 std::atan2(R.m12, R.m11));
+    vs.surf_lng = V.lon;
+    vs.surf_lat = V.lat;
+    double heading = 0.0;
+    oapiGetHeading(S->vesselHandle, &heading);
+    vs.surf_hdg = heading;
+    vs.flag = 0;
+    vs.nfuel = vs.nthruster = vs.ndockinfo = 0;
+    S->vessel->DefSetStateEx(&vs);
+}
+
+void EnginesOff(MfdState *S, const LandingStepValues &V) {
+    if (!S->lockedOut) S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), 0.0);
+}
+
+// Touchdown wait: wheel brakes until the host reports the vessel landed.
+void TouchdownWait(MfdState *S, const LandingStepValues &V) {
+    AllAutopilotsOff(S);
+    EnginesOff(S, V);
+    Publish(S, V);
+    if (!S->landBrake) {
+        S->landingPhase = LANDING_LANDED;
+        return;
+    }
+    S->vessel->SetWheelbrakeLevel(1.0, 0, true);
+    S->debugLineSet = true;
+    S->debugLineUntil = oapiGetSysTime() + 1.0;
+    if (S->vessel->GetFlightStatus() & 1) S->landingPhase = LANDING_LANDED;
+}
+
+// Phase 5: the final law, then either the thrust command or touchdown.
+void FinalPhase(MfdState *S, LandingStepValues &V) {
+    const LandingCommand a = FinalGuidance(S, V);
+    const bool contact = S->vessel->GroundContact();
+    if (V.height > S->cutoffAlt && !contact) {
+        CommandOutput(S, V, a);
+        return;
+    }
+    AllAutopilotsOff(S);
+    EnginesOff(S, V);
+    const bool landed = (S->vessel->GetFlightStatus() & 1) != 0;
+    const bool settled = contact && !landed && V.ev < 1.0;
+    if (S->forceLand && settled) SetLanded(S, V);
+    if (!S->landBrake) {
+        S->landingPhase = LANDING_LANDED;
+    } else if (settled) {
+        S->landingPhase = LANDING_TOUCHDOWN;
+    }
+    TouchdownWait(S, V);
+}
+
+void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
+    switch (S->landingPhase) {
+    case LANDING_WAIT:
+        if (!PlanBraking(S, V, passValid, lonP, latP)) return;
+        // The brake time has come with the hold on.
+        [[fallthrough]];
+    case LANDING_BRAKE_NOW:
+        S->brakeStartMjd = V.now;
+        S->landingPhase = LANDING_BRAKE;
+        [[fallthrough]];
+    case LANDING_BRAKE:
+    case LANDING_APPROACH:
+        CommandOutput(S, V, TrackingGuidance(S, V));
+        return;
+    case LANDING_REPLAN:
+        if (ReplanApproach(S, V)) CommandOutput(S, V, TrackingGuidance(S, V));
+        return;
+    case LANDING_FINAL_START: {
+        S->landingPhase = LANDING_FINAL;
+        double *W = S->landingWork;
+        W[12] = 0.0;
+        W[13] = S->landingConsts[4] != 0.0 ? V.height / S->landingConsts[4] : 1.0;
+        W[14] = S->landingConsts[2] != 0.0 ? V.along / S->landingConsts[2] : 1.0;
+        W[15] = V.along;
+        W[10] = W[11] = 0.0;
+        S->landingConsts[3] = V.closing;
+        S->landingParams[0] = V.height;
+        FinalPhase(S, V);
+        return;
+    }
+    case LANDING_FINAL:
+        FinalPhase(S, V);
+        return;
+    case LANDING_LANDED:
+        S->vessel->SetWheelbrakeLevel(0.0, 0, true);
+        Publish(S, V);
+        return;
+    case LANDING_NO_SOLUTION:
+        if (!S->lockedOut) AllAutopilotsOff(S);
+        return;
+    case LANDING_TOUCHDOWN:
+        TouchdownWait(S, V);
+        return;
+    default:
+        return;
+    }
+}
+
+}  // namespace
+
+void LandingStep(MfdState *S, double dt) {
+    if (!S || !S->vessel || !S->profile) return;
+    S->rollMode = 0;
+    S->bodyRef = S->vessel->GetGravityRef();
+    ValidateTarget(S);
+    SetFlag(S, kLandLockedOut, S->lockedOut);
+
+    LandingStepValues V;
+    std::memset(&V, 0, sizeof V);
+    V.dt = std::isfinite(dt) ? dt : 0.0;
+    V.now = oapiGetSimMJD();
+    if (!ChooseEngines(S, V)) return;
+    if (!Measure(S, V)) return;
+
+    bool passValid = false;
+    double lonP = 0.0, latP = 0.0;
+    if (S->landingPhase == LANDING_WAIT) passValid = PassageSearch(S, V, &lonP, &latP);
+    Publish(S, V);
+    SetFlag(S, kLandCritical, std::fabs(V.along) < 1000.0);
+    if (S->holdOn && V.prm.T < S->landingWork[19]) S->holdOn = false;
+
+    Dispatch(S, V, passValid, lonP, latP);
+    LimitTimeAcceleration(S);
+}

@@ -1,0 +1,51 @@
+// The landing autopilot: target and orbit validation, the measurements of every
+// step, the phase machine (wait, brake, approach, final, touchdown, landed), the
+// status bits, the time-acceleration limits, touchdown and the wheel brakes.
+#ifndef TESSARC_LANDING_AUTOPILOT_H
+#define TESSARC_LANDING_AUTOPILOT_H
+
+#include <cstdint>
+
+struct MfdState;
+
+// Phases of MfdState::landingPhase.
+enum LandingPhase {
+    LANDING_WAIT = 0,
+    LANDING_BRAKE = 1,
+    LANDING_REPLAN = 2,
+    LANDING_APPROACH = 3,
+    LANDING_FINAL_START = 4,
+    LANDING_FINAL = 5,
+    LANDING_LANDED = 6,
+    LANDING_NO_SOLUTION = 7,
+    LANDING_BRAKE_NOW = 8,
+    LANDING_TOUCHDOWN = 9
+};
+
+// Bits of MfdState::landingFlags.
+const uint32_t kLandLockedOut = 1u << 0;
+const uint32_t kLandNoBase = 1u << 1;
+const uint32_t kLandCritical = 1u << 2;
+const uint32_t kLandDetNegative = 1u << 4;
+const uint32_t kLandBtNegative = 1u << 5;
+const uint32_t kLandCollision = 1u << 6;
+const uint32_t kLandTooLow = 1u << 7;
+const uint32_t kLandTargetNotLanded = 1u << 9;
+const uint32_t kLandTargetInvalid = 1u << 10;
+const uint32_t kLandNoTarget = 1u << 11;
+const uint32_t kLandStopping = 1u << 12;
+const uint32_t kLandAlignment = 1u << 13;
+const uint32_t kLandNoThrust = 1u << 14;
+const uint32_t kLandEccentricity = 1u << 16;
+
+// Time-acceleration limits by phase group, and the base factor they scale.
+const double kWarpBase = 1.0;
+const double kWarpWaiting = 100.0;
+const double kWarpActive = 10.0;
+const double kWarpFinal = 1.0;
+
+// One landing step for a state in the Landing mode; dt is the state's stepDt.
+// Thrust and attitude commands only while holdOn is set and lockedOut is clear.
+void LandingStep(MfdState *S, double dt);
+
+#endif  // TESSARC_LANDING_AUTOPILOT_H

@@ -1,0 +1,163 @@
+// Landing guidance laws and the thrust command.
+#include "landing/guidance.h"
+
+#include <cmath>
+
+#include "control/attitude.h"
+#include "control/math.h"
+#include "control/profile.h"
+#include "frame/state.h"
+#include "landing/autopilot.h"
+#include "landing/planning.h"
+#include "landing/step_values.h"
+
+namespace {
+
+double Clamp01(double x) { return x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x); }
+
+// Elapsed and remaining time of the stored trajectory, s.
+void TrajectoryClock(const MfdState *S, const LandingStepValues &V, double *te, double *tr) {
+    *te = (V.now - S->brakeStartMjd) * 86400.0;
+    *tr = S->landingConsts[1] - *te;
+}
+
+void PublishMeasurements(MfdState *S, const LandingStepValues &V) {
+    double *W = S->landingWork;
+    W[0] = V.along;
+    W[1] = V.closing;
+    W[2] = V.height;
+    W[3] = V.vspeed;
+    W[4] = V.cross;
+    W[5] = V.crossRate;
+}
+
+}  // namespace
+
+bool PrecisionBox(int precision, double *along, double *cross, double *speed) {
+    static const double box[3][3] = {{15.0, 10.0, 1.0}, {5.0, 5.0, 0.6}, {1.0, 2.0, 0.5}};
+    if (precision < 0 || precision > 2) return false;
+    *along = box[precision][0];
+    *cross = box[precision][1];
+    *speed = box[precision][2];
+    return true;
+}
+
+double FuelForDv(double dv, double isp, double mass) {
+    if (!(isp > 0.0)) return mass;
+    return (1.0 - std::exp(-dv / isp)) * mass;
+}
+
+VECTOR3 ThrustAxisOffset(const MfdState *S, int group, const VECTOR3 &d) {
+    VECTOR3 t = GroupThrustDirection(S->profile, group);
+    if (length(t) <= 0.0) t = _V(0, 0, 1);
+    MATRIX3 Rth = EulerToMatrix(DirToEuler(t, 0));
+    if (S->invertRotation) {
+        // A half turn about the thrust axis: the first two columns change sign.
+        for (int row = 0; row < 3; ++row) {
+            Rth.data[3 * row] = -Rth.data[3 * row];
+            Rth.data[3 * row + 1] = -Rth.data[3 * row + 1];
+        }
+    }
+    const MATRIX3 Rd = EulerToMatrix(DirToEuler(d, 0));
+    return MatrixToEuler(MatMat(Rd, MatTranspose(Rth)), 0);
+}
+
+LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V) {
+    double te = 0.0, tr = 0.0;
+    TrajectoryClock(S, V, &te, &tr);
+    // The time constant stays positive when the hold is off and the clock runs on.
+    const double tau = std::fmax(tr / 10.0 + 10.0, 1.0);
+
+    double largest = 0.0;
+    CheckTrajectory(S, V.Rt, V.gT, te, &largest);
+    S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
+
+    if (S->holdOn) {
+        const double lead = S->landingPhase == LANDING_BRAKE ? S->landingParams[4] : S->landingParams[5];
+        if (tr < lead || (V.vspeed > 0.0 && tr < 2.0 * lead))
+            S->landingPhase = S->landingPhase == LANDING_BRAKE ? LANDING_REPLAN : LANDING_FINAL_START;
+    }
+
+    double x[3], z[3];
+    AlongReference(S, te, x);
+    HeightReference(S, te, z);
+    LandingCommand a;
+    const double kx = 2.0 * ((V.along - x[0]) / (tau * tau) + (V.closing - x[1]) / tau);
+    const double kz = 2.0 * ((V.height - z[0]) / (tau * tau) + (V.vspeed - z[1]) / tau);
+    S->landingWork[10] = kx;
+    S->landingWork[11] = kz;
+    a.along = x[2] - kx;
+    a.vertical = z[2] + V.geff - kz;
+    const double vl = V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing);
+    const double taul = std::fmax(tau, 10.0);
+    a.cross = -(V.cross / (taul * taul) + vl / taul);
+    const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
+    if (mag > 0.0) a.cross *= std::cos(std::fabs(a.along) / mag);
+    PublishMeasurements(S, V);
+    return a;
+}
+
+LandingCommand FinalGuidance(MfdState *S, LandingStepValues &V) {
+    LandingCommand a;
+    a.along = std::fmin((-V.along / 10.0 - 2.0 * std::fabs(V.closing)) / 10.0, 0.0);
+    double vw = std::fmin((S->landingParams[0] - V.height) / 10.0, 0.0);
+    double ev = vw - V.vspeed;
+    a.vertical = ev / 3.0 + V.gT;
+    const double tau = V.closing > 0.0 ? std::fmax(std::fabs(V.along) / (10.0 * V.closing) + 10.0, 10.0) : 10.0;
+    const double cc = V.xe * std::cos(V.course) - V.xn * std::sin(V.course);
+    a.cross = -2.0 * (V.cross / (tau * tau) + cc / tau);
+
+    double boxAlong = 0.0, boxCross = 0.0, boxSpeed = 0.0;
+    if (PrecisionBox(S->landingPrecision, &boxAlong, &boxCross, &boxSpeed) && std::fabs(V.along) < boxAlong &&
+        std::fabs(V.cross) < boxCross && V.gs < boxSpeed)
+        S->finalDescent = true;
+    if (S->finalDescent) {
+        vw = std::fmax(-V.height / 10.0, -3.0);
+        ev = vw - V.vspeed;
+        a.vertical = std::fmax(ev / 3.0 + V.gT, V.gT / 2.0);
+    }
+    V.ev = ev;
+    return a;
+}
+
+void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
+    if (S->lockedOut) return;
+    const int phase = S->landingPhase;
+    if ((phase == LANDING_APPROACH || phase == LANDING_FINAL) && (S->landingFlags & kLandStopping)) {
+        a.along = V.closing / -1.414;
+        a.vertical = V.gT - V.vspeed;
+        a.cross = V.crossRate / -1.414;
+    }
+    // Aerodynamic forces carry part of the command: taken from the vessel's axes
+    // into the landing frame's.
+    VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
+    if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
+    if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
+    if (V.mass > 0.0 && length(drag + lift) > 0.0) {
+        MATRIX3 R;
+        S->vessel->GetRotationMatrix(R);
+        const VECTOR3 aero = MatVec(R, drag + lift) / V.mass;
+        a.along -= dotp(aero, V.w);
+        a.vertical -= dotp(aero, CrossProduct(V.w, V.n));
+        a.cross -= dotp(aero, V.n);
+    }
+    if (phase != LANDING_FINAL) {
+        S->landingWork[16] = a.along;
+        S->landingWork[17] = a.vertical;
+        S->landingWork[18] = a.cross;
+    }
+    const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
+    const VECTOR3 d = mag > 0.0 ? _V(a.cross, a.vertical, a.along) / mag : _V(0, 1, 0);
+    S->refAtt = AxesToEuler(V.w, V.n, 0);
+    S->relAtt = ThrustAxisOffset(S, V.group, d);
+    S->attitudeAngles = ErrorAnglesFromMatrix(S);
+
+    double level = 0.0;
+    if (phase == LANDING_FINAL) {
+        level = V.amax > 0.0 ? Clamp01(a.vertical / V.amax) : 0.0;
+    } else {
+        const double r = V.amax > 0.0 ? std::fmin(mag / V.amax, 1.0) : 0.0;
+        level = Clamp01(r * std::fmax(std::cos(std::fabs(S->attitudeAngles.x)), 0.0));
+    }
+    if (S->holdOn) S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), level);
+}

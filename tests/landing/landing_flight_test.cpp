@@ -1,0 +1,105 @@
+// Landings flown in the simulated host: from low lunar orbit to pad 1 of
+// Brighton Beach with the pilot's keys, and the engaged autopilot's refusals.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "frame/state.h"
+#include "landing/autopilot.h"
+#include "mfd/tessarc_mfd.h"
+#include "support/flight.h"
+#include "support/linked_plugin.h"
+
+namespace {
+
+class LandingFlight : public ::testing::Test {
+protected:
+    flight::Flight f;
+    MfdState *S = nullptr;
+
+    void SetUp() override {
+        ASSERT_TRUE(f.load("scenarios/lunar_landing.scn")) << f.error();
+        flight::useLinkedPlugin(f);
+        ASSERT_TRUE(f.open(0)) << f.error();
+        ASSERT_TRUE(f.key(0, "5"));
+        ASSERT_TRUE(f.key(0, "B"));
+        ASSERT_TRUE(f.type(0, "Brighton Beach"));
+        ASSERT_TRUE(f.key(0, "P"));
+        ASSERT_TRUE(f.type(0, "1"));
+        TessarcMFD *m = dynamic_cast<TessarcMFD *>(f.mfd(0));
+        ASSERT_NE(m, nullptr);
+        S = m->state;
+        ASSERT_NE(S, nullptr);
+        f.run(1);
+    }
+
+    // Ground distance from the vessel to pad 1, m.
+    double MissFromPad() {
+        OBJHANDLE moon = oapiGetGbodyByName(const_cast<char *>("Moon"));
+        OBJHANDLE base = oapiGetBaseByName(moon, const_cast<char *>("Brighton Beach"));
+        double plon = 0, plat = 0, lon = 0, lat = 0, rad = 0;
+        oapiGetBasePadEquPos(base, 0, &plon, &plat);
+        f.iface("Eagle")->GetEquPos(lon, lat, rad);
+        return oapiOrthodome(lon, lat, plon, plat) * oapiGetSize(moon);
+    }
+};
+
+TEST_F(LandingFlight, BrakesApproachesAndTouchesDownOnPadOne) {
+    ::Vessel *eagle = f.vessel("Eagle");
+    const double fuel0 = eagle->propellantMass();
+    const double t0 = f.simt();
+    ASSERT_TRUE(f.key(0, "H"));
+    f.setWarp(100);
+
+    // Phases seen on the way, and the time acceleration each allowed.
+    bool seen[10] = {};
+    double warpIn[10] = {};
+    double minHeightBeforeFinal = 1e9;
+    while (f.simt() - t0 < 6000.0 && S->landingPhase != LANDING_LANDED) {
+        f.run(S->landingPhase == LANDING_WAIT ? 50.0 : 2.0);
+        const int ph = S->landingPhase;
+        ASSERT_TRUE(ph >= 0 && ph <= 9);
+        ASSERT_NE(ph, LANDING_NO_SOLUTION) << "flags " << S->landingFlags;
+        if (ph == LANDING_WAIT) {
+            ASSERT_TRUE(S->holdOn) << "planning refused: flags " << S->landingFlags;
+        }
+        seen[ph] = true;
+        warpIn[ph] = std::fmax(warpIn[ph], oapiGetTimeAcceleration());
+        if (ph < LANDING_FINAL) minHeightBeforeFinal = std::fmin(minHeightBeforeFinal, S->landingWork[2]);
+    }
+    ASSERT_EQ(S->landingPhase, LANDING_LANDED);
+    EXPECT_TRUE(seen[LANDING_BRAKE] && seen[LANDING_APPROACH] && seen[LANDING_FINAL]);
+    EXPECT_LE(warpIn[LANDING_WAIT], 100.0);
+    EXPECT_LE(warpIn[LANDING_BRAKE], 10.0);
+    EXPECT_LE(warpIn[LANDING_APPROACH], 10.0);
+    EXPECT_LE(warpIn[LANDING_FINAL], 1.0);
+    // The approach never went below the target level before the final phase.
+    EXPECT_GT(minHeightBeforeFinal, 0.0);
+
+    EXPECT_TRUE(eagle->landed);
+    EXPECT_TRUE(f.iface("Eagle")->GetFlightStatus() & 1);
+    ASSERT_TRUE(eagle->touchedDown);
+    EXPECT_FALSE(S->holdOn);
+    for (int g : {THGROUP_MAIN, THGROUP_HOVER, THGROUP_RETRO})
+        EXPECT_EQ(f.iface("Eagle")->GetThrusterGroupLevel(static_cast<THGROUP_TYPE>(g)), 0.0) << "group " << g;
+
+    const double miss = MissFromPad();
+    const double used = fuel0 - eagle->propellantMass();
+    std::printf("touchdown: %.2f m from pad 1, vertical %.2f m/s, horizontal %.2f m/s, "
+                "propellant %.0f kg of %.0f, %.0f s after HOLD\n",
+                miss, eagle->touchdownVs, eagle->touchdownHs, used, fuel0, eagle->touchdownSimt - t0);
+    EXPECT_LT(miss, 50.0);
+    EXPECT_GT(eagle->touchdownVs, -2.0);
+    EXPECT_LT(eagle->touchdownHs, 1.0);
+    EXPECT_GT(used, 1000.0);       // a real descent from orbit was flown
+    EXPECT_LT(used, fuel0);        // with propellant to spare
+
+    // Landed: the engines stay off and the wheel brakes are released.
+    f.run(20);
+    EXPECT_EQ(S->landingPhase, LANDING_LANDED);
+    EXPECT_EQ(f.iface("Eagle")->GetThrusterGroupLevel(THGROUP_HOVER), 0.0);
+    EXPECT_NEAR(MissFromPad(), miss, 0.5);
+}
+
+}  // namespace
