@@ -36,6 +36,8 @@ const uint32_t kLandNoTarget = 1u << 11;
 const uint32_t kLandStopping = 1u << 12;
 const uint32_t kLandAlignment = 1u << 13;
 const uint32_t kLandNoThrust = 1u << 14;
+// The planned descent needs more propellant than the engine group's tank holds.
+const uint32_t kLandNoFuel = 1u << 15;
 const uint32_t kLandEccentricity = 1u << 16;
 
 // Time-acceleration limits by phase group, and the base factor they scale.

@@ -331,6 +331,14 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     double tb = 0.0, areq = 0.0;
     if (!BrakePoint(S, V, passValid, lonP, latP, ab, &tb, &areq)) return false;
     if (!BrakingPlan(S, V, tb)) return false;
+    // A descent that would run the tank dry is refused before it starts.
+    THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
+    PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
+    if (tank && S->landingValues[6] > S->vessel->GetPropellantMass(tank)) {
+        FailPlan(S, kLandNoFuel);
+        return false;
+    }
+    S->landingFlags &= ~kLandNoFuel;
     double *W = S->landingWork;
     W[6] = areq;
     W[7] = ab;
