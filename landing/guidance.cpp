@@ -62,6 +62,15 @@ VECTOR3 ThrustAxisOffset(const MfdState *S, int group, const VECTOR3 &d) {
     return MatrixToEuler(MatMat(Rd, MatTranspose(Rth)), 0);
 }
 
+double ThrustAxisAlignment(const MfdState *S, int group, const VECTOR3 &d) {
+    MATRIX3 R;
+    S->vessel->GetRotationMatrix(R);
+    const VECTOR3 axis = MatVec(R, GroupThrustDirection(S->profile, group));
+    const VECTOR3 wanted = MatVec(EulerToMatrix(S->refAtt), d);
+    const double la = length(axis), lw = length(wanted);
+    return la > 0.0 && lw > 0.0 ? dotp(axis, wanted) / (la * lw) : 0.0;
+}
+
 LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V) {
     double te = 0.0, tr = 0.0;
     TrajectoryClock(S, V, &te, &tr);
@@ -126,7 +135,10 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
     if ((phase == LANDING_APPROACH || phase == LANDING_FINAL) && (S->landingFlags & kLandStopping)) {
         a.along = V.closing / -1.414;
         a.vertical = V.gT - V.vspeed;
-        a.cross = V.crossRate / -1.414;
+        // The lateral speed itself: the cross-track offset is measured against the
+        // course, which turns arbitrarily as the ground speed dies away, so its
+        // rate jumps just when the vessel comes to a stop.
+        a.cross = (V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing)) / -1.414;
     }
     // Aerodynamic forces carry part of the command: taken from the vessel's axes
     // into the landing frame's.
@@ -157,7 +169,11 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
         level = V.amax > 0.0 ? Clamp01(a.vertical / V.amax) : 0.0;
     } else {
         const double r = V.amax > 0.0 ? std::fmin(mag / V.amax, 1.0) : 0.0;
-        level = Clamp01(r * std::fmax(std::cos(std::fabs(S->attitudeAngles.x)), 0.0));
+        // Thrust is withheld while the thrust axis is far from the command. The
+        // angle between the two is taken whole: an Euler triple can carry a large
+        // error in its other two angles (a half turn in yaw and bank is a half turn
+        // in pitch) while its first angle is small.
+        level = Clamp01(r * std::fmax(ThrustAxisAlignment(S, V.group, d), 0.0));
     }
     if (S->holdOn) S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), level);
 }

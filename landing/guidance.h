@@ -27,6 +27,10 @@ double FuelForDv(double dv, double isp, double mass);
 // landing frame (with the half turn about the thrust axis when invertRotation).
 VECTOR3 ThrustAxisOffset(const MfdState *S, int group, const VECTOR3 &d);
 
+// Cosine of the angle between the engine group's thrust axis now and direction d
+// of the landing frame held in refAtt; 0 for a group without a thrust axis.
+double ThrustAxisAlignment(const MfdState *S, int group, const VECTOR3 &d);
+
 // Phases 1 and 3: tracking of the planned trajectory (may move the phase on to 2
 // or 4 while the hold is on).
 LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V);

@@ -140,6 +140,7 @@ protected:
         flight::useLinkedPlugin(f);
         ASSERT_TRUE(f.open(0)) << f.error();
         ASSERT_TRUE(f.key(0, "5"));
+        f.run(1);
         ASSERT_TRUE(f.key(0, "B"));
         ASSERT_TRUE(f.type(0, "Brighton Beach"));
         ASSERT_TRUE(f.key(0, "P"));
@@ -150,7 +151,7 @@ protected:
 };
 
 TEST_F(LunarPlan, BrakePointAndTrajectoryFitTheLandersThrustAndFuel) {
-    Fly("");
+    ASSERT_NO_FATAL_FAILURE(Fly(""));
     ASSERT_TRUE(f.key(0, "H"));
     f.run(2);
     ASSERT_EQ(S->landingPhase, LANDING_WAIT);
@@ -196,7 +197,7 @@ TEST_F(LunarPlan, BrakePointAndTrajectoryFitTheLandersThrustAndFuel) {
 }
 
 TEST_F(LunarPlan, TooLittleFuelIsRefused) {
-    Fly("  PRPLEVEL 0:0.25 1:1\n");
+    ASSERT_NO_FATAL_FAILURE(Fly("  PRPLEVEL 0:0.25 1:1\n"));
     ASSERT_TRUE(f.key(0, "H"));
     f.run(2);
     EXPECT_FALSE(S->holdOn);
