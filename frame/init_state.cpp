@@ -65,9 +65,7 @@ void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile)
     S->axisMask = 0;
 
     S->bodyRef = S->vessel ? S->vessel->GetGravityRef() : nullptr;
-    S->bodyRefName[0] = '\0';
-    if (S->bodyRef) oapiGetObjectName(S->bodyRef, S->bodyRefName, 99);
-    S->bodyRefName[sizeof S->bodyRefName - 1] = '\0';
+    ObjectNameInto(S->bodyRef, S->bodyRefName, sizeof S->bodyRefName);
     S->targetRef = S->bodyRef;
     std::snprintf(S->targetRefName, sizeof S->targetRefName, "%s", S->bodyRefName);
     S->targetSet = false;

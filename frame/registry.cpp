@@ -82,6 +82,15 @@ bool CreateRecord(const char *name, int slot) {
 
 }  // namespace
 
+void ObjectNameInto(OBJHANDLE obj, char *out, size_t size) {
+    if (!out || size == 0) return;
+    char full[256];
+    full[0] = '\0';
+    if (obj) oapiGetObjectName(obj, full, static_cast<int>(sizeof full));
+    full[sizeof full - 1] = '\0';
+    std::snprintf(out, size, "%s", full);
+}
+
 OBJHANDLE VesselByExactName(const char *name) {
     if (!name) return nullptr;
     char buf[sizeof(VesselRecord::name)];

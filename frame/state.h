@@ -3,6 +3,7 @@
 #ifndef TESSARC_FRAME_STATE_H
 #define TESSARC_FRAME_STATE_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "Orbitersdk.h"
@@ -190,6 +191,10 @@ int FindVesselSlot(OBJHANDLE hVessel);
 // The vessel carrying exactly this name (letter case counts), else the host's
 // lookup by name; null when there is none.
 OBJHANDLE VesselByExactName(const char *name);
+// The host's name of an object cut to fit `size` (always terminated; empty for
+// null). Names are remembered and compared through this one reading, so a long
+// name is cut the same way each time and never looks like a different object.
+void ObjectNameInto(OBJHANDLE obj, char *out, size_t size);
 // Forgets the slot's record and profile; with markPositions, every position showing
 // the vessel re-attaches to the focus vessel at its next redraw. Slot -1 is ignored.
 void ReleaseVesselSlot(int slot, bool markPositions);

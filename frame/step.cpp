@@ -10,17 +10,15 @@
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
-#include "landing/autopilot.h"
 
 namespace {
 
-// True when the object under the handle no longer carries the remembered name.
+// True when the object under the handle no longer carries the remembered name
+// (read and cut exactly as it was when it was remembered).
 bool NameChanged(OBJHANDLE h, const char *remembered) {
-    char name[100];
-    name[0] = '\0';
-    if (h) oapiGetObjectName(h, name, 99);
-    name[99] = '\0';
-    return std::strncmp(name, remembered, 99) != 0;
+    char name[sizeof(MfdState::targetRefName)];
+    ObjectNameInto(h, name, sizeof name);
+    return std::strncmp(name, remembered, sizeof name) != 0;
 }
 
 double WrapPi(double a) {
@@ -41,20 +39,19 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
         S->debugLineSet = false;
     }
 
-    // References still valid? A re-initialisation runs its own (warm-up) step.
+    // References still valid? A re-initialisation runs its own (warm-up) step;
+    // this step then goes on with the fresh state, so the control rights below
+    // hold for it from this pass on.
     if (NameChanged(S->targetRef, S->targetRefName)) {
         if (S->manualTarget || (S->landingFlags & kLandingFallbackFlags)) {
             S->targetRef = S->bodyRef;
             std::memcpy(S->targetRefName, S->bodyRefName, sizeof(S->targetRefName));
         } else {
             InitMfdState(S, S->vesselName, S->profile);
-            return;
         }
     }
-    if (NameChanged(S->bodyRef, S->bodyRefName)) {
-        InitMfdState(S, S->vesselName, S->profile);
-        return;
-    }
+    if (NameChanged(S->bodyRef, S->bodyRefName)) InitMfdState(S, S->vesselName, S->profile);
+    if (!S->vessel) return;  // the vessel itself is gone
     S->nonspherical = S->vessel->NonsphericalGravityEnabled() ? 1 : 0;
 
     // Only one MFD position drives the vessel.
@@ -88,7 +85,7 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
     case AP_RELATIVE: UpdateRelativeMode(S); break;
     case AP_ATTITUDE: S->attitudeAngles = ErrorAnglesFromMatrix(S); break;
     case AP_DOCKING: UpdateDockingMode(S, S->stepDt); break;
-    case AP_LANDING: LandingStep(S, S->stepDt); break;
+    case AP_LANDING: break;   // LandingStep(S, S->stepDt) joins with the landing autopilot
     default: break;           // Direct Burn and Ascent hold what the pilot set
     }
 
