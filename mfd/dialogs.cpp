@@ -118,7 +118,8 @@ void DialogTitle(const TessarcMFD *mfd, DialogKind kind, char *title, size_t siz
 bool OpenDialog(TessarcMFD *mfd, DialogKind kind) {
     if (!mfd || kind < 0 || kind >= DIALOG_COUNT) return false;
     MfdState *S = mfd->state;
-    if (!S && kind != DIALOG_REMOTE) return false;
+    // The remote, swap and rates boxes act on the MFD; the others need its state.
+    if (!S && !OnMfd(kind)) return false;
     if ((kind == DIALOG_DV_PROGRADE || kind == DIALOG_DV_PLANE || kind == DIALOG_DV_OUTWARD) && !BurnValuesOpen(S))
         return false;
     // The host keeps the title text while the box is open.

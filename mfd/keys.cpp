@@ -39,7 +39,10 @@ KeyResult SummaryKey(TessarcMFD *mfd, DWORD key) {
             if (drawn) ReleaseSummaryVessel(mfd->summarySlot);
             return KEY_TAKEN;
         case KEY_RIGHT:
-            if (drawn && mfd->attachToSlot(mfd->summarySlot)) mfd->summaryShown = false;
+            if (drawn) {
+                mfd->attachToSlot(mfd->summarySlot);
+                mfd->summaryShown = false;
+            }
             return KEY_TAKEN;
         case KEY_H:
         case KEY_SPACE:
@@ -165,8 +168,9 @@ KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
             ToggleAttitudeHold(S);
             return KEY_TAKEN;
         case KEY_K:
+            if (mode != AP_VELOCITY) return KEY_TAKEN;
             if (busy) return KEY_REFUSED;
-            if (mode == AP_VELOCITY) SetSpinMode(S, 1);
+            SetSpinMode(S, 1);
             return KEY_TAKEN;
         case KEY_L:
             if (mode == AP_LANDING) return Taken(S->landingPhase != 5 && OpenDialog(mfd, DIALOG_ELEVATION));

@@ -132,6 +132,9 @@ bool ParseLocation(const char *text, double *lonDeg, double *latDeg) {
     if (!e && !w && !n && !s) {
         const char *end = nullptr;
         if (!ReadNumber(line, &lon, &end)) return false;
+        // The box asks for "(lon,lat)": a comma may stand between the two.
+        end = SkipBlanks(end);
+        if (*end == ',') ++end;
         if (!ReadNumber(end, &lat)) lat = 0.0;
     }
     if (std::fabs(lat) > 90.0) return false;

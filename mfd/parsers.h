@@ -32,7 +32,7 @@ bool ParseBurnTime(const char *text, bool *mjdForm, double *value);
 
 // Landing location in degrees: letters E/W (longitude) and N/S (latitude),
 // either case, each followed by its number ('E10 N20', 'W10 S20'); without any
-// of them, the longitude and latitude as two numbers ('10 20'). A value not
+// of them, the longitude and latitude as two numbers ('10 20', '10,20'). A value not
 // given is 0. A letter without a number after it refuses the text. The
 // longitude comes back in (-180, 180]; a latitude beyond 90 degrees is refused.
 bool ParseLocation(const char *text, double *lonDeg, double *latDeg);

@@ -20,7 +20,8 @@ Loc Location(const char *text) {
 }
 
 TEST(LocationParser, LettersNumbersAndRefusals) {
-    for (const char *t : {"E10 N20", "10 20", "e10n20", "N20 E10"}) {
+    // The box's title asks for "(lon,lat)": a comma separates the two numbers too.
+    for (const char *t : {"E10 N20", "10 20", "e10n20", "N20 E10", "10,20", "10 , 20"}) {
         Loc l = Location(t);
         ASSERT_TRUE(l.ok) << t;
         EXPECT_DOUBLE_EQ(l.lon, 10.0) << t;
