@@ -10,6 +10,7 @@
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
+#include "landing/autopilot.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
     case AP_RELATIVE: UpdateRelativeMode(S); break;
     case AP_ATTITUDE: S->attitudeAngles = ErrorAnglesFromMatrix(S); break;
     case AP_DOCKING: UpdateDockingMode(S, S->stepDt); break;
-    case AP_LANDING: break;   // LandingStep(S, S->stepDt) joins with the landing autopilot
+    case AP_LANDING: LandingStep(S, S->stepDt); break;
     default: break;           // Direct Burn and Ascent hold what the pilot set
     }
 
