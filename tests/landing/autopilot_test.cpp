@@ -1,11 +1,9 @@
 // The landing autopilot's refusals and limits in flight (no thrust, an open
 // orbit, a target on another body, a zero step, time acceleration), the pilot's
-// stop during the approach, and the guidance laws on their own.
+// stop during the approach, and the thrust axis offset.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <memory>
 #include <string>
 
 #include "control/math.h"
@@ -13,7 +11,6 @@
 #include "frame/state.h"
 #include "landing/autopilot.h"
 #include "landing/guidance.h"
-#include "landing/step_values.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
 #include "support/linked_plugin.h"
@@ -155,63 +152,6 @@ TEST_F(LandingCockpit, ThrustAxisIsTurnedOntoTheCommand) {
         const VECTOR3 x1 = MatVec(EulerToMatrix(ThrustAxisOffset(S, THGROUP_HOVER, d)), _V(1, 0, 0));
         EXPECT_NEAR(dotp(x0, x1), -1.0, 1e-9) << "half turn about the thrust axis";
     }
-}
-
-// The final law on its own: a vessel on the approach line behind the target.
-class FinalLaw : public ::testing::Test {
-protected:
-    std::unique_ptr<MfdState> S{new MfdState()};
-    LandingStepValues V;
-    void SetUp() override {
-        std::memset(&V, 0, sizeof V);
-        S->landingParams[0] = 30.0;
-        S->landingPrecision = 1;
-        V.gT = 1.62;
-        V.course = 0.0;  // flying north, the target due north
-    }
-    void At(double along, double closing, double height, double vspeed) {
-        V.along = along;
-        V.closing = closing;
-        V.gs = std::fabs(closing);
-        V.height = height;
-        V.vspeed = vspeed;
-        V.xn = along;
-        V.xe = 0.0;
-    }
-};
-
-TEST_F(FinalLaw, OnlyBrakesHoldsHeightThenDescendsGently) {
-    // Short of the target and slow: coast, never accelerate towards it.
-    At(-25.0, 0.5, 30.0, 0.0);
-    LandingCommand a = FinalGuidance(S.get(), V);
-    EXPECT_EQ(a.along, 0.0);
-    EXPECT_NEAR(a.vertical, V.gT, 1e-12);  // holding the entry height
-    EXPECT_FALSE(S->finalDescent);
-    // Too fast for the distance left: brake.
-    At(-10.0, 3.0, 30.0, 0.0);
-    EXPECT_LT(FinalGuidance(S.get(), V).along, 0.0);
-    // Sinking below the entry height: more thrust.
-    At(-10.0, 0.4, 30.0, -1.5);
-    EXPECT_GT(FinalGuidance(S.get(), V).vertical, V.gT);
-
-    // Inside the CLOSE box the descent starts and latches.
-    At(-3.0, 0.3, 30.0, 0.0);
-    a = FinalGuidance(S.get(), V);
-    EXPECT_TRUE(S->finalDescent);
-    EXPECT_NEAR(V.ev, -3.0, 1e-12);  // 30 m: -3 m/s wanted
-    EXPECT_NEAR(a.vertical, V.gT / 2.0, 1e-12);  // never less than half of gravity
-    At(-3.0, 0.3, 8.0, -0.8);
-    FinalGuidance(S.get(), V);
-    EXPECT_NEAR(V.ev, 0.0, 1e-12);  // height / 10
-    At(-30.0, 2.0, 100.0, -3.0);  // out of the box again: still descending
-    FinalGuidance(S.get(), V);
-    EXPECT_TRUE(S->finalDescent);
-    EXPECT_NEAR(V.ev, 0.0, 1e-12);
-    // No box for an unknown precision.
-    double x, y, z;
-    EXPECT_FALSE(PrecisionBox(3, &x, &y, &z));
-    ASSERT_TRUE(PrecisionBox(2, &x, &y, &z));
-    EXPECT_LT(x, 5.0);
 }
 
 }  // namespace
