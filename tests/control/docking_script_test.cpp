@@ -3,32 +3,16 @@
 // docked, and the pages show the approach holding 50 m out, then released.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "support/flight.h"
+#include "support/program.h"
 
 namespace {
 
-// tessarc-sim is built at the top of the build folder, this program in tests/.
-std::string ProgramPath() {
-    char exe[4096];
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof(exe) - 1);
-    if (n <= 0) return "";
-    std::string path(exe, static_cast<size_t>(n));
-    path = path.substr(0, path.rfind('/'));
-    return path.substr(0, path.rfind('/')) + "/tessarc-sim";
-}
-
-std::string Slurp(const std::string &path) {
-    std::ifstream in(path);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using program::Slurp;
 
 // The text from a vessel's entry in the report to the end of its "docked" list.
 std::string DockedList(const std::string &report, const std::string &vessel) {
@@ -40,18 +24,14 @@ std::string DockedList(const std::string &report, const std::string &vessel) {
 }
 
 TEST(DockingScript, BundledScenarioEndsDockedInBothHostGenerations) {
-    const std::string program = ProgramPath();
-    ASSERT_EQ(access(program.c_str(), X_OK), 0) << "build tessarc-sim first: " << program;
-    char tmpl[] = "/tmp/tessarc-docking-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    const std::string dir = tmpl;
+    ASSERT_EQ(access(program::Path().c_str(), X_OK), 0) << "build tessarc-sim first: " << program::Path();
+    const std::string dir = program::TempDir("docking");
+    ASSERT_FALSE(dir.empty());
     for (const char *host : {"2016", "2010"}) {
-        const std::string cmd = "cd '" + dir + "' && '" + program + "' run '" +
-                                flight::sourcePath("scenarios/leo_docking.scn") + "' --script '" +
-                                flight::sourcePath("scenarios/leo_docking.script") + "' --host " + host +
-                                " --until 570 --report report.json --quiet 2>err.txt";
-        const int status = std::system(cmd.c_str());
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << host << ": " << Slurp(dir + "/err.txt");
+        const int status = program::Run(dir, "run '" + flight::sourcePath("scenarios/leo_docking.scn") +
+                                                 "' --script '" + flight::sourcePath("scenarios/leo_docking.script") +
+                                                 "' --host " + host + " --until 570 --report report.json --quiet");
+        ASSERT_EQ(status, 0) << host << ": " << Slurp(dir + "/err.txt");
         const std::string report = Slurp(dir + "/report.json");
         EXPECT_EQ(DockedList(report, "SH-01"), "\"docked\": [{\"port\": 0, \"vessel\": \"ISS\"}]") << host;
         EXPECT_EQ(DockedList(report, "ISS"), "\"docked\": [{\"port\": 0, \"vessel\": \"SH-01\"}]") << host;
@@ -62,7 +42,7 @@ TEST(DockingScript, BundledScenarioEndsDockedInBothHostGenerations) {
         const std::string docked = Slurp(dir + "/leo_docking_docked.txt");
         for (const char *flag : {"HOLD", "DOCK", "TRIM"}) EXPECT_EQ(docked.find(flag), std::string::npos) << flag;
     }
-    std::system(("rm -rf '" + dir + "'").c_str());
+    program::RemoveDir(dir);
 }
 
 }  // namespace
