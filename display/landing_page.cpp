@@ -20,9 +20,9 @@ const double halfPi = 1.5707963267948966;
 const double secondsPerDay = 86400.0;
 
 // landingFlags bits that stop the autopilot (shown in red, no profile).
-const uint32_t errorBits = 0x16E32;
+const uint32_t errorBits = 0x1EE32;
 // Planning failures and no thrust: no burn or end times to show.
-const uint32_t planningFailedBits = 0x6030;
+const uint32_t planningFailedBits = 0xE030;
 // The trajectory could not be solved: no tracking values.
 const uint32_t noSolutionBits = 0x30;
 const uint32_t otherMfdBit = 1u << 0;
@@ -41,7 +41,7 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
         {10, "target vessel not valid"},   {11, "target not valid"},          {5, "bt negative"},
         {4, "det negative"},               {9, "target vessel not landed"},   {16, "eccentricity too high"},
         {12, "stopping descent"},          {14, "no thrust available"},       {6, "DANGER:collision trajectory"},
-        {13, "alignment not valid"},
+        {13, "alignment not valid"},       {15, "not enough fuel"},
     };
     const char *text = "no error";
     for (const Rule &r : rules)

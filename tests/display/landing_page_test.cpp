@@ -116,6 +116,12 @@ TEST_F(LandingPage, PhaseWordsAndStatusLine) {
     EXPECT_EQ(Calls(sim::DrawKind::Line).size(), 3u);  // with the header's separator
     EXPECT_EQ(LinesOf(1, colYellow).back().y0, kBottom);
     EXPECT_EQ(At(17, 7, 1) + At(29, 35, 1), "yz");
+
+    S->landingFlags = 1u << 15;  // a descent the tank cannot pay for is an error with its reason
+    Draw(S);
+    EXPECT_EQ(At(22, 9, 15), "not enough fuel");
+    EXPECT_EQ(ColourAt(22, 9), colRed);
+    EXPECT_FALSE(Shows("Burn start time:"));
 }
 
 TEST_F(LandingPage, TargetLineByKindOfTarget) {
