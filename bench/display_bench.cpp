@@ -8,6 +8,7 @@
 #include "frame/state.h"
 #include "sim/sketchpad.h"
 #include "sim/world.h"
+#include "support/probe_class.h"
 
 extern "C" char *ModuleDate();
 
@@ -29,20 +30,7 @@ struct BenchWorld {
         e->radius = 6.371e6;
         earth = e.get();
         w.bodies.push_back(std::move(e));
-        auto c = std::make_unique<sim::VesselClass>();
-        c->name = "Probe";
-        c->emptyMass = 2000;
-        c->pmi = _V(2, 2, 2);
-        c->size = 4;
-        c->tankMax = {1000};
-        c->touchdown = {_V(0, -2, 2), _V(-2, -2, -2), _V(2, -2, -2)};
-        sim::deriveTouchdownPlane(*c);
-        sim::DockSpec port;
-        port.dir = _V(0, 0, 1);
-        port.rot = _V(0, 1, 0);
-        c->docks = {port};
-        const sim::VesselClass *cls = c.get();
-        w.classes.push_back(std::move(c));
+        const sim::VesselClass *cls = support::AddProbeClass(w);
         ResetModule();
         const double r = 6.671e6, v = std::sqrt(earth->mu() / r);
         for (const char *name : {"Ship", "Station"}) {

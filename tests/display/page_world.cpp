@@ -1,6 +1,8 @@
 // Page-test world.
 #include "page_world.h"
 
+#include "support/probe_class.h"
+
 #include <cmath>
 
 #include "display/pages.h"
@@ -28,21 +30,7 @@ PageWorld::PageWorld() {
     earth = e.get();
     w.bodies.push_back(std::move(e));
 
-    auto c = std::make_unique<sim::VesselClass>();
-    c->name = "Probe";
-    c->emptyMass = 2000;
-    c->pmi = _V(2, 2, 2);
-    c->size = 4;
-    c->tankMax = {1000};
-    c->touchdown = {_V(0, -2, 2), _V(-2, -2, -2), _V(2, -2, -2)};
-    sim::deriveTouchdownPlane(*c);
-    sim::DockSpec port;
-    port.pos = _V(0, 0, 2);
-    port.dir = _V(0, 0, 1);
-    port.rot = _V(0, 1, 0);
-    c->docks = {port};
-    probe = c.get();
-    w.classes.push_back(std::move(c));
+    probe = support::AddProbeClass(w);
     ResetModule();
 }
 
