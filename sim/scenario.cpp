@@ -88,7 +88,7 @@ bool numbers(Reader &r, const std::vector<std::string> &w, size_t n, double *out
         if (!number(w[i + 1], out[i])) return r.fail(w[0] + ": \"" + w[i + 1] + "\" is not a number");
         if (limit > 0 && std::fabs(out[i]) > limit) {
             char buf[96];
-            std::snprintf(buf, sizeof buf, ": %s is beyond +-%g", w[i + 1].c_str(), limit);
+            std::snprintf(buf, sizeof buf, ": %.40s is beyond +-%g", w[i + 1].c_str(), limit);
             return r.fail(w[0] + buf);
         }
     }
