@@ -14,6 +14,8 @@
 #include <string>
 
 #include "app/keynames.h"
+#include "frame/registry_storage.h"
+#include "frame/state.h"
 #include "sim/host.h"
 #include "sim/scenario.h"
 #include "sim/sketchpad.h"
@@ -59,10 +61,20 @@ const char *const kTexts[] = {"ISS", "S03", "S25", "Moon", "Earth", "Brighton Be
 
 struct Memory {
     double rssMb, peakMb, heapMb;
+    int states;     // autopilot states of (vessel, MFD position) pairs met so far
+    int forgotten;  // released records not yet freed
 };
 
+int StateCount() {
+    int n = 0;
+    for (int slot = 0; slot < kMaxSlots; ++slot)
+        if (const VesselRecord *r = RecordForSlot(slot))
+            for (const MfdState *S : r->states) n += S != nullptr;
+    return n;
+}
+
 Memory Measure() {
-    Memory m{0, 0, 0};
+    Memory m{0, 0, 0, StateCount(), ForgottenObjectCount()};
     if (FILE *f = std::fopen("/proc/self/status", "r")) {
         char line[256];
         while (std::fgets(line, sizeof line, f)) {
@@ -87,7 +99,7 @@ void BM_Soak32Vessels24Hours(benchmark::State &state) {
             sim::setWorld(nullptr);
             return;
         }
-        Memory hour{0, 0, 0}, day{0, 0, 0};
+        Memory hour{0, 0, 0, 0, 0}, day{0, 0, 0, 0, 0};
         size_t errorsAtHour = 0;
         {
             sim::Host host(&w);
@@ -132,6 +144,10 @@ void BM_Soak32Vessels24Hours(benchmark::State &state) {
         state.counters["peak_rss_24h_MB"] = day.peakMb;
         state.counters["heap_1h_MB"] = hour.heapMb;
         state.counters["heap_24h_MB"] = day.heapMb;
+        state.counters["states_1h"] = hour.states;
+        state.counters["states_24h"] = day.states;
+        state.counters["forgotten_24h"] = day.forgotten;
+        state.counters["state_kB"] = sizeof(MfdState) / 1024.0;
     }
 }
 BENCHMARK(BM_Soak32Vessels24Hours)->Unit(benchmark::kSecond)->Iterations(1);
