@@ -1,7 +1,10 @@
-// The formatting and parsing functions that Visual C++'s headers define inline over
-// the Universal C Runtime's common entry points, which is all ucrtbase.dll exports.
+// C functions the modules call that ucrtbase.dll does not export: formatting and
+// parsing, which Visual C++'s headers define inline over the Universal C Runtime's
+// common entry points; and strnlen, kept here so that the modules import from
+// ucrtbase.dll only names that MinGW-w64's list of its exports also carries.
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 extern "C" {
 int __cdecl vsnprintf(char *buf, size_t size, const char *format, va_list args) {
@@ -31,6 +34,12 @@ int __cdecl printf(const char *format, ...) {
     va_start(args, format);
     int n = __stdio_common_vfprintf(0, stdout, format, nullptr, args);
     va_end(args);
+    return n;
+}
+
+size_t __cdecl strnlen(const char *text, size_t most) {
+    size_t n = 0;
+    while (n < most && text[n]) ++n;
     return n;
 }
 }
