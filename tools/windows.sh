@@ -130,12 +130,24 @@ compile_plugin() {
     } | run_jobs
 }
 
-# Import libraries: the C runtime and kernel32 from our lists, the host executable
-# from what the objects leave unresolved (the host's C++ functions, '?'-named).
+# Import libraries: the C runtime's from the names MinGW-w64's import library of
+# ucrtbase.dll lists (the DLL's exports; a module imports only those it calls),
+# kernel32's from our list, the host executable's from what the objects leave
+# unresolved (the host's C++ functions, '?'-named).
 import_libs() {
     local arch=$1 dir=$2 machine=i386:x86-64 kill=""
     [ "$arch" = i686 ] && machine=i386 && kill=-k
-    llvm-dlltool -m $machine -d win/lib/ucrtbase.def -l "$dir/ucrtbase.lib"
+    {
+        echo "LIBRARY ucrtbase.dll"
+        echo "EXPORTS"
+        llvm-nm /usr/x86_64-w64-mingw32/lib/libucrtbase.a 2>/dev/null |
+            awk '$2 == "I" && $3 ~ /^__imp_/ {print substr($3, 7)}' | sort -u
+    } >"$dir/ucrtbase.def"
+    [ "$(wc -l <"$dir/ucrtbase.def")" -gt 100 ] || {
+        echo "windows.sh: no export list of ucrtbase.dll (Debian package mingw-w64-x86-64-dev)" >&2
+        exit 1
+    }
+    llvm-dlltool -m $machine -d "$dir/ucrtbase.def" -l "$dir/ucrtbase.lib"
     if [ "$arch" = i686 ]; then
         cp win/lib/kernel32.def "$dir/kernel32.def"
     else
@@ -260,7 +272,6 @@ echo "=== Windows check: machine, exports and imports of each module"
 entry_points="ExitModule GetModuleVersion InitModule ModuleDate opcCloseRenderViewport opcDeleteVessel
 opcFocusChanged opcPostStep opcPreStep"
 expected_exports=$(echo $entry_points | tr ' ' '\n' | sort)
-known_ucrt=$(llvm-nm /usr/x86_64-w64-mingw32/lib/libucrtbase.a 2>/dev/null | awk '$2 == "T" {print $3}' | sort -u)
 check_module() {
     local dll=$1 machine=$2 set=$3 hostexe=$4 name=${1#$root/}
     local m=$(llvm-readobj --file-headers "$dll" | awk '/Machine:/ {print $2}')
@@ -288,10 +299,6 @@ check_module() {
         grep -qxF -- "$sym" <<<"$host_exports" || bad="$bad $fn(not exported by the test host)"
     done
     [ -z "$bad" ] || fail "$name: host imports the $set headers do not declare:$bad"
-    # Every C runtime import: a name MinGW-w64's import list of ucrtbase.dll carries.
-    local crt_bad=""
-    for sym in $(imports_of "$dll" ucrtbase.dll); do grep -qxF -- "$sym" <<<"$known_ucrt" || crt_bad="$crt_bad $sym"; done
-    [ -z "$crt_bad" ] || fail "$name: imports from ucrtbase.dll that its export list lacks:$crt_bad"
     printf '%-32s %-7s 9 exports; imports %3d host functions, %2d C runtime, %d kernel32\n' "$name" \
         "$([ "$machine" = IMAGE_FILE_MACHINE_AMD64 ] && echo x86_64 || echo i686)" "$count" \
         "$(imports_of "$dll" ucrtbase.dll | wc -l)" "$(imports_of "$dll" kernel32.dll | wc -l)"

@@ -1,7 +1,7 @@
 // C functions the modules call that ucrtbase.dll does not export: formatting and
 // parsing, which Visual C++'s headers define inline over the Universal C Runtime's
-// common entry points; and strnlen, kept here so that the modules import from
-// ucrtbase.dll only names that MinGW-w64's list of its exports also carries.
+// common entry points; and strnlen, which MinGW-w64's list of the DLL's exports
+// does not carry.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
