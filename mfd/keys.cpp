@@ -104,6 +104,7 @@ KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
         case KEY_E:
             if (busy) return KEY_REFUSED;
             S->landingPhase = 0;
+            S->landingRefusal = 0;
             if (mode == AP_LANDING) S->useHover = !S->useHover;
             ResetRateFilter(S, 0);
             return KEY_TAKEN;
@@ -111,6 +112,7 @@ KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
             if (mode == AP_LANDING) {
                 if (busy || S->landingPhase != 0) return KEY_REFUSED;
                 S->landingRecalc = true;
+                S->landingRefusal = 0;
                 return KEY_TAKEN;
             }
             return AngleOrBurnKey(mfd, DIALOG_ROLL, DIALOG_DV_OUTWARD);
