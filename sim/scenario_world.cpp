@@ -56,6 +56,10 @@ static std::string at(const Scenario &s, int line) { return s.file + ":" + std::
 bool buildWorld(const Scenario &s, World &w, std::string &err) {
     std::string dir = configDir();
     if (!loadSystem(w, dir + "/" + s.system + ".cfg", err)) return false;
+    // The 2010 host generation has no terrain: its bodies are spheres at their
+    // mean radius, and bases and pads stand on them.
+    if (w.hostVersion < kFirstTerrainHostVersion)
+        for (const std::unique_ptr<Body> &b : w.bodies) b->terrain.clear();
     std::string classDir = isDir(dir + "/vessels") ? dir + "/vessels" : dir + "/Vessels";
     if (!loadClassDir(w, classDir, err)) return false;
     if (s.hasMjd) setMjd(w, s.mjd);
