@@ -25,6 +25,11 @@ const double kSearchTolerance = 0.01;  // s
 // late: at most 420 m/s was spent for a 100 km miss, 670 m/s for 200 km).
 const double kCrossDvLinear = 3.5e-3;   // m/s per m
 const double kCrossDvSquare = 5.0e-9;   // m/s per m^2
+// Below this closing speed (m/s) the approach is planned from rest: at this share
+// of the gravity at the target, with this many seconds to settle at its end.
+const double kSlowClosing = 2.0;
+const double kGentleShare = 0.1;
+const double kGentleSettle = 20.0;
 
 double Cbrt(double x) { return x < 0.0 ? -std::cbrt(-x) : std::cbrt(x); }
 
@@ -392,15 +397,29 @@ bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
     W[13] = W[14] = 1.0;
     W[15] = V.along;
     double a0 = 0.0;
-    if (!SolveApproachAccel(V.along, S->landingParams[1], V.closing, S->landingParams[2], &a0)) {
-        FailPlan(S, kLandDetNegative);
-        return false;
+    double T = -1.0;
+    double vz0 = V.vspeed;
+    if (V.closing >= kSlowClosing && SolveApproachAccel(V.along, S->landingParams[1], V.closing, S->landingParams[2], &a0))
+        T = ApproachDuration(V.along, V.closing, a0);
+    if (!(T > 0.0) || !std::isfinite(T)) {
+        // A vessel that has slowed to a hover (a stop, a re-engagement, a new pad)
+        // has no braking approach to solve: it is flown over at a gentle
+        // acceleration from rest instead of being let go to fall.
+        const double gentle = kGentleShare * V.gT;
+        if (!(gentle > 0.0)) {
+            FailPlan(S, kLandDetNegative);
+            return false;
+        }
+        a0 = 0.0;
+        T = 2.0 * std::sqrt(std::fabs(S->landingParams[1] - V.along) / gentle) + kGentleSettle;
+        // The height plan starts level, so it never dips below its end on the way;
+        // the tracking takes out the vessel's own sink rate at the start.
+        vz0 = 0.0;
     }
     S->landingFlags &= ~kLandDetNegative;
-    const double T = ApproachDuration(V.along, V.closing, a0);
     StoreTrajectory(S, QuinticCoefficients(V.along, S->landingParams[1], V.closing, S->landingParams[2], a0, 0.0, T),
-                    QuinticCoefficients(V.height, S->landingParams[0], V.vspeed, 0.0, 0.0, 0.0, T), a0, T, V.along,
-                    V.closing, V.height, V.vspeed);
+                    QuinticCoefficients(V.height, S->landingParams[0], vz0, 0.0, 0.0, 0.0, T), a0, T, V.along,
+                    V.closing, V.height, vz0);
     S->brakeStartMjd = V.now;
     S->landingPhase = LANDING_APPROACH;
     return true;
