@@ -22,7 +22,8 @@ const double kSearchTolerance = 0.01;  // s
 // Delta-v the cross-track law spends to bring a pass that misses the target by
 // c metres over it while braking: kCrossDvLinear c + kCrossDvSquare c^2, m/s
 // (measured in landings from low lunar orbit, with a margin for a brake started
-// late: at most 420 m/s was spent for a 100 km miss, 670 m/s for 200 km).
+// at once: at most 420 m/s was spent for a 100 km miss, 670 m/s for 200 km; a
+// 141 km miss braked at once ran dry with 25% less than this).
 const double kCrossDvLinear = 3.5e-3;   // m/s per m
 const double kCrossDvSquare = 5.0e-9;   // m/s per m^2
 // Below this closing speed (m/s) the approach is planned from rest: at this share
