@@ -193,11 +193,6 @@ void ReleaseEngines(MfdState *S) {
     S->enginesHeld = 0;
 }
 
-// Landing phases the HOLD switch tells apart (the landing autopilot's numbering).
-const int kPhaseBrake = 1;
-const int kPhaseReplan = 2;
-const int kPhaseApproach = 3;
-
 void ToggleAttitudeHold(MfdState *S) {
     if (S->lockedOut) return;
     S->landingRefusal = 0;  // the pilot has acted: a refusal shown so far is answered
@@ -209,9 +204,6 @@ void ToggleAttitudeHold(MfdState *S) {
         const uint32_t bit12 = 1u << 12;
         if (!S->holdOn) {
             S->holdOn = true;
-            // Engaged again in the braking or the approach: the trajectory's clock
-            // ran on while the vessel flew free, so it is planned afresh from here.
-            if (S->landingPhase == kPhaseBrake || S->landingPhase == kPhaseApproach) S->landingPhase = kPhaseReplan;
             return;
         }
         if (S->landingFlags & bit12) {
