@@ -286,7 +286,7 @@ check_module() {
     # Every import from the host: a function the SDK headers declare (its name in a
     # declaration there), or the host's glue exports; and exported by the test host
     # built from those headers, which checks the whole signature.
-    local host_imports=$(imports_of "$dll" orbiter.exe) bad="" count=0
+    local host_imports=$(imports_of "$dll" orbiter.exe) undeclared="" unexported="" count=0
     local host_exports=$(exports_of "$hostexe")
     for sym in $host_imports; do
         count=$((count + 1))
@@ -294,11 +294,12 @@ check_module() {
         # <windows.h> renames GetClassName to GetClassNameA in host and module alike.
         [ "$fn" = GetClassNameA ] && fn=GetClassName
         case "$fn" in InitLib | Date2Int) ;; *)
-            grep -qE "(^|[^A-Za-z0-9_])$fn[[:space:]]*\(" "$sdk/$set/include"/*.h || bad="$bad $fn" ;;
+            grep -qE "(^|[^A-Za-z0-9_])$fn[[:space:]]*\(" "$sdk/$set/include"/*.h || undeclared="$undeclared $fn" ;;
         esac
-        grep -qxF -- "$sym" <<<"$host_exports" || bad="$bad $fn(not exported by the test host)"
+        grep -qxF -- "$sym" <<<"$host_exports" || unexported="$unexported $fn"
     done
-    [ -z "$bad" ] || fail "$name: host imports the $set headers do not declare:$bad"
+    [ -z "$undeclared" ] || fail "$name: imports host functions the $set headers do not declare:$undeclared"
+    [ -z "$unexported" ] || fail "$name: imports host functions the test host does not define (add them to win/host):$unexported"
     printf '%-32s %-7s 9 exports; imports %3d host functions, %2d C runtime, %d kernel32\n' "$name" \
         "$([ "$machine" = IMAGE_FILE_MACHINE_AMD64 ] && echo x86_64 || echo i686)" "$count" \
         "$(imports_of "$dll" ucrtbase.dll | wc -l)" "$(imports_of "$dll" kernel32.dll | wc -l)"

@@ -63,6 +63,7 @@ extern Thruster thrusters[kThrusterCount];
 extern VECTOR3 probeAttitude;  // the vessel's angle triple, rad
 extern VECTOR3 probeSpin;      // angular velocity in vessel axes, rad/s
 extern double simTime;         // s
+extern double frameStep;       // s of simulation and system time per frame
 extern Record record;
 
 // The vessel's interface, as oapiGetVesselInterface returns it.

@@ -30,7 +30,6 @@ struct Module {
 
 const int kDisplaySize = 256;         // MFD width and height, pixels
 const int kMfdId = 0;                 // the display the MFD opens on
-const double kFrameStep = 0.05;       // s of simulation time per frame
 const int kHoldFrames = 60;           // frames flown with HOLD engaged (3 s)
 const int kStartFrames = 20;          // frames a new state takes to sample the vessel (1 s)
 const DWORD kExpectedModeKey = 0x16;  // the U key
@@ -64,9 +63,9 @@ bool FindAll(Module &m) {
 
 // One simulation frame: pre-step, time advance, post-step.
 void Frame(const Module &m) {
-    m.opcPreStep(host::simTime, kFrameStep, oapiGetSimMJD());
-    host::simTime += kFrameStep;
-    m.opcPostStep(host::simTime, kFrameStep, oapiGetSimMJD());
+    m.opcPreStep(host::simTime, host::frameStep, oapiGetSimMJD());
+    host::simTime += host::frameStep;
+    m.opcPostStep(host::simTime, host::frameStep, oapiGetSimMJD());
 }
 
 MFD *OpenMfd() {

@@ -12,6 +12,7 @@ Object earth = {OBJTP_PLANET, "Earth", {{0, 0, 0}}, {{0, 0, 0}}, 5.973698968e24,
 // A circular orbit 400 km up, moving along global +z.
 Object probe = {OBJTP_VESSEL, "Probe", {{6.77101e6, 0, 0}}, {{0, 0, 7672.5}}, 10000.0, 5.0};
 double simTime = 0.0;
+double frameStep = 0.05;
 Record record = {};
 
 namespace {
@@ -120,6 +121,7 @@ DWORD oapiGetNavChannel(NAVHANDLE) { return 0; }
 double oapiGetSimTime() { return host::simTime; }
 double oapiGetSimMJD() { return host::kMjdAtStart + host::simTime / 86400.0; }
 double oapiGetSysTime() { return host::simTime; }
+double oapiGetSysStep() { return host::frameStep; }
 double oapiGetTimeAcceleration() { return 1.0; }
 void oapiSetTimeAcceleration(double) {}
 int oapiGetOrbiterVersion() { return 160828; }
