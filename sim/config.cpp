@@ -351,7 +351,8 @@ bool loadClass(World &w, const std::string &path, std::string &err) {
             c->aero.liftSlope = v[1];
             c->aero.stallAoa = v[2] * RAD;
         } else if (isKey(l, "ISPREF")) {  // thruster, Isp (m/s) at a pressure (Pa, default the host's sea level)
-            if (l.tok.size() != 3 && l.tok.size() != 4) return fail(l, "ISPREF needs a thruster, an Isp and an optional pressure", err);
+            if (l.tok.size() != 3 && l.tok.size() != 4)
+                return fail(l, "ISPREF needs a thruster, an Isp and an optional pressure", err);
             ThrusterSpec *t = nullptr;
             for (auto &o : c->thrusters)
                 if (o.name == l.tok[1]) t = &o;
