@@ -20,6 +20,9 @@ const char *usage() {
            "  --until SECONDS       simulation time to run (default: 10 s after the last\n"
            "                        script action, or 60 s without a script)\n"
            "  --warp FACTOR         initial time acceleration (default 1)\n"
+           "  --fps RATE            frames a second (default 20; real hosts run 30 to 120):\n"
+           "                        a frame covers (time acceleration) / RATE s of simulation\n"
+           "                        time, and the module is called once a frame\n"
            "  --script FILE         pilot actions: lines \"AT <simt> <action> <arguments>\"\n"
            "                        (open, close, recreate, key, button, type, cancel,\n"
            "                        focus, warp, delete, save, render)\n"
@@ -34,6 +37,11 @@ const char *usage() {
            "scenario or script line; 3 the host found faults in what the module did\n"
            "(pens or brushes not released, ...: listed on standard error and in the report)\n";
 }
+
+namespace {
+const double kMinFps = 1.0;     // frames a second: one frame a second at the slowest
+const double kMaxFps = 1000.0;  // and a millisecond a frame at the fastest
+}  // namespace
 
 int hostVersion(int generation) { return generation == 2010 ? 100830 : 160828; }
 
@@ -98,6 +106,13 @@ bool parseOptions(int argc, const char *const *argv, Options &o, std::string &er
                 return false;
             }
             o.hasWarp = true;
+        } else if (a == "--fps") {
+            if (!value(v)) return false;
+            if (!positive(v, o.fps) || o.fps < kMinFps || o.fps > kMaxFps) {
+                err = std::string("--fps needs a frame rate from 1 to 1000, not \"") + v + "\"";
+                return false;
+            }
+            o.hasFps = true;
         } else if (a == "--script" || a == "--report" || a == "--telemetry" || a == "--save") {
             if (!value(v)) return false;
             std::string &dst = a == "--script" ? o.script : a == "--report" ? o.report : a == "--telemetry" ? o.telemetry : o.save;

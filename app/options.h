@@ -15,6 +15,8 @@ struct Options {
     double until = 0;           // simulation seconds to run
     bool hasWarp = false;
     double warp = 1;
+    bool hasFps = false;
+    double fps = 20;            // frames per second of wall-clock time (the host's frame rate)
     std::string script, report, telemetry, save;
     double renderEvery = 0;     // s of simulation time between pictures; 0: none
     std::string renderDir;      // folder of those pictures

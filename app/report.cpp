@@ -96,6 +96,7 @@ std::string reportJson(sim::Host &h, const RunInfo &info) {
     o += "  \"simt\": " + num(w.simt) + ",\n";
     o += "  \"mjd\": " + num(w.mjd()) + ",\n";
     o += "  \"timeAcceleration\": " + num(w.warp) + ",\n";
+    o += "  \"frameRate\": " + num(w.frameDt > 0 ? 1.0 / w.frameDt : 0.0) + ",\n";
     o += "  \"debugLine\": " + jsonString(std::string(w.debugLine, strnlen(w.debugLine, sizeof w.debugLine))) + ",\n";
     o += "  \"focus\": " + jsonString(w.focus ? w.focus->name : "") + ",\n";
     o += "  \"vessels\": [";

@@ -163,6 +163,7 @@ int runSimulation(const Options &o, const std::string &programPath) {
         std::printf("module %s: %s\n", info.module.c_str(), info.moduleDate.empty() ? "(no date)" : info.moduleDate.c_str());
         std::fflush(stdout);
         if (o.hasWarp) sim::setWarp(world, o.warp);
+        if (o.hasFps) world.frameDt = 1.0 / o.fps;
         host.start();
         if (!sim::openScenarioMfds(scn, host, err)) {
             std::fprintf(stderr, "tessarc-sim: %s\n", err.c_str());

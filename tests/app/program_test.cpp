@@ -35,6 +35,8 @@ TEST(Options, WrongOptionsAreRefusedWithTheReason) {
         {{"run", "x.scn", "--host", "2012"}, "2010 or 2016"},
         {{"run", "x.scn", "--until", "-5"}, "--until"},
         {{"run", "x.scn", "--warp", "fast"}, "--warp"},
+        {{"run", "x.scn", "--fps", "0.5"}, "--fps"},
+        {{"run", "x.scn", "--fps", "5000"}, "--fps"},
         {{"run", "x.scn", "--report"}, "needs a value"},
         {{"run", "x.scn", "--colour"}, "unknown option --colour"},
         {{"run", "x.scn", "y.scn"}, "a second scenario"},
@@ -47,7 +49,10 @@ TEST(Options, WrongOptionsAreRefusedWithTheReason) {
     }
     app::Options o;
     std::string err;
-    ASSERT_TRUE(parse({"run", "x.scn", "--host", "2010", "--until", "30", "--warp", "10", "--quiet"}, o, err)) << err;
+    ASSERT_TRUE(parse({"run", "x.scn", "--host", "2010", "--until", "30", "--warp", "10", "--fps", "60", "--quiet"}, o,
+                      err))
+        << err;
+    EXPECT_DOUBLE_EQ(o.fps, 60);
     EXPECT_EQ(o.host, 2010);
     EXPECT_EQ(app::hostVersion(o.host), 100830);
     EXPECT_EQ(app::hostVersion(2016), 160828);
@@ -181,7 +186,7 @@ TEST(Program, EveryBundledScenarioRunsAndReports) {
 TEST(Program, LoadsEitherHostGenerationsModuleAndSamplesEverySecond) {
     std::string scn = std::string(TESSARC_SOURCE_DIR) + "/scenarios/leo_station.scn";
     std::string dir = tempDir("gen2010");
-    Result r = runProgram("run '" + scn + "' --host 2010 --until 5 --warp 2 --telemetry t.csv --report r.json --quiet", dir);
+    Result r = runProgram("run '" + scn + "' --host 2010 --until 5 --warp 2 --fps 40 --telemetry t.csv --report r.json --quiet", dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("module TessarcMFD_2010: Jun 19 2017"), std::string::npos) << r.out;
     // The module's own load glue handed the host its handle while it was loaded.
@@ -195,6 +200,7 @@ TEST(Program, LoadsEitherHostGenerationsModuleAndSamplesEverySecond) {
     EXPECT_EQ(rows[0].compare(0, 17, "simt,mjd,vessel,c"), 0);
     EXPECT_EQ(rows[11].compare(0, 6, "5.000,"), 0) << rows[11];
     EXPECT_NE(slurp(dir + "/r.json").find("\"timeAcceleration\": 2,"), std::string::npos);
+    EXPECT_NE(slurp(dir + "/r.json").find("\"frameRate\": 40,"), std::string::npos);
 }
 
 TEST(Program, BadInputStopsWithStatusTwoAndSaysWhere) {
