@@ -68,6 +68,12 @@ TEST(Air, DragOpposesTheAirflowAndLiftStandsAcrossItUntilTheStall) {
     const double q = probe->iface->GetDynPressure();
     EXPECT_NEAR(q, 0.5 * probe->iface->GetAtmDensity() * length2(flow), 1e-9 * q);
     EXPECT_NEAR(probe->iface->GetAtmDensity(), 1.225 * std::exp(-1.0e4 / 8.5e3), 0.01);
+    ATMPARAM prm;
+    OBJHANDLE ref = nullptr;
+    oapiGetAtm(probe, &prm, &ref);
+    EXPECT_EQ(ref, w->findBody("Earth"));
+    EXPECT_EQ(prm.rho, probe->iface->GetAtmDensity());
+    EXPECT_EQ(prm.p, probe->iface->GetAtmPressure());
     EXPECT_NEAR(length(drag), q * probe->cls->aero.dragArea.z, 1e-9 * q);
     EXPECT_LT(simtest::angleBetween(drag, -flow), 1e-12);
     // At rest in the turning air: no drag at all.
