@@ -279,6 +279,24 @@ void FreeForgottenObjects() {
     forgottenCount = 0;
 }
 
+void FreeUnreachableForgotten() {
+    Forgotten **link = &forgottenList;
+    while (Forgotten *f = *link) {
+        bool reachable = false;
+        for (int p = 0; f->record && p < kMaxPositions && !reachable; ++p)
+            reachable = f->record->states[p] && StateReachable(f->record->states[p]);
+        if (reachable) {
+            link = &f->next;
+            continue;
+        }
+        *link = f->next;
+        FreeRecordAndStates(f->record);
+        delete f->profile;
+        delete f;
+        --forgottenCount;
+    }
+}
+
 void FreeRegistryStorage() {
     ForgetAllSlots();
     FreeForgottenObjects();

@@ -20,5 +20,13 @@ void ForgetAllSlots();
 int ForgottenObjectCount();
 // Frees the forgotten objects. Only safe while no MFD object is alive.
 void FreeForgottenObjects();
+// Frees the forgotten records (with their states and profiles) none of whose
+// states an MFD object or an open input box may still point at. A long flight in
+// which vessels are released and met again so keeps no more than it uses.
+void FreeUnreachableForgotten();
+// Whether an MFD object or an input box may still point at the state (the MFD
+// side keeps that account).
+struct MfdState;
+bool StateReachable(const MfdState *S);
 
 #endif  // TESSARC_FRAME_REGISTRY_STORAGE_H

@@ -30,6 +30,7 @@ void ResetModule() {
 
 void SchedulerPostStep(double simt, double simdt) {
     if (!moduleActive) return;
+    if (ForgottenObjectCount() > 0) FreeUnreachableForgotten();
     // Due on schedule, or at once when simulation time stood still or went back.
     if (!(simt >= schedNextTime || simt <= schedLastTime)) return;
     schedLastTime = simt;

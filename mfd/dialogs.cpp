@@ -20,6 +20,10 @@ struct MfdBoxContext {
     DialogKind kind;
 };
 MfdBoxContext mfdContexts[kMaxPositions][DIALOG_COUNT];
+// The state the last box of each kind at each position was opened on; a box on a
+// state closes unseen (the host calls back only on a text), so it counts as open
+// until the next box of its kind at its position.
+const MfdState *boxStates[kMaxPositions][DIALOG_COUNT];
 
 // Boxes on a state carry the state itself (states live as long as the module);
 // the kind is part of the callback.
@@ -125,16 +129,24 @@ bool OpenDialog(TessarcMFD *mfd, DialogKind kind) {
     // The host keeps the title text while the box is open.
     static char titles[DIALOG_COUNT][128];
     DialogTitle(mfd, kind, titles[kind], sizeof titles[kind]);
+    const int p = (mfd->position >= 0 && mfd->position < kMaxPositions) ? mfd->position : 0;
     if (OnMfd(kind)) {
-        int p = (mfd->position >= 0 && mfd->position < kMaxPositions) ? mfd->position : 0;
         MfdBoxContext *ctx = &mfdContexts[p][kind];
         ctx->mfd = mfd;
         ctx->kind = kind;
         oapiOpenInputBox(titles[kind], MfdCallback, nullptr, 20, ctx);
     } else {
+        boxStates[p][kind] = S;
         oapiOpenInputBox(titles[kind], kStateCallbacks[kind], nullptr, 20, S);
     }
     return true;
+}
+
+bool DialogMayReach(const MfdState *S) {
+    for (const auto &row : boxStates)
+        for (const MfdState *b : row)
+            if (b == S) return true;
+    return false;
 }
 
 void ForgetDialogOwner(const TessarcMFD *mfd) {

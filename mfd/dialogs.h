@@ -46,6 +46,21 @@ bool OpenDialog(TessarcMFD *mfd, DialogKind kind);
 void DialogTitle(const TessarcMFD *mfd, DialogKind kind, char *title, size_t size);
 // The MFD is going away: boxes opened for it refuse from now on.
 void ForgetDialogOwner(const TessarcMFD *mfd);
+// Whether an input box opened on the state may still be open (and so call back
+// with it): the last box of each kind opened at each MFD position counts.
+bool DialogMayReach(const MfdState *S);
+
+// What a typed or read value may be; beyond these a setter refuses and changes
+// nothing. The landing elevation is bounded by the reference body's radius.
+const double kMaxCutoffAltitude = 10000.0;  // m, either sign
+const double kMaxAttitudeOffset = 360.0;    // deg, a pitch, yaw or roll offset
+const double kMaxBurnDv = 100000.0;         // m/s, one burn component
+const double kMaxBurnLead = 1.0e8;          // s, a burn time given from now (about three years)
+const double kMaxBurnMjd = 1.0e6;           // days, a burn time given as an MJD (0 up to this)
+const double kMaxInclination = 180.0;       // deg, either sign
+const double kMaxDockDistance = 100000.0;   // m, one component of the docking hold point
+const double kMaxRateLimit = 360.0;         // deg/s, a rotation rate limit
+const double kMaxApproachSpeed = 1000.0;    // m/s, a translation speed limit
 
 // --- apply a given value -----------------------------------------------------------
 // Remote vessel by name; an empty name means the focus vessel.
@@ -61,8 +76,11 @@ bool SetLandingBase(MfdState *S, const char *text);
 // Pad n of the landing base (clamped to the pads there); 0 returns to the base.
 bool SetPad(MfdState *S, int n);
 bool SetManualLocation(MfdState *S, double lonDeg, double latDeg);
-// Metres above the target; with a terrain model, above the terrain there.
+// Metres above the target; with a terrain model, above the terrain there. The
+// result stays within the reference body's radius of its mean surface.
 bool SetLandingElevation(MfdState *S, double metres);
+// Whether an elevation above the mean radius is one the reference body can have.
+bool ElevationWithinBody(const MfdState *S, double metres);
 bool SetCutoffAltitude(MfdState *S, double metres);
 // axis 0 pitch, 1 yaw, 2 roll.
 bool SetRelativeAttitude(MfdState *S, int axis, double degrees);
@@ -79,7 +97,7 @@ bool SetSwapPosition(TessarcMFD *mfd, int n);
 // Rate limits of the vessel under the summary cursor.
 bool SetMaxRates(TessarcMFD *mfd, const RatesInput &in);
 // The same for a given propulsion profile (the scenario's "Rates" line); false
-// without a profile or with a value that is not finite.
+// without a profile or with a value beyond the limits above.
 bool SetProfileRates(ThrusterProfile *profile, const RatesInput &in);
 
 // --- apply typed text ----------------------------------------------------------------

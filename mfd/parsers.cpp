@@ -12,8 +12,18 @@ namespace {
 
 typedef char Line[kInputLineMax];
 
-// A finite number starting at p (blanks skipped); end gets the first character after it.
+// Whether the number at p (blanks and sign skipped) is written in hexadecimal,
+// which C reads but no pilot types: "0x10" is refused, not taken as 16.
+bool Hexadecimal(const char *p) {
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p == '+' || *p == '-') ++p;
+    return p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
+}
+
+// A finite decimal number starting at p (blanks skipped); end gets the first
+// character after it.
 bool ReadNumber(const char *p, double *value, const char **end = nullptr) {
+    if (Hexadecimal(p)) return false;
     char *e = nullptr;
     double v = std::strtod(p, &e);
     if (e == p || !std::isfinite(v)) return false;

@@ -85,8 +85,9 @@ bool ReadToken(const char *p, const char *end, char type, double *value) {
         *value = static_cast<double>(v);
         return true;
     }
+    if (std::strpbrk(buf, "xX")) return false;  // hexadecimal: not a number this block writes
     const double v = std::strtod(buf, &e);
-    if (e != buf + n || !std::isfinite(v)) return false;
+    if (e != buf + n || !std::isfinite(v) || std::fabs(v) > kStatusValueLimit) return false;
     *value = v;
     return true;
 }

@@ -15,6 +15,10 @@ const size_t kStatusLineMax = 255;
 const size_t kStatusNameMax = 99;
 // The most numbers one line carries (the older "BurnData" form).
 const int kStatusValueMax = 8;
+// No value of a block is further from zero than this (1e12 m is beyond the
+// planets, 1e12 days beyond any date): a larger one is not a value the state
+// can hold, and its line is dropped like one that does not read.
+const double kStatusValueLimit = 1.0e12;
 
 enum StatusKey {
     STATUS_NONE = 0,  // not a line of this block, or nothing in it reads cleanly
@@ -48,7 +52,7 @@ enum StatusKey {
 };
 
 // One decoded line. Integers come back as exact whole values in the range of
-// int32; every number is finite.
+// int32; every number is finite and within kStatusValueLimit.
 //  MFDINDEX, GRAPHSTYLE, FORCELAND, LANDBRAKE: one integer.
 //  ELEVATION, CUTOFFALT: one number.
 //  REFMODE: the mode 0..6 from its word. LANDING: the precision 0..2 from its word.

@@ -1,6 +1,6 @@
 // Writing an MFD's scenario block: its position, then one group of lines for
-// every registered vessel that has a state at that position, in slot order.
-// Angles go out in degrees. Writing leaves every state as it is.
+// every registered vessel that has a state at that position. Angles go out in
+// degrees. Writing leaves every state as it is.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -26,31 +26,40 @@ void Put(FILEHANDLE scn, StatusKey key, const char *fmt, ...) {
     oapiWriteScenario_string(scn, item, value);
 }
 
+// A value as the block can hold it: within kStatusValueLimit of zero (a value
+// the guidance carried beyond it is written as the limit, not as a number that
+// the reader drops), and 0 for one that is not a number.
+double B(double v) {
+    if (!(v == v)) return 0.0;
+    return v > kStatusValueLimit ? kStatusValueLimit : v < -kStatusValueLimit ? -kStatusValueLimit : v;
+}
+
 // Length of a name field up to its NUL, never beyond the field.
 int NameLength(const char *name, size_t field) { return name ? static_cast<int>(strnlen(name, field)) : 0; }
 
 void PutAngles(FILEHANDLE scn, StatusKey key, const VECTOR3 &a) {
-    Put(scn, key, "%0+8.6f %0+8.6f %0+8.6f", a.x * DEG, a.y * DEG, a.z * DEG);
+    Put(scn, key, "%0+8.6f %0+8.6f %0+8.6f", B(a.x * DEG), B(a.y * DEG), B(a.z * DEG));
 }
 
 void PutLanding(FILEHANDLE scn, const MfdState *S) {
     if (S->padIndex == -1) {
-        Put(scn, STATUS_PADBASE, "%i,%0+11.6f %0+11.6f", -1, S->targetLon * DEG, S->targetLat * DEG);
+        Put(scn, STATUS_PADBASE, "%i,%0+11.6f %0+11.6f", -1, B(S->targetLon * DEG), B(S->targetLat * DEG));
     } else {
         Put(scn, STATUS_PADBASE, "%i,%.*s", static_cast<int>(S->padIndex),
             NameLength(S->targetRefName, sizeof S->targetRefName), S->targetRefName);
     }
-    Put(scn, STATUS_ELEVATION, "%0.1f", S->elevation);
+    Put(scn, STATUS_ELEVATION, "%0.1f", B(S->elevation));
     Put(scn, STATUS_GRAPHSTYLE, "%i", static_cast<int>(S->graphStyle));
-    Put(scn, STATUS_PORIG, "%0+8.6f %0+8.6f %0+8.6f %.6f %i %i %i", S->refPointLon * DEG, S->refPointLat * DEG,
-        S->approachHeading * DEG, S->brakeStartMjd, static_cast<int>(S->landingPhase),
+    Put(scn, STATUS_PORIG, "%0+8.6f %0+8.6f %0+8.6f %.6f %i %i %i", B(S->refPointLon * DEG), B(S->refPointLat * DEG),
+        B(S->approachHeading * DEG), B(S->brakeStartMjd), static_cast<int>(S->landingPhase),
         static_cast<int>(S->invertRotation), static_cast<int>(S->useHover));
     const double *c = S->landingCoefs;
-    Put(scn, STATUS_COEFS, "%.6e %.6e %.6e %.6e %.6e %.6e", c[0], c[1], c[2], c[3], c[4], c[5]);
+    Put(scn, STATUS_COEFS, "%.6e %.6e %.6e %.6e %.6e %.6e", B(c[0]), B(c[1]), B(c[2]), B(c[3]), B(c[4]), B(c[5]));
     const double *k = S->landingConsts;
-    Put(scn, STATUS_CONST, "%.3f %.3f %.3f %.3f %.3f %.3f", k[0], k[1], k[2], k[3], k[4], k[5]);
+    Put(scn, STATUS_CONST, "%.3f %.3f %.3f %.3f %.3f %.3f", B(k[0]), B(k[1]), B(k[2]), B(k[3]), B(k[4]), B(k[5]));
     const double *w = S->landingWork;
-    Put(scn, STATUS_DISPL, "%.3f %.3f %.3f %.3f %.3f %.3f %.3f", w[2], w[10], w[11], w[12], w[13], w[14], w[15]);
+    Put(scn, STATUS_DISPL, "%.3f %.3f %.3f %.3f %.3f %.3f %.3f", B(w[2]), B(w[10]), B(w[11]), B(w[12]), B(w[13]),
+        B(w[14]), B(w[15]));
 }
 
 void PutVesselGroup(FILEHANDLE scn, const char *vesselName, const MfdState *S) {
@@ -71,27 +80,39 @@ void PutVesselGroup(FILEHANDLE scn, const char *vesselName, const MfdState *S) {
     const bool syncedBurn = mode == AP_DIRECT_BURN && S->transXSync;
     const int hold = (S->holdOn && !syncedBurn) ? 1 : 0;
     if (mode == AP_DIRECT_BURN) {
-        Put(scn, STATUS_BURNDATA1, "%.10f %.3f %.3f %.3f %d %d", S->burnMjd, S->burnDv.x, S->burnDv.y, S->burnDv.z,
+        Put(scn, STATUS_BURNDATA1, "%.10f %.3f %.3f %.3f %d %d", B(S->burnMjd), B(S->burnDv.x), B(S->burnDv.y),
+            B(S->burnDv.z),
             (S->burnArmed && !syncedBurn) ? 1 : 0, S->orbitInsert ? 1 : 0);
         const double *b = S->burnData3;
-        Put(scn, STATUS_BURNDATA3, "%.3f %.3f %.3f %.3f", b[0], b[1], b[2], b[3]);
+        Put(scn, STATUS_BURNDATA3, "%.3f %.3f %.3f %.3f", B(b[0]), B(b[1]), B(b[2]), B(b[3]));
     }
     if (mode == AP_ASCENT)
-        Put(scn, STATUS_ASCDATA, "%i %.3f %.3f", static_cast<int>(S->ascentMode), S->ascentAlt, S->ascentAngle * DEG);
+        Put(scn, STATUS_ASCDATA, "%i %.3f %.3f", static_cast<int>(S->ascentMode), B(S->ascentAlt),
+            B(S->ascentAngle * DEG));
     PutAngles(scn, STATUS_REFATT, S->refAtt);
     PutAngles(scn, STATUS_RELATT, S->relAtt);
     Put(scn, STATUS_ACTIVEAP, "%i %i %i %i %i %i", hold, static_cast<int>(S->transAxes), S->dockApOn ? 1 : 0,
         static_cast<int>(S->eulerConvention), static_cast<int>(S->spinMode), static_cast<int>(S->rollMode));
-    Put(scn, STATUS_DOCKXYZ, "%.3f %.3f %.3f", S->dockXyz.x, S->dockXyz.y, S->dockXyz.z);
+    Put(scn, STATUS_DOCKXYZ, "%.3f %.3f %.3f", B(S->dockXyz.x), B(S->dockXyz.y), B(S->dockXyz.z));
     if (const ThrusterProfile *P = S->profile) {
-        Put(scn, STATUS_RATES, "%.3f %.3f %.3f %.3f %.3f %.3f", P->rateLimit[0] * DEG, P->rateLimit[1] * DEG,
-            P->rateLimit[2] * DEG, P->approachSpeed[0], P->approachSpeed[1], P->approachSpeed[2]);
+        Put(scn, STATUS_RATES, "%.3f %.3f %.3f %.3f %.3f %.3f", B(P->rateLimit[0] * DEG),
+            B(P->rateLimit[1] * DEG), B(P->rateLimit[2] * DEG), B(P->approachSpeed[0]), B(P->approachSpeed[1]),
+            B(P->approachSpeed[2]));
     }
     if (S->landingPrecision >= 0 && S->landingPrecision <= 2)
         Put(scn, STATUS_LANDING, "%s", PrecisionWord(S->landingPrecision));
-    Put(scn, STATUS_CUTOFFALT, "%.2f", S->cutoffAlt);
+    Put(scn, STATUS_CUTOFFALT, "%.2f", B(S->cutoffAlt));
     Put(scn, STATUS_FORCELAND, "%i", S->forceLand ? 1 : 0);
     Put(scn, STATUS_LANDBRAKE, "%i", S->landBrake ? 1 : 0);
+}
+
+// The group of the vessel in the slot, if it has a state at the position; true
+// when one was written.
+bool PutGroupOfSlot(FILEHANDLE scn, int slot, int position) {
+    const VesselRecord *record = RecordForSlot(slot);
+    if (!record || !record->states[position]) return false;
+    PutVesselGroup(scn, record->name, record->states[position]);
+    return true;
 }
 
 }  // namespace
@@ -101,8 +122,21 @@ void WriteMfdStatus(const TessarcMFD *mfd, FILEHANDLE scn) {
     const int position = mfd->position;
     Put(scn, STATUS_MFDINDEX, "%i", position);
     if (position < 0 || position >= kMaxPositions) return;
-    for (int slot = 0; slot < kMaxSlots; ++slot) {
-        const VesselRecord *record = RecordForSlot(slot);
-        if (record && record->states[position]) PutVesselGroup(scn, record->name, record->states[position]);
+    // The focus vessel's group first, then the others in the host's list of
+    // vessels (the order of the ships in the scenario), not in slot order: slots
+    // are taken in the order vessels are met, and a reloaded file meets the focus
+    // vessel first, so slot order would change from one save to the next. The
+    // focus first keeps a remote vessel's group after it, so that a remote vessel
+    // under HOLD is the one the display shows again after loading. A slot whose
+    // vessel is not listed comes last.
+    bool written[kMaxSlots] = {};
+    const int focus = FindVesselSlot(oapiGetFocusObject());
+    if (focus >= 0) written[focus] = PutGroupOfSlot(scn, focus, position);
+    const int vessels = static_cast<int>(oapiGetVesselCount());
+    for (int i = 0; i < vessels; ++i) {
+        const int slot = FindVesselSlot(oapiGetVesselByIndex(i));
+        if (slot >= 0 && !written[slot]) written[slot] = PutGroupOfSlot(scn, slot, position);
     }
+    for (int slot = 0; slot < kMaxSlots; ++slot)
+        if (!written[slot]) PutGroupOfSlot(scn, slot, position);
 }

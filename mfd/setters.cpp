@@ -18,6 +18,9 @@ void Restart(MfdState *S) { ResetRateFilter(S, 0); }
 
 bool IsVessel(OBJHANDLE h) { return h && oapiIsVessel(h); }
 
+// A finite value no further from zero than the limit.
+bool Within(double v, double limit) { return std::isfinite(v) && std::fabs(v) <= limit; }
+
 // The host's name of an object into a field, cut to the field the way the
 // step reads it back.
 void StoreHostName(OBJHANDLE obj, char *field, size_t size) { ObjectNameInto(obj, field, size); }
@@ -180,22 +183,29 @@ bool SetManualLocation(MfdState *S, double lonDeg, double latDeg) {
     return true;
 }
 
+bool ElevationWithinBody(const MfdState *S, double metres) {
+    if (!S || !S->bodyRef || !std::isfinite(metres)) return false;
+    return std::fabs(metres) <= oapiGetSize(S->bodyRef);
+}
+
 bool SetLandingElevation(MfdState *S, double metres) {
     if (!S || !std::isfinite(metres)) return false;
-    S->elevation = TargetElevation(S->bodyRef, S->targetLon, S->targetLat) + metres;
+    const double elevation = TargetElevation(S->bodyRef, S->targetLon, S->targetLat) + metres;
+    if (!ElevationWithinBody(S, elevation)) return false;
+    S->elevation = elevation;
     Restart(S);
     return true;
 }
 
 bool SetCutoffAltitude(MfdState *S, double metres) {
-    if (!S || !std::isfinite(metres)) return false;
+    if (!S || !Within(metres, kMaxCutoffAltitude)) return false;
     S->cutoffAlt = metres;
     Restart(S);
     return true;
 }
 
 bool SetRelativeAttitude(MfdState *S, int axis, double degrees) {
-    if (!S || axis < 0 || axis > 2 || !std::isfinite(degrees)) return false;
+    if (!S || axis < 0 || axis > 2 || !Within(degrees, kMaxAttitudeOffset)) return false;
     S->showSetAttitude = true;
     S->relAtt.data[axis] = degrees * RAD;
     Restart(S);
@@ -203,7 +213,7 @@ bool SetRelativeAttitude(MfdState *S, int axis, double degrees) {
 }
 
 bool SetBurnDv(MfdState *S, int component, double mps) {
-    if (!S || component < 0 || component > 2 || !std::isfinite(mps)) return false;
+    if (!S || component < 0 || component > 2 || !Within(mps, kMaxBurnDv)) return false;
     if (!BurnValuesOpen(S)) return false;
     S->burnDv.data[component] = mps;
     Restart(S);
@@ -211,14 +221,14 @@ bool SetBurnDv(MfdState *S, int component, double mps) {
 }
 
 bool SetBurnTime(MfdState *S, bool mjdForm, double value) {
-    if (!S || !std::isfinite(value)) return false;
+    if (!S || !(mjdForm ? value >= 0.0 && value <= kMaxBurnMjd : Within(value, kMaxBurnLead))) return false;
     S->burnMjd = mjdForm ? value : oapiGetSimMJD() + value / 86400.0;
     Restart(S);
     return true;
 }
 
 bool SetAscentInclination(MfdState *S, double degrees) {
-    if (!S || !std::isfinite(degrees)) return false;
+    if (!S || !Within(degrees, kMaxInclination)) return false;
     S->ascentAngle = degrees * RAD;
     Restart(S);
     return true;
@@ -247,8 +257,9 @@ bool SetDockDistance(MfdState *S, const DistanceInput &in) {
     if (!S) return false;
     for (int k = 0; k < 3; ++k) {
         if (!in.select[k]) continue;
+        // A typed value is bounded; the current position is taken as it is.
         const double v = in.fromCurrent[k] ? S->targetRelPos.data[k] : in.value[k];
-        if (!std::isfinite(v)) return false;
+        if (!std::isfinite(v) || (!in.fromCurrent[k] && !Within(v, kMaxDockDistance))) return false;
     }
     for (int k = 0; k < 3; ++k)
         if (in.select[k]) S->dockXyz.data[k] = in.fromCurrent[k] ? S->targetRelPos.data[k] : in.value[k];
@@ -269,8 +280,9 @@ bool SetSwapPosition(TessarcMFD *mfd, int n) {
 
 bool SetProfileRates(ThrusterProfile *P, const RatesInput &in) {
     if (!P) return false;
+    const double most = in.linear ? kMaxApproachSpeed : kMaxRateLimit;
     for (int k = 0; k < 3; ++k)
-        if (!std::isfinite(in.value[k])) return false;
+        if (!Within(in.value[k], most)) return false;
     double *limit = in.linear ? P->approachSpeed : P->rateLimit;
     const double unit = in.linear ? 1.0 : RAD;
     if (in.reset) {

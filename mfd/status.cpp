@@ -49,7 +49,8 @@ void RestoreTranslationHold(MfdState *S, int code) {
 // "activeAP": HOLD, translation hold, docking approach, Euler convention, spin,
 // roll mode. HOLD and the docking approach only go on (one already on stays on,
 // whatever order the groups come in); translation hold and spin take the written
-// setting; values that are none of their field's settings are passed over.
+// setting; values that are none of their field's settings are passed over. The
+// Euler convention is set by the reader once the block is read (see below).
 void ApplyActiveAutopilots(MfdState *S, const StatusLine &L) {
     int v[6] = {0, 7, 0, 0, 0, 0};
     for (int i = 0; i < L.count && i < 6; ++i) v[i] = Int(L.value[i]);
@@ -57,7 +58,6 @@ void ApplyActiveAutopilots(MfdState *S, const StatusLine &L) {
     // The approach engages translation hold on all axes; the written axes follow.
     if (v[2] != 0 && !S->dockApOn) ToggleDockingApproach(S);
     RestoreTranslationHold(S, v[1]);
-    if (v[3] == 2 || (L.count > 3 && v[3] == 0)) S->eulerConvention = v[3];
     if (v[4] == 1 || v[4] == 2) {
         if (S->spinMode != v[4]) SetSpinMode(S, v[4]);
     } else if (v[4] == 0 && S->spinMode != 0) {
@@ -111,7 +111,7 @@ void ApplyToState(MfdState *S, const StatusLine &L) {
             ApplyPadBase(S, L);
             break;
         case STATUS_ELEVATION:
-            S->elevation = v[0];
+            if (ElevationWithinBody(S, v[0])) S->elevation = v[0];
             break;
         case STATUS_GRAPHSTYLE:
             if (v[0] >= 0 && v[0] <= 3) S->graphStyle = Int(v[0]);
@@ -198,8 +198,35 @@ void ApplyToState(MfdState *S, const StatusLine &L) {
 
 }  // namespace
 
+namespace {
+
+// The Euler conventions a block names, per state. Every setter a later line
+// calls chooses the convention afresh from the attitude of the moment, so the
+// written one is set when the whole block has been read.
+struct WrittenConventions {
+    MfdState *state[kMaxSlots];
+    int convention[kMaxSlots];
+    int count;
+};
+
+void NoteConvention(WrittenConventions *w, MfdState *S, const StatusLine &L) {
+    if (L.key != STATUS_ACTIVEAP || L.count < 4) return;
+    const int c = Int(L.value[3]);
+    if (c != 0 && c != 2) return;
+    int i = 0;
+    while (i < w->count && w->state[i] != S) ++i;
+    if (i == kMaxSlots) return;
+    w->state[i] = S;
+    w->convention[i] = c;
+    if (i == w->count) ++w->count;
+}
+
+}  // namespace
+
 void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
     if (!mfd || !scn) return;
+    WrittenConventions conventions;
+    conventions.count = 0;
     int index = kNoIndex;
     bool applying = true;
     OBJHANDLE lastRemote = nullptr;
@@ -225,7 +252,9 @@ void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
         if (unknownVessel || !mfd->state) continue;
         mfd->state->modePage = false;
         if (L.key != STATUS_REMOTE) ApplyToState(mfd->state, L);
+        NoteConvention(&conventions, mfd->state, L);
     }
+    for (int i = 0; i < conventions.count; ++i) conventions.state[i]->eulerConvention = conventions.convention[i];
     // The MFD shows a vessel whose HOLD is on, or else the focus vessel.
     if (mfd->state && mfd->state->holdOn) {
         if (lastRemote) mfd->attachToVessel(lastRemote);

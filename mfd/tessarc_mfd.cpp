@@ -15,6 +15,33 @@
 int mfdObjectCount = 0;
 int positionMfdObjects[32] = {};
 
+namespace {
+
+// The MFD objects alive now, so that a forgotten state is freed only when none
+// shows it. More objects than this at once (no host has that many displays)
+// count as reaching every state.
+const int kMaxLiveMfds = 64;
+TessarcMFD *liveMfds[kMaxLiveMfds] = {};
+int untrackedMfds = 0;
+
+void TrackMfd(TessarcMFD *mfd, bool alive) {
+    for (TessarcMFD *&slot : liveMfds)
+        if (slot == (alive ? nullptr : mfd)) {
+            slot = alive ? mfd : nullptr;
+            return;
+        }
+    untrackedMfds += alive ? 1 : -1;
+}
+
+}  // namespace
+
+bool StateReachable(const MfdState *S) {
+    if (untrackedMfds > 0) return true;
+    for (const TessarcMFD *mfd : liveMfds)
+        if (mfd && mfd->state == S) return true;
+    return DialogMayReach(S);
+}
+
 bool SkipsButtonRefresh(const char *focusClassName) {
     static const char kArrowFreighter[] = "UCGO\\Vessels\\UCGOArrowFreighter";
     return focusClassName && std::strncmp(focusClassName, kArrowFreighter, sizeof kArrowFreighter - 1) == 0;
@@ -26,6 +53,7 @@ TessarcMFD::TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId)
     ++liveMfdCount;
     ++mfdObjectCount;
     ++positionMfdObjects[position];
+    TrackMfd(this, true);
     const uint32_t bit = PositionBit(position);
     // A remote vessel survives only a close and re-open that stored the status.
     bool attached = false;
@@ -37,6 +65,7 @@ TessarcMFD::TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId)
 TessarcMFD::~TessarcMFD() {
     --mfdObjectCount;
     --positionMfdObjects[position];
+    TrackMfd(this, false);
     ForgetDialogOwner(this);  // its open input boxes must not reach it any more
 }
 

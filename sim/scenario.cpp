@@ -2,8 +2,10 @@
 // line of anything that cannot be read.
 #include "scenario.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -32,8 +34,27 @@ std::vector<std::string> words(const std::string &s) {
 
 bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
 
+// A plain decimal number: sign, digits with at most one point, an optional
+// exponent. Hexadecimal, "inf", "nan" and the like are not numbers here.
+bool decimal(const std::string &s) {
+    size_t i = 0, digits = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    for (; i < s.size() && std::isdigit((unsigned char)s[i]); ++i) ++digits;
+    if (i < s.size() && s[i] == '.')
+        for (++i; i < s.size() && std::isdigit((unsigned char)s[i]); ++i) ++digits;
+    if (digits == 0) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        size_t exp = 0;
+        for (; i < s.size() && std::isdigit((unsigned char)s[i]); ++i) ++exp;
+        if (exp == 0) return false;
+    }
+    return i == s.size();
+}
+
 bool number(const std::string &s, double &v) {
-    if (s.empty()) return false;
+    if (!decimal(s)) return false;
     char *end = nullptr;
     errno = 0;
     v = std::strtod(s.c_str(), &end);
@@ -60,12 +81,33 @@ struct Reader {
     }
 };
 
-// Numbers after the key: exactly n of them.
-bool numbers(Reader &r, const std::vector<std::string> &w, size_t n, double *out) {
+// Numbers after the key: exactly n of them, each within +-limit when one is given.
+bool numbers(Reader &r, const std::vector<std::string> &w, size_t n, double *out, double limit = 0) {
     if (w.size() != n + 1) return r.fail(w[0] + " needs " + std::to_string(n) + " numbers");
-    for (size_t i = 0; i < n; ++i)
+    for (size_t i = 0; i < n; ++i) {
         if (!number(w[i + 1], out[i])) return r.fail(w[0] + ": \"" + w[i + 1] + "\" is not a number");
+        if (limit > 0 && std::fabs(out[i]) > limit) {
+            char buf[96];
+            std::snprintf(buf, sizeof buf, ": %.40s is beyond +-%g", w[i + 1].c_str(), limit);
+            return r.fail(w[0] + buf);
+        }
+    }
     return true;
+}
+
+// A name as the host keeps it: not empty, not too long, no control characters.
+bool plainName(const std::string &n) {
+    if (n.empty() || n.size() > kScnMaxName) return false;
+    for (unsigned char c : n)
+        if (c < 0x21 || c == 0x7f) return false;
+    return true;
+}
+
+// A key of a ship line: letters, digits and underscores.
+bool keyWord(const std::string &k) {
+    for (unsigned char c : k)
+        if (!std::isalnum(c) && c != '_') return false;
+    return !k.empty();
 }
 
 // "idx:level" pairs with the level in 0..1.
@@ -94,15 +136,17 @@ bool shipLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, Scenar
         if (!numbers(r, w, 3, n)) return false;
         v.rpos = _V(n[0], n[1], n[2]);
         v.hasRpos = true;
+        if (!v.hasElements) v.stateLine = r.line;
     } else if (same(k, "RVEL")) {
         if (!numbers(r, w, 3, n)) return false;
         v.rvel = _V(n[0], n[1], n[2]);
         v.hasRvel = true;
+        if (!v.hasElements && !v.stateLine) v.stateLine = r.line;
     } else if (same(k, "AROT")) {
-        if (!numbers(r, w, 3, n)) return false;
+        if (!numbers(r, w, 3, n, kScnMaxAngle)) return false;
         v.arot = _V(n[0], n[1], n[2]);
     } else if (same(k, "VROT")) {
-        if (!numbers(r, w, 3, n)) return false;
+        if (!numbers(r, w, 3, n, kScnMaxRate)) return false;
         v.vrot = _V(n[0], n[1], n[2]);
     } else if (same(k, "ELEMENTS")) {
         std::vector<std::string> ww = w;
@@ -113,15 +157,18 @@ bool shipLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, Scenar
         if (!numbers(r, ww, 6, n)) return false;
         if (n[0] <= 0 || n[1] < 0 || n[1] >= 1)
             return r.fail("ELEMENTS needs a > 0 and 0 <= e < 1 (closed orbits only)");
+        for (int i = 2; i < 6; ++i)
+            if (std::fabs(n[i]) > kScnMaxAngle) return r.fail("ELEMENTS: the angles must be within +-3600 degrees");
         for (int i = 0; i < 6; ++i) v.el[i] = n[i];
         v.hasElements = true;
+        v.stateLine = r.line;
     } else if (same(k, "POS")) {
-        if (!numbers(r, w, 2, n)) return false;
+        if (!numbers(r, w, 2, n, kScnMaxAngle)) return false;
         if (n[1] < -90 || n[1] > 90) return r.fail("POS latitude must be within -90..90 degrees");
         v.lon = n[0];
         v.lat = n[1];
     } else if (same(k, "HEADING")) {
-        if (!numbers(r, w, 1, n)) return false;
+        if (!numbers(r, w, 1, n, kScnMaxAngle)) return false;
         v.heading = n[0];
     } else if (same(k, "PRPLEVEL")) {
         return levels(r, w, v.propellant);
@@ -142,15 +189,41 @@ bool shipLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, Scenar
                 d.port < 0 || d.otherPort < 0 || comma + 1 == w[i].size())
                 return r.fail("DOCKINFO: \"" + w[i] + "\" is not port:otherport,vessel");
             d.other = w[i].substr(comma + 1);
+            if (!plainName(d.other)) return r.fail("DOCKINFO: the vessel name is too long");
             v.docks.push_back(d);
         }
     } else if (same(k, "XPDR")) {
         if (w.size() != 2 || !integer(w[1], v.xpdr) || v.xpdr < 0 || v.xpdr > 639)
             return r.fail("XPDR needs one channel 0..639");
         v.hasXpdr = true;
-    } else {
+    } else if (keyWord(k)) {
         s.notes.push_back(r.file + ":" + std::to_string(r.line) + ": " + k + " ignored (not used by this host)");
+    } else {
+        return r.fail("\"" + k + "\" is not a line of a ship block");
     }
+    return true;
+}
+
+// Every line of a file, whatever section it is in: of a bounded length and
+// without control characters (a NUL in a line would cut it short unseen). The
+// lines of an MFD block belong to its mode, which reads what it can of them: they
+// only may not hold a NUL.
+bool plainLine(Reader &r, const std::string &raw, bool modeLine) {
+    if (raw.size() > kScnMaxLine) return r.fail("a line longer than " + std::to_string(kScnMaxLine) + " characters");
+    for (unsigned char c : raw)
+        if (modeLine ? c == 0 : (c < 0x20 && c != '\t' && c != '\r') || c == 0x7f) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "a control character (byte 0x%02x) in the line", c);
+            return r.fail(buf);
+        }
+    return true;
+}
+
+// A system name names a file of the configuration folder: no folders, no dots.
+bool systemName(const std::string &n) {
+    if (n.empty() || n.size() > kScnMaxName) return false;
+    for (unsigned char c : n)
+        if (!std::isalnum(c) && c != '_' && c != '-') return false;
     return true;
 }
 
@@ -175,6 +248,7 @@ bool parseScenario(const std::string &text, const std::string &file, Scenario &s
     std::string raw;
     while (std::getline(in, raw)) {
         r.line++;
+        if (!plainLine(r, raw, sec == Mfd)) return false;
         std::string l = trim(raw);
         if (sec == Skip) {
             if (same(l, skipEnd.c_str())) sec = None;
@@ -231,11 +305,16 @@ bool parseScenario(const std::string &text, const std::string &file, Scenario &s
                 sec = None;
             } else if (same(w[0], "System")) {
                 if (w.size() != 2) return r.fail("System needs one name");
+                if (!systemName(w[1]))
+                    return r.fail("System \"" + w[1] + "\" is not a plain name (letters, digits, _ and -)");
                 s.system = w[1];
+                s.systemLine = r.line;
             } else if (same(w[0], "Date")) {
                 double mjd;
-                if (w.size() != 3 || !same(w[1], "MJD") || !number(w[2], mjd) || mjd < 0)
+                if (w.size() != 3 || !same(w[1], "MJD") || !number(w[2], mjd))
                     return r.fail("Date must be \"MJD <days>\"");
+                if (mjd < kScnFirstMjd || mjd > kScnLastMjd)
+                    return r.fail("Date MJD " + w[2] + " is outside the ephemeris (MJD 0 to 200000)");
                 s.mjd = mjd;
                 s.hasMjd = true;
             } else {
@@ -246,8 +325,9 @@ bool parseScenario(const std::string &text, const std::string &file, Scenario &s
             if (same(w[0], "END_FOCUS")) {
                 sec = None;
             } else if (same(w[0], "Ship")) {
-                if (w.size() != 2) return r.fail("Ship needs one vessel name");
+                if (w.size() != 2 || !plainName(w[1])) return r.fail("Ship needs one vessel name");
                 s.focus = w[1];
+                s.focusLine = r.line;
             } else {
                 return r.fail("unexpected \"" + l + "\" in the focus section");
             }
@@ -262,6 +342,8 @@ bool parseScenario(const std::string &text, const std::string &file, Scenario &s
                 ship = ScnVessel();
                 ship.name = l.substr(0, colon);
                 ship.className = l.substr(colon + 1);
+                if (!plainName(ship.name) || !plainName(ship.className))
+                    return r.fail("a vessel or class name longer than " + std::to_string(kScnMaxName) + " characters");
                 ship.line = r.line;
                 for (const ScnVessel &o : s.vessels)
                     if (strcasecmp(o.name.c_str(), ship.name.c_str()) == 0)
@@ -270,6 +352,11 @@ bool parseScenario(const std::string &text, const std::string &file, Scenario &s
             }
             break;
         case Ship:
+            // A block that runs into the next ship or the end of the list lost its END.
+            if ((w.size() == 1 && w[0].find(':') != std::string::npos) || strncasecmp(w[0].c_str(), "END_", 4) == 0 ||
+                strncasecmp(w[0].c_str(), "BEGIN_", 6) == 0)
+                return r.fail("ship " + ship.name + " (line " + std::to_string(ship.line) + ") has no END before \"" +
+                              w[0].substr(0, 64) + "\"");
             if (same(w[0], "END")) {
                 if (!finishShip(r, ship)) return false;
                 s.vessels.push_back(ship);

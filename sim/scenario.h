@@ -17,6 +17,7 @@ class Host;
 struct ScnVessel {
     std::string name, className;
     int line = 0;              // line of the "name:class" line
+    int stateLine = 0;         // line of the RPOS, RVEL or ELEMENTS line that set the orbit
     bool landed = false;
     std::string body;          // STATUS Orbiting|Landed <body>
     bool hasRpos = false, hasRvel = false, hasElements = false;
@@ -48,6 +49,8 @@ struct ScnMfd {
 struct Scenario {
     std::string file;
     std::string system;        // configuration system name
+    int systemLine = 0;        // line of the "System" line
+    int focusLine = 0;         // line of the focus "Ship" line (0: none)
     bool hasMjd = false;
     double mjd = 51544.5;
     std::string focus;
@@ -56,6 +59,17 @@ struct Scenario {
     std::vector<std::string> notes;  // things read but not used (e.g. built-in MFD types)
 };
 
+// What the reader accepts. Values outside these are refused with the file and line.
+const size_t kScnMaxLine = 1024;      // characters in one line
+const size_t kScnMaxName = 255;       // characters in a vessel, class or system name
+const double kScnMaxAngle = 3600;     // deg, any angle (AROT, POS, HEADING, ELEMENTS)
+const double kScnMaxRate = 720;       // deg/s, VROT: two turns a second
+const double kScnFirstMjd = 0;        // the dates the ephemeris is flown for
+const double kScnLastMjd = 200000;    //   (1858 to 2406)
+const double kScnSystemMargin = 10;   // ships stay within this many times the farthest body
+const double kScnEscapeMargin = 10;   // speeds stay within this many times the escape speed
+const double kScnSpeedFloor = 1e5;    // m/s, ... or this, where escape speed is small
+
 bool parseScenario(const std::string &text, const std::string &file, Scenario &s, std::string &err);
 bool readScenarioFile(const std::string &path, Scenario &s, std::string &err);
 
@@ -63,6 +77,9 @@ bool readScenarioFile(const std::string &path, Scenario &s, std::string &err);
 std::string configDir();
 
 // Loads the system and vessel classes and places the vessels; sets time and focus.
+// A system is only looked for among the configuration folder's own .cfg files. A
+// ship inside its body, beyond the system or faster than any orbit there is refused
+// with the line that placed it; the world is finite whenever this returns true.
 bool buildWorld(const Scenario &s, World &w, std::string &err);
 // Opens the scenario's MFD blocks on the host's displays (after the run started).
 bool openScenarioMfds(const Scenario &s, Host &h, std::string &err);

@@ -1,10 +1,12 @@
 // From a read scenario to a world and open displays, and from the world back to a
 // scenario file; the scenario-block functions modes read and write through.
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fstream>
 #include <strings.h>
 #include <sys/stat.h>
@@ -53,9 +55,82 @@ static void elementsToState(double mu, const double el[6], VECTOR3 &pos, VECTOR3
 
 static std::string at(const Scenario &s, int line) { return s.file + ":" + std::to_string(line) + ": "; }
 
+// The system file of that name among the configuration folder's own .cfg files
+// (names compared without regard to case); "" when there is none.
+static std::string systemFile(const std::string &dir, const std::string &name) {
+    std::string found;
+    DIR *d = opendir(dir.c_str());
+    if (!d) return found;
+    while (struct dirent *e = readdir(d)) {
+        std::string f = e->d_name;
+        if (f.size() != name.size() + 4 || strcasecmp(f.c_str() + name.size(), ".cfg") != 0 ||
+            strncasecmp(f.c_str(), name.c_str(), name.size()) != 0)
+            continue;
+        struct stat st;
+        if (stat((dir + "/" + f).c_str(), &st) == 0 && S_ISREG(st.st_mode)) found = dir + "/" + f;
+    }
+    closedir(d);
+    return found;
+}
+
+static bool finite3(const VECTOR3 &v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// Whether a ship placed at rpos, rvel about the body is one the world can fly:
+// above the surface, within the system, no faster than well beyond escape there.
+static bool flyable(const Scenario &s, const ScnVessel &sv, const World &w, const Body &b, const VECTOR3 &rpos,
+                    const VECTOR3 &rvel, std::string &err) {
+    double reach = 0;
+    for (const auto &bp : w.bodies) reach = std::max(reach, length(bp->pos));
+    reach = kScnSystemMargin * std::max(reach, 1e9);
+    double r = length(rpos), v = length(rvel);
+    char buf[200];
+    const char *what = sv.hasElements ? "ELEMENTS" : "RPOS";
+    if (!finite3(rpos) || !finite3(rvel)) {
+        std::snprintf(buf, sizeof buf, "%s give no finite state", what);
+    } else if (r < b.radius) {
+        std::snprintf(buf, sizeof buf, "%s puts the ship %.0f m from the centre of %s, inside it (radius %.0f m)", what,
+                      r, b.name.c_str(), b.radius);
+    } else if (r > reach) {
+        std::snprintf(buf, sizeof buf, "%s puts the ship %.3g m from %s, beyond the system (%.3g m)", what, r,
+                      b.name.c_str(), reach);
+    } else if (v > std::max(kScnEscapeMargin * std::sqrt(2 * b.mu() / r), kScnSpeedFloor)) {
+        std::snprintf(buf, sizeof buf, "a speed of %.3g m/s about %s is beyond any orbit there", v, b.name.c_str());
+    } else {
+        return true;
+    }
+    err = at(s, sv.stateLine ? sv.stateLine : sv.line) + "ship " + sv.name + ": " + buf;
+    return false;
+}
+
+// Every ship's state finite: the last guard before the world flies.
+static bool finiteWorld(const Scenario &s, World &w, std::string &err) {
+    for (const ScnVessel &sv : s.vessels) {
+        const ::Vessel *v = w.findVessel(sv.name);
+        bool ok = v && finite3(v->pos) && finite3(v->vel) && finite3(v->omega);
+        for (int k = 0; ok && k < 9; ++k) ok = std::isfinite(v->R.data[k]);
+        if (!ok) {
+            err = at(s, sv.line) + "ship " + sv.name + " has no finite state in this world";
+            return false;
+        }
+    }
+    return true;
+}
+
 bool buildWorld(const Scenario &s, World &w, std::string &err) {
     std::string dir = configDir();
-    if (!loadSystem(w, dir + "/" + s.system + ".cfg", err)) return false;
+    std::string system = systemFile(dir, s.system);
+    if (system.empty()) {
+        err = at(s, s.systemLine) + "unknown planetary system \"" + s.system + "\" (no such .cfg in " + dir + ")";
+        return false;
+    }
+    if (!loadSystem(w, system, err)) {
+        err = at(s, s.systemLine) + "system \"" + s.system + "\" does not load: " + err;
+        return false;
+    }
+    if (w.bodies.empty()) {
+        err = at(s, s.systemLine) + "\"" + s.system + "\" is not a planetary system (it has no BODY)";
+        return false;
+    }
     std::string classDir = isDir(dir + "/vessels") ? dir + "/vessels" : dir + "/Vessels";
     if (!loadClassDir(w, classDir, err)) return false;
     if (s.hasMjd) setMjd(w, s.mjd);
@@ -105,6 +180,7 @@ bool buildWorld(const Scenario &s, World &w, std::string &err) {
                 rvel = mul(obl, rvel);
             }
         }
+        if (!flyable(s, sv, w, *body, rpos, rvel, err)) return false;
         setOrbitState(*v, body, rpos, rvel, sv.arot * RAD, sv.vrot * RAD);
     }
     // Docked pairs, once every ship is in place (both sides name each other).
@@ -135,10 +211,10 @@ bool buildWorld(const Scenario &s, World &w, std::string &err) {
     if (docked) rebuildStacks(w);
     w.focus = s.focus.empty() ? w.findVessel(s.vessels.front().name) : w.findVessel(s.focus);
     if (!w.focus) {
-        err = s.file + ": the focus ship \"" + s.focus + "\" is not among the ships";
+        err = at(s, s.focusLine) + "the focus ship \"" + s.focus + "\" is not among the ships";
         return false;
     }
-    return true;
+    return finiteWorld(s, w, err);
 }
 
 bool openScenarioMfds(const Scenario &s, Host &h, std::string &err) {

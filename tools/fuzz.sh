@@ -1,6 +1,6 @@
 #!/bin/bash
-# Builds the libFuzzer targets of the input-box parsers and the scenario block
-# reader (fuzz/fuzz_*.cpp) with
+# Builds the libFuzzer targets of the input-box parsers, the scenario block
+# reader and the simulated host's scenario reader (fuzz/fuzz_*.cpp) with
 # clang and runs each for a bounded time, starting from its checked-in corpus in
 # fuzz/corpus/<name>/. New inputs go to a scratch directory, not into the tree.
 #   tools/fuzz.sh [seconds per target, default 20] [target names...]
@@ -34,12 +34,27 @@ if [ ${#targets[@]} -eq 0 ]; then
         targets+=("${t#fuzz_}")
     done
 fi
+flags=(-std=c++17 -O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -I. -Ihost)
+# The scenario target flies the simulated host's reader and world: its sources are
+# built once per run, two at a time.
+sim_objects() {
+    mkdir -p "$out/sim"
+    ls sim/*.cpp | xargs -P 2 -I{} sh -c 'clang++ "$@" -c {} -o "'"$out"'/sim/$(basename {} .cpp).o"' _ \
+        "${flags[@]}" -Isim -DOAPI_IMPLEMENTATION -DTESSARC_SOURCE_DIR="\"$root\"" \
+        -DTESSARC_MODULE_DIR="\"$root/build/default/modules\"" $(pkg-config --cflags cairo)
+}
 for t in "${targets[@]}"; do
     echo "=== fuzz $t (${seconds} s)"
-    clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -I. -Ihost "fuzz/fuzz_$t.cpp" mfd/parsers.cpp mfd/scenario_lines.cpp -o "$out/fuzz_$t"
+    extra=() max_len=300
+    if [ "$t" = scenario ]; then
+        sim_objects
+        extra=("$out"/sim/*.o $(pkg-config --libs cairo) -ldl)
+        max_len=4096
+    fi
+    clang++ "${flags[@]}" -fsanitize=fuzzer "fuzz/fuzz_$t.cpp" mfd/parsers.cpp mfd/scenario_lines.cpp \
+        "${extra[@]}" -o "$out/fuzz_$t"
     rm -rf "$out/work_$t" && mkdir -p "$out/work_$t"
-    "$out/fuzz_$t" -max_total_time="$seconds" -max_len=300 -print_final_stats=1 \
+    "$out/fuzz_$t" -max_total_time="$seconds" -max_len="$max_len" -print_final_stats=1 \
         -artifact_prefix="$out/${t}_" "$out/work_$t" "fuzz/corpus/$t" 2>"$out/fuzz_$t.log" || {
         tail -40 "$out/fuzz_$t.log" >&2
         echo "fuzz $t found a fault; the input is in $out/${t}_*" >&2

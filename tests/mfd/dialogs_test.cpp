@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "control/modes.h"
 #include "control/profile.h"
 #include "keys_fixture.h"
+#include "mfd/dialogs.h"
 
 namespace {
 
@@ -169,6 +171,53 @@ TEST_F(Cockpit, BurnTimeAndVelocityAlignmentConfirmation) {
     ASSERT_TRUE(Key("I"));  // pending: the key withdraws it
     EXPECT_FALSE(S()->alignVelocityRequest);
     EXPECT_FALSE(f.boxOpen(0));
+}
+
+// Text that reads as a number but not as a value of its box: the box refuses,
+// and nothing of the state or the vessel's rate limits changes. The last text of
+// each row is one the box takes.
+TEST_F(Cockpit, ValuesBeyondWhatTheyMeanAreRefused) {
+    Fly(pilot::kMoonScenario);
+    f.draw(0);
+    Mfd()->summaryShown = true;
+    f.draw(0);
+    ASSERT_GE(Mfd()->summarySlot, 0);
+    Mfd()->summaryShown = false;
+    Mode("5");
+    ASSERT_TRUE(ApplyDialogText(Mfd(), S(), DIALOG_LANDING_BASE, "Brighton Beach"));
+    const std::string digits(300, '9');
+    struct Row {
+        DialogKind kind;
+        std::vector<std::string> refused;
+        const char *taken;
+    } rows[] = {
+        {DIALOG_ELEVATION, {"1e308", "0x10", digits, "-1800000", "1 e9"}, "250"},
+        {DIALOG_CUTOFF, {"1e6", "-20000", "0x1p3"}, "2 5"},
+        {DIALOG_PITCH, {"1e9", "P0x10", "-400"}, "P12 5"},
+        {DIALOG_DV_PROGRADE, {"1e7", digits}, "-150"},
+        {DIALOG_BURN_TIME, {"1e12", "M1e9", "M-5"}, "600"},
+        {DIALOG_INCLINATION, {"1000", "0X5"}, "51 6"},
+        {DIALOG_DISTANCE, {"X1e9", "1 2 1e6", "Z0x10"}, "X5 Y-2 Z30"},
+        {DIALOG_RATES, {"r 1e6 1 1", "l 1 1e5 1", "r P0x1"}, "r 1 2 3"},
+    };
+    ThrusterProfile *P = S()->profile;
+    for (const Row &row : rows) {
+        for (const std::string &text : row.refused) {
+            MfdState before;
+            ThrusterProfile profile;
+            std::memcpy(&before, S(), sizeof before);
+            std::memcpy(&profile, P, sizeof profile);
+            EXPECT_FALSE(ApplyDialogText(Mfd(), S(), row.kind, text.c_str())) << row.kind << " " << text;
+            EXPECT_EQ(std::memcmp(&before, S(), sizeof before), 0) << row.kind << " " << text;
+            EXPECT_EQ(std::memcmp(&profile, P, sizeof profile), 0) << row.kind << " " << text;
+        }
+        EXPECT_TRUE(ApplyDialogText(Mfd(), S(), row.kind, row.taken)) << row.kind << " " << row.taken;
+    }
+    EXPECT_LT(std::fabs(S()->elevation), 2000.0);
+    f.run(2);
+    f.draw(0);
+    EXPECT_EQ(f.screenText(0).find("nan"), std::string::npos);
+    EXPECT_EQ(f.screenText(0).find("inf"), std::string::npos);
 }
 
 }  // namespace

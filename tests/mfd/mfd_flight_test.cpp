@@ -8,6 +8,7 @@
 
 #include "frame/registry_storage.h"
 #include "frame/state.h"
+#include "mfd/dialogs.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
 #include "support/linked_plugin.h"
@@ -120,6 +121,45 @@ TEST_F(MfdFlight, ForgottenStatesOutliveTheMfdsThatPointAtThem) {
     // Once the MFD is gone, the next reset reclaims the forgotten objects.
     ASSERT_TRUE(f.close(0));
     ResetModule();
+    EXPECT_EQ(ForgottenObjectCount(), 0);
+}
+
+// A vessel met and released again and again (a remote vessel cycled through,
+// deleted vessels) leaves nothing behind once no display and no input box can
+// reach its states; while one can, they are kept.
+TEST_F(MfdFlight, ReleasedVesselsAreFreedOnceNothingReachesThem) {
+    ASSERT_TRUE(f.open(0));
+    f.frames(2);
+    const OBJHANDLE iss = f.handle("ISS"), own = f.handle("SH-01");
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(Mfd(0)->attachToVessel(iss));
+        ASSERT_TRUE(Mfd(0)->attachToVessel(own));
+        ReleaseVesselSlot(FindVesselSlot(iss), true);
+        f.frames(3);
+    }
+    EXPECT_EQ(ForgottenObjectCount(), 0);
+
+    // A display showing the released vessel keeps its state until it re-attaches.
+    ASSERT_TRUE(Mfd(0)->attachToVessel(iss));
+    ReleaseVesselSlot(FindVesselSlot(iss), true);
+    EXPECT_EQ(ForgottenObjectCount(), 1);
+    f.frames(3);  // the display went back to the focus vessel
+    EXPECT_EQ(Shows(0), "SH-01");
+    EXPECT_EQ(ForgottenObjectCount(), 0);
+
+    // An input box opened on it may still answer: its state stays until the next
+    // box of that kind at that position.
+    ASSERT_TRUE(Mfd(0)->attachToVessel(iss));
+    ASSERT_TRUE(OpenDialog(Mfd(0), DIALOG_CUTOFF));
+    MfdState *held = Mfd(0)->state;
+    ASSERT_TRUE(Mfd(0)->attachToVessel(own));
+    ReleaseVesselSlot(FindVesselSlot(iss), true);
+    f.frames(3);
+    EXPECT_EQ(ForgottenObjectCount(), 1);
+    EXPECT_TRUE(f.type(0, "5"));
+    EXPECT_EQ(held->cutoffAlt, 5.0);
+    ASSERT_TRUE(OpenDialog(Mfd(0), DIALOG_CUTOFF));
+    f.frames(3);
     EXPECT_EQ(ForgottenObjectCount(), 0);
 }
 
