@@ -181,10 +181,21 @@ void AllAutopilotsOff(MfdState *S) {
     S->axisMask = 0;
     S->burnArmed = false;
     AttitudeGroupsOff(S->profile);
+    ReleaseEngines(S);
+}
+
+void ReleaseEngines(MfdState *S) {
+    if (S->enginesHeld == 0) return;
+    if (S->holdOn && S->refMode == AP_LANDING && !S->lockedOut) return;
+    VESSEL *v = S->vessel ? S->vessel : (S->profile ? S->profile->vessel : nullptr);
+    for (int g = THGROUP_MAIN; g <= THGROUP_HOVER; ++g)
+        if (v && (S->enginesHeld & (1u << g))) v->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(g), 0.0);
+    S->enginesHeld = 0;
 }
 
 void ToggleAttitudeHold(MfdState *S) {
     if (S->lockedOut) return;
+    S->landingRefusal = 0;  // the pilot has acted: a refusal shown so far is answered
     if (S->holdOn)
         AttitudeGroupsOff(S->profile);
     else
@@ -203,4 +214,5 @@ void ToggleAttitudeHold(MfdState *S) {
         }
     }
     S->holdOn = !S->holdOn;
+    ReleaseEngines(S);
 }

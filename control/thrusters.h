@@ -38,6 +38,10 @@ void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &velocity);
 void ApplyTranslationHold(MfdState *S, const VECTOR3 &velocity);
 // HOLD, TRIM and the armed burn off; attitude groups to 0.
 void AllAutopilotsOff(MfdState *S);
+// Engine groups the landing autopilot was setting go to level 0 once it no longer
+// sets them (hold off, another mode, another position in control); levels set by
+// hand while it set none are left alone.
+void ReleaseEngines(MfdState *S);
 // The "HOLD" switch.
 void ToggleAttitudeHold(MfdState *S);
 

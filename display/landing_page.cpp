@@ -20,15 +20,20 @@ const double halfPi = 1.5707963267948966;
 const double secondsPerDay = 86400.0;
 
 // landingFlags bits that stop the autopilot (shown in red, no profile).
-const uint32_t errorBits = 0x1EE32;
-// Planning failures and no thrust: no burn or end times to show.
-const uint32_t planningFailedBits = 0xE030;
+const uint32_t errorBits = 0x3EF3A;
+// Planning failures, no thrust, no attitude propellant, a pass too close or
+// beyond one orbit: no burn or end times to show.
+const uint32_t planningFailedBits = 0x2E138;
 // The trajectory could not be solved: no tracking values.
 const uint32_t noSolutionBits = 0x30;
 const uint32_t otherMfdBit = 1u << 0;
 const uint32_t stoppingBit = 1u << 12;
 
 bool Bit(uint32_t flags, int n) { return (flags >> n & 1u) != 0; }
+
+// The bits the page shows: the planner's, and the reasons the autopilot let go
+// for, which stay until the pilot acts.
+uint32_t ShownFlags(const MfdState *S) { return S->landingFlags | S->landingRefusal; }
 
 // The status line: each condition that holds replaces the text, so the last wins.
 const char *StatusMessage(uint32_t flags, int32_t phase) {
@@ -41,7 +46,8 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
         {10, "target vessel not valid"},   {11, "target not valid"},          {5, "bt negative"},
         {4, "det negative"},               {9, "target vessel not landed"},   {16, "eccentricity too high"},
         {12, "stopping descent"},          {14, "no thrust available"},       {6, "DANGER:collision trajectory"},
-        {13, "alignment not valid"},       {15, "not enough fuel"},
+        {13, "alignment not valid"},       {15, "not enough fuel"},            {3, "no attitude propellant"},
+        {8, "pass too close to brake"},    {17, "pass beyond one orbit"},
     };
     const char *text = "no error";
     for (const Rule &r : rules)
@@ -99,7 +105,7 @@ void DrawWaiting(MfdState *S, double t, DWORD c) {
         static const char *const attModes[4] = {nullptr, "PRO", "FOR", "BRK"};
         if (S->landingAttMode >= 1 && S->landingAttMode <= 3) PutText(g, 3, 34, attModes[S->landingAttMode], colBrown);
     }
-    if ((S->landingFlags & planningFailedBits) == 0) {
+    if ((ShownFlags(S) & planningFailedBits) == 0) {
         PutText(g, 14, 4, "Burn start time:", colYellow);
         PutScaled(g, 14, 20, -t, colYellow);
         PutScaled(g, 14, 28, S->landingWork[19], colGrey);
@@ -118,7 +124,7 @@ void DrawWaiting(MfdState *S, double t, DWORD c) {
 // The phase word on row 3 and the phase's line on row 14 (or 18).
 void DrawPhase(MfdState *S, double t, DWORD c) {
     TextGrid &g = S->grid;
-    const bool timesShown = (S->landingFlags & planningFailedBits) == 0;
+    const bool timesShown = (ShownFlags(S) & planningFailedBits) == 0;
     const double endTime = S->landingConsts[1];
     switch (S->landingPhase) {
     case 0: DrawWaiting(S, t, c); break;
@@ -233,9 +239,10 @@ void DrawLandingPage(MfdState *S) {
     g.thirdRows = 0;
     const double t = (oapiGetSimMJD() - S->brakeStartMjd) * secondsPerDay;
 
-    const uint32_t flags = S->landingFlags;
+    const uint32_t flags = ShownFlags(S);
     const bool failed = (flags & errorBits) != 0;
-    const char *message = StatusMessage(flags, S->landingPhase);
+    // The reason the autopilot let go comes before the planner's warnings.
+    const char *message = StatusMessage(S->landingRefusal != 0 ? S->landingRefusal : flags, S->landingPhase);
     if (failed) {
         g.thirdRows = 1;
         PutText(g, 22, 9, message, colRed);

@@ -118,6 +118,8 @@ struct MfdState {
     bool warmUp;
     bool finalDescent;
     uint32_t landingFlags;
+    uint32_t landingRefusal;     // landingFlags bits the landing autopilot let go for; shown until the pilot acts
+    uint32_t enginesHeld;        // bit 1 << THGROUP_TYPE for each engine group the landing autopilot sets
     double landingParams[6];
     double landingDv;
     double passTime;             // -1 none

@@ -30,6 +30,13 @@ double WrapPi(double a) {
 
 const uint32_t kLandingFallbackFlags = 0xE02;  // bits 1, 9, 10, 11
 
+// A re-initialisation drops every engaged autopilot: the engines they set go off first.
+void StopAndInit(MfdState *S) {
+    S->holdOn = false;
+    ReleaseEngines(S);
+    InitMfdState(S, S->vesselName, S->profile);
+}
+
 }  // namespace
 
 void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask, uint32_t positionMask) {
@@ -48,10 +55,10 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
             S->targetRef = S->bodyRef;
             std::memcpy(S->targetRefName, S->bodyRefName, sizeof(S->targetRefName));
         } else {
-            InitMfdState(S, S->vesselName, S->profile);
+            StopAndInit(S);
         }
     }
-    if (NameChanged(S->bodyRef, S->bodyRefName)) InitMfdState(S, S->vesselName, S->profile);
+    if (NameChanged(S->bodyRef, S->bodyRefName)) StopAndInit(S);
     if (!S->vessel) return;  // the vessel itself is gone
     S->nonspherical = S->vessel->NonsphericalGravityEnabled() ? 1 : 0;
 
@@ -114,6 +121,9 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
         S->dockApOn = false;
     }
     S->lastDockedCount = S->profile->dockedCount;
+    // Whatever let go of the engines in this pass (the landing autopilot's own
+    // refusals, another mode, a docking), they go off now.
+    ReleaseEngines(S);
 
     if (oapiGetSysTime() < 0.1) return;
     if (S->warmUp) return;

@@ -84,9 +84,7 @@ bool ChooseEngines(MfdState *S, LandingStepValues &V) {
     THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
     V.isp = th ? S->vessel->GetThrusterIsp(th) : 1.0;
     if (!(V.thrust > 0.0) || !(V.amax > 0.0) || !std::isfinite(V.amax)) {
-        S->landingPhase = LANDING_WAIT;
-        S->holdOn = false;
-        S->landingFlags |= kLandNoThrust;
+        RefuseLanding(S, kLandNoThrust);
         return false;
     }
     S->landingFlags &= ~kLandNoThrust;
@@ -161,6 +159,31 @@ bool Measure(MfdState *S, LandingStepValues &V) {
     V.vspeed = V.vu;
     V.crossRate = V.dt > 0.0 ? (V.cross - S->landingWork[4]) / V.dt : 0.0;
     return true;
+}
+
+// Some attitude thruster still has propellant to turn the vessel with.
+bool AttitudePropellant(const MfdState *S) {
+    const ThrusterProfile *P = S->profile;
+    for (int i = 0; i < 64 && P->thrusters[i]; ++i) {
+        PROPELLANT_HANDLE tank = S->vessel->GetThrusterResource(P->thrusters[i]);
+        if (tank && S->vessel->GetPropellantMass(tank) > 0.0) return true;
+    }
+    return false;
+}
+
+// Phase 0: refusals before the descent starts.
+void ReadyToWait(MfdState *S, const LandingStepValues &V) {
+    const bool engaged = S->holdOn && !S->lockedOut;
+    // The pass lies more than one orbit ahead: nothing to wait for in this orbit.
+    const bool beyond = V.prm.T < S->landingWork[19];
+    SetFlag(S, kLandBeyondOrbit, beyond);
+    if (beyond && engaged) {
+        S->landingRefusal |= kLandBeyondOrbit;
+        S->holdOn = false;
+    }
+    const bool turns = AttitudePropellant(S);
+    SetFlag(S, kLandNoAttitudeFuel, !turns);
+    if (!turns && engaged) RefuseLanding(S, kLandNoAttitudeFuel);
 }
 
 void Publish(MfdState *S, const LandingStepValues &V) {
@@ -269,6 +292,7 @@ void FinalPhase(MfdState *S, LandingStepValues &V) {
 void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
     switch (S->landingPhase) {
     case LANDING_WAIT:
+        ReadyToWait(S, V);
         if (!PlanBraking(S, V, passValid, lonP, latP)) return;
         // The brake time has come with the hold on.
         [[fallthrough]];
@@ -316,6 +340,13 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
 
 }  // namespace
 
+void RefuseLanding(MfdState *S, uint32_t bit) {
+    S->landingFlags |= bit;
+    if (S->holdOn && !S->lockedOut) S->landingRefusal |= bit;
+    S->landingPhase = LANDING_WAIT;
+    S->holdOn = false;
+}
+
 void LandingStep(MfdState *S, double dt) {
     if (!S || !S->vessel || !S->profile) return;
     S->rollMode = 0;
@@ -335,7 +366,8 @@ void LandingStep(MfdState *S, double dt) {
     if (S->landingPhase == LANDING_WAIT) passValid = PassageSearch(S, V, &lonP, &latP);
     Publish(S, V);
     SetFlag(S, kLandCritical, std::fabs(V.along) < 1000.0);
-    if (S->holdOn && V.prm.T < S->landingWork[19]) S->holdOn = false;
+    // After phase 0 a pass time is history: only the braking phases see it here.
+    if (S->landingPhase != LANDING_WAIT && S->holdOn && V.prm.T < S->landingWork[19]) S->holdOn = false;
 
     Dispatch(S, V, passValid, lonP, latP);
     LimitTimeAcceleration(S);

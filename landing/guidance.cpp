@@ -195,5 +195,8 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
         // in pitch) while its first angle is small.
         level = Clamp01(r * std::fmax(ThrustAxisAlignment(S, V.group, d), 0.0));
     }
-    if (S->holdOn) S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), level);
+    if (S->holdOn) {
+        S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), level);
+        S->enginesHeld |= 1u << V.group;
+    }
 }

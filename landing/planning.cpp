@@ -19,6 +19,18 @@ const double kReserveHover = 90.0;     // s of hovering kept in reserve
 const int kSamples = 200;
 const int kSearchIterations = 32;
 const double kSearchTolerance = 0.01;  // s
+// Delta-v the cross-track law spends to bring a pass that misses the target by
+// c metres over it while braking: kCrossDvLinear c + kCrossDvSquare c^2, m/s
+// (measured in landings from low lunar orbit, with a margin for a brake started
+// at once: at most 420 m/s was spent for a 100 km miss, 670 m/s for 200 km; a
+// 141 km miss braked at once ran dry with 25% less than this).
+const double kCrossDvLinear = 3.5e-3;   // m/s per m
+const double kCrossDvSquare = 5.0e-9;   // m/s per m^2
+// Below this closing speed (m/s) the approach is planned from rest: at this share
+// of the gravity at the target, with this many seconds to settle at its end.
+const double kSlowClosing = 2.0;
+const double kGentleShare = 0.1;
+const double kGentleSettle = 20.0;
 
 double Cbrt(double x) { return x < 0.0 ? -std::cbrt(-x) : std::cbrt(x); }
 
@@ -63,11 +75,7 @@ void StoreTrajectory(MfdState *S, const Quintic &h, const Quintic &z, double a0,
     }
 }
 
-void FailPlan(MfdState *S, uint32_t bit) {
-    S->landingFlags |= bit;
-    S->landingPhase = LANDING_WAIT;
-    S->holdOn = false;
-}
+void FailPlan(MfdState *S, uint32_t bit) { RefuseLanding(S, bit); }
 
 }  // namespace
 
@@ -323,7 +331,10 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
 }  // namespace
 
 bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
-    if (S->holdOn && !S->lockedOut) S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), 0.0);
+    if (S->holdOn && !S->lockedOut) {
+        S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), 0.0);
+        S->enginesHeld |= 1u << V.group;
+    }
     const double a1 = std::fmin(V.amax, 2.5 * V.gT);
     const double f = std::fmin(a1 / (2.0 * V.gT), 0.75);
     const double ab = a1 * f;
@@ -331,6 +342,10 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     double tb = 0.0, areq = 0.0;
     if (!BrakePoint(S, V, passValid, lonP, latP, ab, &tb, &areq)) return false;
     if (!BrakingPlan(S, V, tb)) return false;
+    // The plan flies along the track; the miss of the pass costs on top of it.
+    const double miss = std::fabs(V.cross);
+    S->landingDv += miss * (kCrossDvLinear + kCrossDvSquare * miss);
+    S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
     THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
     PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
@@ -349,7 +364,19 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
 
     const bool engaged = S->holdOn && !S->lockedOut;
     if (!engaged && tb < 0.0) S->brakeStartMjd = V.now + tb / 86400.0;
-    if ((S->passTime < 0.0 && ab <= areq) || tb <= 0.0) return engaged;
+    if ((S->passTime < 0.0 && ab <= areq) || tb <= 0.0) {
+        // Late by more than the engines' margin over the planned deceleration:
+        // braking now would only end on the ground short of or past the target.
+        const double speed = length(V.v), dist = std::fabs(V.along);
+        const bool tooLate = !(dist > 0.0) || speed * speed / (2.0 * dist) > (ab + a1) / 2.0;
+        if (tooLate && engaged) {
+            FailPlan(S, kLandTooLate);
+            return false;
+        }
+        if (tooLate) S->landingFlags |= kLandTooLate; else S->landingFlags &= ~kLandTooLate;
+        return engaged;
+    }
+    S->landingFlags &= ~kLandTooLate;
 
     S->brakeStartMjd = V.now + tb / 86400.0;
     S->relAtt = _V(0, 0, 0);
@@ -371,15 +398,29 @@ bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
     W[13] = W[14] = 1.0;
     W[15] = V.along;
     double a0 = 0.0;
-    if (!SolveApproachAccel(V.along, S->landingParams[1], V.closing, S->landingParams[2], &a0)) {
-        FailPlan(S, kLandDetNegative);
-        return false;
+    double T = -1.0;
+    double vz0 = V.vspeed;
+    if (V.closing >= kSlowClosing && SolveApproachAccel(V.along, S->landingParams[1], V.closing, S->landingParams[2], &a0))
+        T = ApproachDuration(V.along, V.closing, a0);
+    if (!(T > 0.0) || !std::isfinite(T)) {
+        // A vessel that has slowed to a hover (a stop, a re-engagement, a new pad)
+        // has no braking approach to solve: it is flown over at a gentle
+        // acceleration from rest instead of being let go to fall.
+        const double gentle = kGentleShare * V.gT;
+        if (!(gentle > 0.0)) {
+            FailPlan(S, kLandDetNegative);
+            return false;
+        }
+        a0 = 0.0;
+        T = 2.0 * std::sqrt(std::fabs(S->landingParams[1] - V.along) / gentle) + kGentleSettle;
+        // The height plan starts level, so it never dips below its end on the way;
+        // the tracking takes out the vessel's own sink rate at the start.
+        vz0 = 0.0;
     }
     S->landingFlags &= ~kLandDetNegative;
-    const double T = ApproachDuration(V.along, V.closing, a0);
     StoreTrajectory(S, QuinticCoefficients(V.along, S->landingParams[1], V.closing, S->landingParams[2], a0, 0.0, T),
-                    QuinticCoefficients(V.height, S->landingParams[0], V.vspeed, 0.0, 0.0, 0.0, T), a0, T, V.along,
-                    V.closing, V.height, V.vspeed);
+                    QuinticCoefficients(V.height, S->landingParams[0], vz0, 0.0, 0.0, 0.0, T), a0, T, V.along,
+                    V.closing, V.height, vz0);
     S->brakeStartMjd = V.now;
     S->landingPhase = LANDING_APPROACH;
     return true;

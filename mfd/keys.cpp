@@ -7,6 +7,7 @@
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
+#include "landing/autopilot.h"
 #include "mfd/buttons.h"
 #include "mfd/commands.h"
 #include "mfd/dialogs.h"
@@ -104,6 +105,7 @@ KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
         case KEY_E:
             if (busy) return KEY_REFUSED;
             S->landingPhase = 0;
+            S->landingRefusal = 0;
             if (mode == AP_LANDING) S->useHover = !S->useHover;
             ResetRateFilter(S, 0);
             return KEY_TAKEN;
@@ -111,6 +113,7 @@ KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
             if (mode == AP_LANDING) {
                 if (busy || S->landingPhase != 0) return KEY_REFUSED;
                 S->landingRecalc = true;
+                S->landingRefusal = 0;
                 return KEY_TAKEN;
             }
             return AngleOrBurnKey(mfd, DIALOG_ROLL, DIALOG_DV_OUTWARD);
@@ -165,7 +168,15 @@ KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
             return KEY_TAKEN;
         case KEY_H:
         case KEY_SPACE:
-            ToggleAttitudeHold(S);
+            {
+                const bool wasOn = S->holdOn;
+                ToggleAttitudeHold(S);
+                // The pilot engages again in the braking or the approach: the
+                // trajectory's clock ran on while the vessel flew free, so it is
+                // planned afresh from where the vessel is.
+                if (S->refMode == AP_LANDING && !wasOn && S->holdOn && (S->landingPhase == LANDING_BRAKE || S->landingPhase == LANDING_APPROACH))
+                    S->landingPhase = LANDING_REPLAN;
+            }
             return KEY_TAKEN;
         case KEY_K:
             if (mode != AP_VELOCITY) return KEY_TAKEN;

@@ -14,7 +14,12 @@
 
 namespace {
 
-void Restart(MfdState *S) { ResetRateFilter(S, 0); }
+// A new target, pad or place: the filter starts afresh, and a refusal shown so
+// far is answered.
+void Restart(MfdState *S) {
+    ResetRateFilter(S, 0);
+    S->landingRefusal = 0;
+}
 
 bool IsVessel(OBJHANDLE h) { return h && oapiIsVessel(h); }
 

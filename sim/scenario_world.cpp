@@ -131,6 +131,10 @@ bool buildWorld(const Scenario &s, World &w, std::string &err) {
         err = at(s, s.systemLine) + "\"" + s.system + "\" is not a planetary system (it has no BODY)";
         return false;
     }
+    // The 2010 host generation has no terrain: its bodies are spheres at their
+    // mean radius, and bases and pads stand on them.
+    if (w.hostVersion < kFirstTerrainHostVersion)
+        for (const std::unique_ptr<Body> &b : w.bodies) b->terrain.clear();
     std::string classDir = isDir(dir + "/vessels") ? dir + "/vessels" : dir + "/Vessels";
     if (!loadClassDir(w, classDir, err)) return false;
     if (s.hasMjd) setMjd(w, s.mjd);

@@ -231,6 +231,9 @@ public:
 
 namespace sim {
 
+// The first host version with a terrain model (the 2016 generation).
+const int kFirstTerrainHostVersion = 160000;
+
 struct World {
     // Time
     double simt = 0;        // s since start

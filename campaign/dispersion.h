@@ -1,0 +1,75 @@
+// The landing campaign's dispersed starts: where a lander begins, how its pilot
+// flies it, and what the landing came to.
+#ifndef TESSARC_CAMPAIGN_DISPERSION_H
+#define TESSARC_CAMPAIGN_DISPERSION_H
+
+#include <string>
+#include <vector>
+
+namespace campaign {
+
+// A lander class the campaign flies, as data: the class file's name and the
+// tank its landing engines draw from.
+struct LanderClass {
+    std::string name;   // vessel class (config/Vessels/<name>.cfg)
+    std::string body;   // body it lands on
+    std::string base;   // surface base whose pads are the targets
+    int tank;           // index of the landing engines' tank
+};
+
+// The bundled lander classes.
+const std::vector<LanderClass> &landerClasses();
+
+// One dispersed start.
+struct Start {
+    int index;            // number of the landing in the campaign
+    int lander;           // index into landerClasses()
+    int pad;              // target pad, 1..4
+    double periapsisAlt;  // m above the mean radius
+    double ecc;           // orbit eccentricity
+    double anomalyAtPass; // rad, true anomaly where the orbit passes the target
+    double heading;       // rad from north, ground track over the target
+    double timeToPass;    // s from the pilot's HOLD to the pass over the target
+    double crossRange;    // m, miss of the pass to the side of the target
+    double crossLimit;    // m, estimated half stopping distance at the pass
+    double fuel;          // fraction of the tank, 0..1
+    double warp;          // time acceleration the pilot asks for at HOLD
+    double fps;           // host frames per second
+};
+
+// The index-th start of the campaign with the given seed (the same numbers each time).
+Start DrawStart(unsigned seed, int index, int classCount);
+
+// How a landing ended.
+enum Outcome {
+    OUT_LANDED = 0,   // on the ground, not a hard contact
+    OUT_HARD = 1,     // first contact above 3 m/s vertical or 2 m/s horizontal
+    OUT_REFUSED = 2,  // the autopilot let go before the descent, vessel safe in orbit
+    OUT_LOST = 3,     // none of these by the end of the time allowed, or engines lit after letting go
+    OUT_ABORTED = 4   // the flight program itself failed
+};
+
+struct Result {
+    Start start;
+    Outcome outcome;
+    std::string reason;     // refusal or loss: the Landing page's status line, or what was seen
+    double missAlong;       // m, touchdown point from the pad along the final approach
+    double missCross;       // m, across it
+    double vs, hs;          // m/s at first contact (vs negative descending)
+    double dvUsed, dvIdeal; // m/s
+    double fuelUsed;        // kg
+    double flightTime;      // s of simulation time from HOLD to contact or end
+    double boxAlong, boxCross;  // m, the precision box the landing aimed for
+};
+
+// Success: landed softly (at most 1 m/s down) inside the precision box.
+bool Succeeded(const Result &r);
+
+// One line of the results table, and back.
+std::string ResultLine(const Result &r);
+bool ParseResultLine(const std::string &line, Result *r);
+std::string ResultHeader();
+
+}  // namespace campaign
+
+#endif  // TESSARC_CAMPAIGN_DISPERSION_H

@@ -1,0 +1,217 @@
+// tessarc-campaign: a dispersion campaign of landings. Each landing runs in a
+// process of its own (the simulated host is one per process), JOBS at a time;
+// one progress line per landing, then the summary, and the results table for
+// the picture (tools/campaign_plot.py).
+//
+//   tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "campaign/dispersion.h"
+#include "campaign/fly.h"
+
+namespace {
+
+struct Options {
+    int count = 200;
+    int jobs = 2;
+    unsigned seed = 1;
+    int only = -1;  // fly this landing alone, in this process
+    std::string out = "out/campaign";
+};
+
+bool Parse(int argc, char **argv, Options *o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool more = i + 1 < argc;
+        if (a == "--count" && more) o->count = std::atoi(argv[++i]);
+        else if (a == "--jobs" && more) o->jobs = std::atoi(argv[++i]);
+        else if (a == "--seed" && more) o->seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        else if (a == "--only" && more) o->only = std::atoi(argv[++i]);
+        else if (a == "--out" && more) o->out = argv[++i];
+        else return false;
+    }
+    return o->count > 0 && o->jobs > 0;
+}
+
+std::string ResultFile(const Options &o, int index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/landing_%04d.csv", index);
+    return o.out + name;
+}
+
+std::string Progress(const campaign::Result &r) {
+    const campaign::Start &s = r.start;
+    char head[200];
+    std::snprintf(head, sizeof head, "#%03d %s pad %d, %3.0f km e %.3f, pass in %5.0f s, cross %6.1f km of %5.1f, "
+                  "fuel %3.0f%%, %6.1fx, %2.0f fps: ",
+                  s.index, campaign::landerClasses()[static_cast<size_t>(s.lander)].name.c_str(), s.pad,
+                  s.periapsisAlt / 1000.0, s.ecc, s.timeToPass, s.crossRange / 1000.0, s.crossLimit / 1000.0,
+                  s.fuel * 100.0, s.warp, s.fps);
+    char tail[320];
+    switch (r.outcome) {
+    case campaign::OUT_LANDED:
+    case campaign::OUT_HARD:
+        std::snprintf(tail, sizeof tail, "%s %.1f m (%.1f, %.1f), %.2f m/s down, %.2f m/s across, dv %.0f of ideal %.0f",
+                      campaign::Succeeded(r) ? "LANDED" : (r.outcome == campaign::OUT_HARD ? "HARD CONTACT" : "LANDED OFF"),
+                      std::hypot(r.missAlong, r.missCross), r.missAlong, r.missCross, -r.vs, r.hs, r.dvUsed,
+                      r.dvIdeal);
+        break;
+    case campaign::OUT_REFUSED:
+        std::snprintf(tail, sizeof tail, "REFUSED \"%.120s\"", r.reason.c_str());
+        break;
+    default:
+        std::snprintf(tail, sizeof tail, "%s %.200s", r.outcome == campaign::OUT_LOST ? "LOST" : "ABORTED",
+                      r.reason.c_str());
+    }
+    return std::string(head) + tail;
+}
+
+double Percentile(std::vector<double> v, double p) {
+    if (v.empty()) return NAN;
+    std::sort(v.begin(), v.end());
+    const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5));
+    return v[i];
+}
+
+// The summary, as printed and as stored beside the table.
+std::string Summary(const std::vector<campaign::Result> &rs) {
+    int landed = 0, success = 0, hard = 0, refused = 0, lost = 0, aborted = 0, silent = 0;
+    std::map<std::string, int> reasons, losses;
+    std::vector<double> miss, vs, hs, dvRatio;
+    for (const campaign::Result &r : rs) {
+        switch (r.outcome) {
+        case campaign::OUT_LANDED: ++landed; break;
+        case campaign::OUT_HARD: ++hard; break;
+        case campaign::OUT_REFUSED:
+            ++refused;
+            ++reasons[r.reason];
+            if (r.reason == "no error" || r.reason == "(no status line)") ++silent;
+            break;
+        case campaign::OUT_LOST: ++lost; ++losses[r.reason.substr(0, r.reason.find(';'))]; break;
+        default: ++aborted;
+        }
+        if (campaign::Succeeded(r)) ++success;
+        if (r.outcome == campaign::OUT_LANDED || r.outcome == campaign::OUT_HARD) {
+            miss.push_back(std::hypot(r.missAlong, r.missCross));
+            vs.push_back(-r.vs);
+            hs.push_back(r.hs);
+            if (r.dvIdeal > 0.0) dvRatio.push_back(r.dvUsed / r.dvIdeal);
+        }
+    }
+    const int flown = static_cast<int>(rs.size()) - refused;
+    std::string out;
+    char line[400];
+    std::snprintf(line, sizeof line, "landings: %zu; refused %d (%d without a reason on the page); flown %d\n",
+                  rs.size(), refused, silent, flown);
+    out += line;
+    std::snprintf(line, sizeof line,
+                  "success (soft, <= 1 m/s down, inside the precision box): %d of %d flown = %.1f%%\n", success, flown,
+                  flown > 0 ? 100.0 * success / flown : 0.0);
+    out += line;
+    std::snprintf(line, sizeof line,
+                  "touched down %d (%d outside the box or faster than 1 m/s); hard contact %d; lost %d; aborted %d\n",
+                  landed + hard, landed - success, hard, lost, aborted);
+    out += line;
+    if (!miss.empty()) {
+        std::snprintf(line, sizeof line, "miss m: median %.2f, 95%% %.2f, max %.2f\n", Percentile(miss, 0.5),
+                      Percentile(miss, 0.95), Percentile(miss, 1.0));
+        out += line;
+        std::snprintf(line, sizeof line, "touchdown down m/s: median %.2f, max %.2f; across m/s: median %.2f, max %.2f\n",
+                      Percentile(vs, 0.5), Percentile(vs, 1.0), Percentile(hs, 0.5), Percentile(hs, 1.0));
+        out += line;
+        std::snprintf(line, sizeof line, "delta-v used / ideal: median %.3f, max %.3f\n", Percentile(dvRatio, 0.5),
+                      Percentile(dvRatio, 1.0));
+        out += line;
+    }
+    for (const auto &kv : reasons) {
+        std::snprintf(line, sizeof line, "refused \"%.100s\": %d\n", kv.first.c_str(), kv.second);
+        out += line;
+    }
+    for (const auto &kv : losses) {
+        std::snprintf(line, sizeof line, "lost \"%.100s\": %d\n", kv.first.c_str(), kv.second);
+        out += line;
+    }
+    return out;
+}
+
+// One landing in a child process: its result line goes to its own file.
+pid_t Launch(const Options &o, int index) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    const campaign::Result r =
+        campaign::FlyLanding(campaign::DrawStart(o.seed, index, static_cast<int>(campaign::landerClasses().size())));
+    std::ofstream file(ResultFile(o, index));
+    file << campaign::ResultLine(r) << "\n";
+    file.close();
+    _exit(file ? 0 : 1);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    Options o;
+    if (!Parse(argc, argv, &o)) {
+        std::fprintf(stderr, "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n");
+        return 2;
+    }
+    const int classes = static_cast<int>(campaign::landerClasses().size());
+    if (o.only >= 0) {
+        const campaign::Result r = campaign::FlyLanding(campaign::DrawStart(o.seed, o.only, classes));
+        std::printf("%s\n%s\n", Progress(r).c_str(), campaign::ResultLine(r).c_str());
+        return 0;
+    }
+    mkdir(o.out.c_str(), 0777);
+    std::map<pid_t, int> running;
+    std::vector<campaign::Result> results;
+    int next = 0, done = 0;
+    while (next < o.count || !running.empty()) {
+        while (next < o.count && static_cast<int>(running.size()) < o.jobs) {
+            const pid_t pid = Launch(o, next);
+            if (pid < 0) {
+                std::perror("fork");
+                return 1;
+            }
+            running[pid] = next++;
+        }
+        int status = 0;
+        const pid_t pid = wait(&status);
+        if (pid < 0) break;
+        const auto it = running.find(pid);
+        if (it == running.end()) continue;
+        const int index = it->second;
+        running.erase(it);
+        campaign::Result r;
+        std::ifstream file(ResultFile(o, index));
+        std::string line;
+        if (!std::getline(file, line) || !campaign::ParseResultLine(line, &r)) {
+            std::memset(&r.start, 0, sizeof r.start);
+            r = campaign::Result{campaign::DrawStart(o.seed, index, classes), campaign::OUT_ABORTED,
+                                 "the flight program failed", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        }
+        results.push_back(r);
+        std::fprintf(stderr, "[%3d/%d] %s\n", ++done, o.count, Progress(r).c_str());
+    }
+    std::sort(results.begin(), results.end(),
+              [](const campaign::Result &a, const campaign::Result &b) { return a.start.index < b.start.index; });
+    std::ofstream table(o.out + "/results.csv");
+    table << campaign::ResultHeader() << "\n";
+    for (const campaign::Result &r : results) table << campaign::ResultLine(r) << "\n";
+    const std::string summary = Summary(results);
+    std::ofstream(o.out + "/summary.txt") << summary;
+    std::printf("%s", summary.c_str());
+    return table ? 0 : 1;
+}

@@ -1,0 +1,39 @@
+// A landing in the 2010 host generation: no terrain model, so the pad and the
+// ground under it lie on the Moon's mean radius, where the autopilot aims.
+#include <gtest/gtest.h>
+
+#include "frame/state.h"
+#include "landing/autopilot.h"
+#include "mfd/tessarc_mfd.h"
+#include "support/flight.h"
+#include "support/linked_plugin.h"
+
+namespace {
+
+TEST(Landing2010, TouchesDownSoftlyOnThePadAtTheMeanRadius) {
+    flight::Flight f;
+    f.world.hostVersion = 100830;
+    ASSERT_TRUE(f.load("scenarios/lunar_landing.scn")) << f.error();
+    flight::useLinkedPlugin(f);
+    ASSERT_TRUE(f.open(0)) << f.error();
+    for (const char *k : {"5", "B"}) ASSERT_TRUE(f.key(0, k));
+    ASSERT_TRUE(f.type(0, "Brighton Beach"));
+    ASSERT_TRUE(f.key(0, "P"));
+    ASSERT_TRUE(f.type(0, "1"));
+    MfdState *S = dynamic_cast<TessarcMFD *>(f.mfd(0))->state;
+    OBJHANDLE moon = oapiGetGbodyByName(const_cast<char *>("Moon"));
+    EXPECT_EQ(S->elevation, 0.0);
+    EXPECT_EQ(oapiSurfaceElevation(moon, S->targetLon, S->targetLat), 0.0);
+    ASSERT_TRUE(f.key(0, "H"));
+    f.setWarp(100);
+    ::Vessel *eagle = f.vessel("Eagle");
+    while (f.simt() < 6000.0 && !eagle->touchedDown) f.run(S->landingPhase == LANDING_WAIT ? 50.0 : 2.0);
+    ASSERT_TRUE(eagle->touchedDown) << "phase " << S->landingPhase << " flags " << S->landingFlags;
+    EXPECT_GT(eagle->touchdownVs, -1.0);
+    EXPECT_LT(eagle->touchdownHs, 0.5);
+    double lon = 0, lat = 0, r = 0;
+    f.iface("Eagle")->GetEquPos(lon, lat, r);
+    EXPECT_LT(oapiOrthodome(lon, lat, S->targetLon, S->targetLat) * oapiGetSize(moon), 5.0);
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+#!/bin/bash
+# The landing dispersion campaign: builds tessarc-campaign, flies COUNT dispersed
+# landings (default 200) two at a time with one progress line each, prints the
+# summary and draws the picture. Results in out/campaign (results.csv,
+# summary.txt, campaign.png).
+#   bash tools/campaign.sh [COUNT] [SEED]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+. tools/setup.sh
+tessarc_setup
+# Debian's Python, where Debian's matplotlib is.
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
+if ! "$py" -c "import matplotlib" 2>/dev/null; then
+    if [ "$(id -u)" = 0 ]; then apt-get install -y python3-matplotlib >/dev/null
+    else echo "run: apt-get install -y python3-matplotlib"; exit 1; fi
+fi
+cmake --preset default >/dev/null
+cmake --build --preset default --target tessarc-campaign
+out=out/campaign
+build/default/tessarc-campaign --count "${1:-200}" --seed "${2:-1}" --jobs 2 --out "$out"
+"$py" tools/campaign_plot.py "$out/results.csv" "$out/campaign.png" "dispersion campaign"
+echo "picture: $out/campaign.png"

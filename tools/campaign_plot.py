@@ -1,0 +1,65 @@
+#!/usr/bin/python3
+"""Draws a landing campaign's results table: where each landing touched down
+relative to its pad (along and across the final approach, with the precision
+box), and its touchdown speeds (down and across, with the hard-contact limits).
+
+    campaign_plot.py RESULTS.csv PICTURE.png [TITLE]
+"""
+import csv
+import sys
+
+import matplotlib
+
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt  # noqa: E402
+
+HARD_DOWN = 3.0     # m/s at first contact
+HARD_ACROSS = 2.0   # m/s at first contact
+SOFT_DOWN = 1.0     # m/s, a soft landing
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    rows = list(csv.DictReader(open(sys.argv[1])))
+    title = sys.argv[3] if len(sys.argv) > 3 else "landing campaign"
+    down = [r for r in rows if r["outcome"] in ("landed", "hard")]
+    refused = [r for r in rows if r["outcome"] == "refused"]
+    lost = [r for r in rows if r["outcome"] not in ("landed", "hard", "refused")]
+
+    fig, (ax1, ax2) = plt.subplots(1, 2, figsize=(11, 4.8))
+    fig.suptitle("%s: %d landings, %d touched down, %d refused, %d lost"
+                 % (title, len(rows), len(down), len(refused), len(lost)))
+
+    near = [r for r in down if abs(float(r["miss_along_m"])) < 20 and abs(float(r["miss_cross_m"])) < 20]
+    far = len(down) - len(near)
+    ax1.scatter([float(r["miss_cross_m"]) for r in near], [float(r["miss_along_m"]) for r in near],
+                s=12, c=["tab:red" if r["outcome"] == "hard" else "tab:blue" for r in near])
+    if down:
+        bx, by = float(down[0]["box_cross"]), float(down[0]["box_along"])
+        ax1.add_patch(plt.Rectangle((-bx, -by), 2 * bx, 2 * by, fill=False, ls="--", color="grey"))
+    ax1.set_xlim(-20, 20)
+    ax1.set_ylim(-20, 20)
+    ax1.set_aspect("equal")
+    ax1.set_xlabel("across the final approach, m")
+    ax1.set_ylabel("along the final approach, m")
+    ax1.set_title("touchdown point from the pad (box: precision box)" + (", %d off the plot" % far if far else ""))
+
+    ax2.scatter([float(r["hs"]) for r in down], [-float(r["vs"]) for r in down], s=12,
+                c=["tab:red" if r["outcome"] == "hard" else "tab:blue" for r in down])
+    ax2.axhline(SOFT_DOWN, ls=":", color="green")
+    ax2.axhline(HARD_DOWN, ls="--", color="red")
+    ax2.axvline(HARD_ACROSS, ls="--", color="red")
+    ax2.set_xscale("symlog", linthresh=1.0)
+    ax2.set_yscale("symlog", linthresh=1.0)
+    ax2.set_xlim(left=0.0)
+    ax2.set_ylim(bottom=0.0)
+    ax2.set_xlabel("speed across at first contact, m/s")
+    ax2.set_ylabel("speed down at first contact, m/s")
+    ax2.set_title("touchdown speeds (red lines: hard contact)")
+    fig.tight_layout()
+    fig.savefig(sys.argv[2], dpi=90)
+
+
+if __name__ == "__main__":
+    main()
