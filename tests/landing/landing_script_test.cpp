@@ -54,7 +54,7 @@ TEST(LandingScript, BundledScenarioEndsLandedOnPadOne) {
 // 2010 host has no terrain, the 2016 one sets the pad on its rise.
 TEST(LandingScript, MarsScenarioEndsLandedOnPadOneInBothHostGenerations) {
     ASSERT_EQ(access(program::Path().c_str(), X_OK), 0) << "build tessarc-sim first: " << program::Path();
-    for (const char *host : {"2016"}) {
+    for (const char *host : {"2016", "2010"}) {
         SCOPED_TRACE(host);
         const std::string dir = program::TempDir("mars");
         ASSERT_FALSE(dir.empty());
