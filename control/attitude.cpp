@@ -42,21 +42,58 @@ VECTOR3 SpikeFilter(MfdState *S, const VECTOR3 &rate) {
         S->sampleCount += 1;
         return rate;
     }
-    S->samples[S->sampleCount] = rate;
+    const int now = S->sampleCount;
+    S->samples[now] = rate;
+    // The mean over the passes of the last half second: five at the nominal
+    // cadence, fewer when passes come farther apart, only this one from 0.5 s
+    // on. Older samples would only add lag to a rate that has since been changed.
+    int n = static_cast<int>(std::floor(kRateFilterSpan / PassInterval() + 0.5));
+    if (n > 5) n = 5;
+    if (n < 1) n = 1;
     VECTOR3 sum = _V(0, 0, 0);
-    for (const VECTOR3 &s : S->samples) sum += s;
-    const VECTOR3 mean = sum / 5.0;
+    for (int k = 0; k < n; ++k) sum += S->samples[(now - k + 5) % 5];
+    const VECTOR3 mean = sum / n;
     VECTOR3 out;
     for (int c = 0; c < 3; ++c)
-        out.data[c] = std::fabs(rate.data[c]) > 2.5 * std::fabs(mean.data[c])
-                          ? (sum.data[c] - rate.data[c]) * 0.25
+        out.data[c] = n > 1 && std::fabs(rate.data[c]) > 2.5 * std::fabs(mean.data[c])
+                          ? (sum.data[c] - rate.data[c]) / (n - 1)
                           : mean.data[c];
     S->sampleCount += 1;
     return out;
 }
 
+namespace {
+
+// Median of five values.
+double Median5(const double in[5]) {
+    double v[5] = {in[0], in[1], in[2], in[3], in[4]};
+    for (int i = 1; i < 5; ++i)
+        for (int j = i; j > 0 && v[j] < v[j - 1]; --j) {
+            const double t = v[j];
+            v[j] = v[j - 1];
+            v[j - 1] = t;
+        }
+    return v[2];
+}
+
+}  // namespace
+
+VECTOR3 SteadyWantedRate(MfdState *S, const VECTOR3 &frameRate) {
+    const int now = S->wantedRateNext >= 0 && S->wantedRateNext < 5 ? S->wantedRateNext : 0;
+    S->wantedRates[now] = frameRate;
+    S->wantedRateNext = (now + 1) % 5;
+    VECTOR3 out;
+    for (int c = 0; c < 3; ++c) {
+        double v[5];
+        for (int k = 0; k < 5; ++k) v[k] = S->wantedRates[k].data[c];
+        out.data[c] = Median5(v);
+    }
+    return out;
+}
+
 void ResetRateFilter(MfdState *S, int start) {
     for (VECTOR3 &s : S->samples) s = _V(0, 0, 0);
+    for (VECTOR3 &r : S->wantedRates) r = _V(0, 0, 0);
     S->sampleCount = start;
     ChooseEulerConvention(S);
     if (S->holdOn) S->warmUp = true;

@@ -27,8 +27,15 @@ Quat ErrorQuaternion(const MfdState *S);
 // Picks the Euler convention (0 or 2) that keeps the current error away from
 // its singular middle angle.
 void ChooseEulerConvention(MfdState *S);
-// Rejects single-step spikes of the measured error rate; counts the warm-up.
+// Simulation time the rate filter averages over, s (five passes at 0.1 s).
+const double kRateFilterSpan = 0.5;
+// Rejects single-step spikes of the measured error rate and averages it over the
+// last half second of passes (HOLD on, not Landing); counts the warm-up.
 VECTOR3 SpikeFilter(MfdState *S, const VECTOR3 &rate);
+// The wanted frame's own rate (rad/s, vessel axes) as the median of its last five
+// measurements: a change of the wanted attitude from one pass to the next (a new
+// target, a new phase) is a jump, not a rate to follow.
+VECTOR3 SteadyWantedRate(MfdState *S, const VECTOR3 &frameRate);
 // Restarts the rate filter (and, with HOLD on, the warm-up).
 void ResetRateFilter(MfdState *S, int start);
 // Error angles for a pitch spin: the pitch on the reference's side covering the

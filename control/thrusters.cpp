@@ -24,6 +24,19 @@ bool TargetIsVessel(const MfdState *S) { return S->targetRef && oapiIsVessel(S->
 
 }  // namespace
 
+double PassInterval() {
+    const double frame = oapiGetSysStep() * oapiGetTimeAcceleration();
+    if (!(frame > 0.0) || !std::isfinite(frame)) return kPassInterval;
+    if (frame >= kPassInterval) return frame;
+    // Frames shorter than the cadence: the pass comes with the frame that reaches it.
+    return std::ceil(kPassInterval / frame - 1e-6) * frame;
+}
+
+double RateTimeConstant() {
+    const double t = PassInterval() / kRateShare;
+    return t > kRateTimeConstant ? t : kRateTimeConstant;
+}
+
 double AxisAttitudeLaw(ThrusterProfile *P, int axis, double target, double current, double rate,
                        double deadband, double timeConstant) {
     const double warp = oapiGetTimeAcceleration();
@@ -35,12 +48,18 @@ double AxisAttitudeLaw(ThrusterProfile *P, int axis, double target, double curre
     double L = T / I * timeConstant;
     if (P->rateLimit[axis] < L) L = P->rateLimit[axis];
     P->effRate[axis] = L;
+    // Far from the target it turns at the rate limit; the slow approach takes
+    // over where the rate loop (slower by the command share) still has room to
+    // take that rate out: L x its time constant from the target.
+    const double tr = RateTimeConstant();
     double w = d / timeConstant;
     const double scale = P->cmdScale > 0.0 ? P->cmdScale : 1.0;
-    if (std::fabs(w) > L || std::fabs(d) > L / scale) w = d < 0.0 ? -L : L;
+    if (std::fabs(w) > L || std::fabs(d) > L * tr / scale) w = d < 0.0 ? -L : L;
     const double e = rate - w;
-    const double f = warp <= 1.0 ? 1.0 : warp / 10.0;
-    double u = Clamp1(I * e / (f * T));
+    // The level that takes the rate error out over the rate time constant: a
+    // tenth each pass at the nominal cadence, never more than kRateShare of it
+    // over the time the level is held.
+    double u = Clamp1(I * e / (tr * T));
     if (std::fabs(e) < 0.1 * std::fabs(w)) u = 0.0;
     return std::isfinite(u) ? u : 0.0;
 }
@@ -52,8 +71,7 @@ double AxisRateLaw(const ThrusterProfile *P, int axis, double wanted, double cur
     if (std::fabs(d) < deadband) return 0.0;
     double T, I;
     if (!AxisAuthority(P, axis, &T, &I)) return 0.0;
-    const double f = warp <= 10.0 ? 1.0 : warp / 10.0;
-    const double u = Clamp1(I * d / (T * f));
+    const double u = Clamp1(I * d / (T * RateTimeConstant()));
     return std::isfinite(u) ? u : 0.0;
 }
 
@@ -151,12 +169,10 @@ void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &v) {
     }
     if (axis < 0 || axis > 2) return;
     const ThrusterProfile *P = S->profile;
-    const double warp = oapiGetTimeAcceleration();
-    const double f = warp <= 10.0 ? 1.0 : warp / 10.0;
     const double thrust = P->thrust[6 + axis];
     if (std::fabs(v.data[axis]) > 0.0005 && thrust > 0.0) {
-        // The level that would cancel the velocity within 0.1 s.
-        const double level = Clamp1(P->mass * v.data[axis] / thrust / 0.1 / f);
+        // The level that would cancel the velocity by the next pass, for which it is held.
+        const double level = Clamp1(P->mass * v.data[axis] / thrust / PassInterval());
         if (std::isfinite(level)) S->linCmd.data[axis] = level;
     }
 }

@@ -9,6 +9,23 @@
 
 struct MfdState;
 
+// Simulation time between autopilot passes at the nominal cadence, s.
+const double kPassInterval = 0.1;
+// Time over which the rotation laws take out a rate error when passes come at
+// the nominal cadence, s (a tenth of the error each pass).
+const double kRateTimeConstant = 1.0;
+// Largest share of a rate error one pass may take out: the levels set now are
+// held until the next pass, and the rate they act on is an estimate.
+const double kRateShare = 0.5;
+
+// Simulation time the levels set in this pass are held for, s: until the first
+// frame that ends 0.1 s or more from now, from the host's frame interval and
+// time acceleration (one frame when frames are longer than 0.1 s).
+double PassInterval();
+// Time over which the rotation laws take out a rate error, s: 1 s, or the time
+// that keeps each pass to kRateShare of the error when passes are far apart.
+double RateTimeConstant();
+
 // Rotation command in [-1, 1] for one axis (0 pitch, 1 yaw, 2 bank) that brings
 // `current` to `target` along a first-order path of the given time constant.
 // `rate` is the rate of the attitude error (about minus the angular velocity).
@@ -32,7 +49,8 @@ void ReadManualLevels(const ThrusterProfile *profile, VECTOR3 *rot, VECTOR3 *lin
 
 // Translation hold switch: axis 0, 1, 2 toggles it, 3 switches all on, 7 all off.
 void ToggleTranslationAxis(MfdState *S, int axis);
-// Writes linCmd[axis] from a velocity to be cancelled (vessel axes).
+// Writes linCmd[axis] from a velocity to be cancelled (vessel axes) by the next
+// pass.
 void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &velocity);
 // Runs the translation law on the axes of transAxes.
 void ApplyTranslationHold(MfdState *S, const VECTOR3 &velocity);

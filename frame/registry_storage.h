@@ -18,7 +18,8 @@ void MarkPendingAttach(int position);
 void ForgetAllSlots();
 // Records, states and profiles forgotten but not yet freed.
 int ForgottenObjectCount();
-// Frees the forgotten objects. Only safe while no MFD object is alive.
+// Frees the forgotten objects. Only safe once no MFD object and no input box is
+// left (the module's unloading).
 void FreeForgottenObjects();
 // Frees the forgotten records (with their states and profiles) none of whose
 // states an MFD object or an open input box may still point at. A long flight in

@@ -24,8 +24,8 @@ void ResetModule() {
     for (int p = 0; p < kMaxPositions; ++p) positionIds[p] = p;
     ForgetAllSlots();
     vesselSlotMask = 0;
-    // With no MFD object alive nothing can point at a forgotten state any more.
-    if (mfdObjectCount == 0) FreeForgottenObjects();
+    // What no MFD object and no open input box can point at any more is freed.
+    FreeUnreachableForgotten();
 }
 
 void SchedulerPostStep(double simt, double simdt) {

@@ -114,7 +114,9 @@ struct MfdState {
     int32_t sampleCount;         // 0..5
     VECTOR3 angles;
     VECTOR3 angleRates;
-    VECTOR3 samples[5];
+    VECTOR3 samples[5];          // rad/s, error rates of the last five steps
+    VECTOR3 wantedRates[5];      // rad/s, the wanted frame's own rate at the last five steps
+    int32_t wantedRateNext;      // 0..4, where the next of them goes
     bool warmUp;
     bool finalDescent;
     uint32_t landingFlags;
@@ -138,6 +140,7 @@ struct MfdState {
     double frameNow[4];          // attitude error quaternion w, x, y, z
     double framePrev[4];
     double frameRates[4];
+    VECTOR3 bodyRate;            // rad/s, the vessel's angular velocity at this step
     VECTOR3 globalPos;
     VECTOR3 relPos, relVel;
     VECTOR3 targetRelPos, targetRelVel;

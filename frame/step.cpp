@@ -2,6 +2,7 @@
 // error and rates, the safety guards, and the thruster commands.
 #include "frame/step.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "control/attitude.h"
@@ -29,6 +30,53 @@ double WrapPi(double a) {
 }
 
 const uint32_t kLandingFallbackFlags = 0xE02;  // bits 1, 9, 10, 11
+
+// The error rate over the interval, with the wanted frame's jumps taken out. The
+// error turns by the wanted frame's own rate less the vessel's rate; over the
+// interval the vessel turned at the mean of its rates at both ends (the levels
+// held since the last pass changed it evenly), so what the error did beyond
+// that is the wanted frame's doing. That part changes slowly unless the wanted
+// attitude itself was changed (a new target, a new phase, a pilot's offset): a
+// turn beyond its steady rate by more than a large error in one interval is
+// such a jump, not a rate to follow, and the steady rate stands in for it.
+VECTOR3 ErrorRate(MfdState *S, const VECTOR3 &meanErrorRate, bool timed) {
+    VECTOR3 omega;
+    S->vessel->GetAngularVel(omega);
+    const VECTOR3 vesselMean = (omega + S->bodyRate) * 0.5;
+    S->bodyRate = omega;
+    if (!timed) return meanErrorRate;
+    const VECTOR3 frameRate = meanErrorRate + vesselMean;
+    const VECTOR3 steady = SteadyWantedRate(S, frameRate);
+    VECTOR3 rate = meanErrorRate;
+    for (int c = 0; c < 3; ++c)
+        if (std::fabs(frameRate.data[c] - steady.data[c]) * S->stepDt > kLargeErrorAngle)
+            rate.data[c] = steady.data[c] - vesselMean.data[c];
+    return rate;
+}
+
+// Attitude error and its rates. The first step after (re)initialisation has
+// stepDt 0: its rates are set to zero rather than divided by it; warm-up keeps
+// them from being acted on.
+void MeasureAttitudeError(MfdState *S) {
+    const bool timed = S->stepDt > 0.0;
+    std::memcpy(S->framePrev, S->frameNow, sizeof(S->frameNow));
+    QuatToArray(ErrorQuaternion(S), S->frameNow);
+    // q and -q are the same rotation: the rate is taken from the nearer of the two,
+    // so that a change of sign between steps is not read as a half turn.
+    double hemi = 0.0;
+    for (int i = 0; i < 4; ++i) hemi += S->frameNow[i] * S->framePrev[i];
+    const double sign = hemi < 0.0 ? -1.0 : 1.0;
+    for (int i = 0; i < 4; ++i)
+        S->frameRates[i] = timed ? (S->frameNow[i] - sign * S->framePrev[i]) / S->stepDt : 0.0;
+    const Quat frame = QuatFromArray(S->frameNow);
+    S->attitudeAngles = QuatToEuler(frame, S->eulerConvention);
+    S->errorRates = SpikeFilter(S, ErrorRate(S, QuatRateToOmega(frame, QuatFromArray(S->frameRates), true), timed));
+    for (int c = 0; c < 3; ++c) {
+        S->attErrorDelta.data[c] = WrapPi(S->attitudeAngles.data[c] - S->angles.data[c]);
+        S->angleRates.data[c] = timed ? S->attErrorDelta.data[c] / S->stepDt : 0.0;
+    }
+    S->angles = S->attitudeAngles;
+}
 
 // A re-initialisation drops every engaged autopilot: the engines they set go off first.
 void StopAndInit(MfdState *S) {
@@ -97,21 +145,7 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
     default: break;           // Direct Burn and Ascent hold what the pilot set
     }
 
-    // Attitude error and its rates. The first step after (re)initialisation has
-    // stepDt 0: its rates are set to zero rather than divided by it; warm-up
-    // keeps them from being acted on.
-    const bool timed = S->stepDt > 0.0;
-    std::memcpy(S->framePrev, S->frameNow, sizeof(S->frameNow));
-    QuatToArray(ErrorQuaternion(S), S->frameNow);
-    for (int i = 0; i < 4; ++i) S->frameRates[i] = timed ? (S->frameNow[i] - S->framePrev[i]) / S->stepDt : 0.0;
-    const Quat frame = QuatFromArray(S->frameNow);
-    S->attitudeAngles = QuatToEuler(frame, S->eulerConvention);
-    S->errorRates = SpikeFilter(S, QuatRateToOmega(frame, QuatFromArray(S->frameRates), true));
-    for (int c = 0; c < 3; ++c) {
-        S->attErrorDelta.data[c] = WrapPi(S->attitudeAngles.data[c] - S->angles.data[c]);
-        S->angleRates.data[c] = timed ? S->attErrorDelta.data[c] / S->stepDt : 0.0;
-    }
-    S->angles = S->attitudeAngles;
+    MeasureAttitudeError(S);
 
     // A new docking ends the holds; an undocking changes nothing.
     if (S->profile->dockedCount > S->lastDockedCount) {

@@ -18,25 +18,25 @@ int positionMfdObjects[32] = {};
 namespace {
 
 // The MFD objects alive now, so that a forgotten state is freed only when none
-// shows it. More objects than this at once (no host has that many displays)
-// count as reaching every state.
+// shows it. An object not in this table (more at once than it holds, which no
+// host's displays reach) counts as reaching every state.
 const int kMaxLiveMfds = 64;
 TessarcMFD *liveMfds[kMaxLiveMfds] = {};
-int untrackedMfds = 0;
+int trackedMfds = 0;
 
 void TrackMfd(TessarcMFD *mfd, bool alive) {
     for (TessarcMFD *&slot : liveMfds)
         if (slot == (alive ? nullptr : mfd)) {
             slot = alive ? mfd : nullptr;
+            trackedMfds += alive ? 1 : -1;
             return;
         }
-    untrackedMfds += alive ? 1 : -1;
 }
 
 }  // namespace
 
 bool StateReachable(const MfdState *S) {
-    if (untrackedMfds > 0) return true;
+    if (trackedMfds != mfdObjectCount) return true;
     for (const TessarcMFD *mfd : liveMfds)
         if (mfd && mfd->state == S) return true;
     return DialogMayReach(S);

@@ -82,7 +82,8 @@ static bool flyable(const Scenario &s, const ScnVessel &sv, const World &w, cons
     double reach = 0;
     for (const auto &bp : w.bodies) reach = std::max(reach, length(bp->pos));
     reach = kScnSystemMargin * std::max(reach, 1e9);
-    double r = length(rpos), v = length(rvel);
+    // hypot: a component of 1e300 gives its size, not an overflow.
+    double r = std::hypot(std::hypot(rpos.x, rpos.y), rpos.z), v = std::hypot(std::hypot(rvel.x, rvel.y), rvel.z);
     char buf[200];
     const char *what = sv.hasElements ? "ELEMENTS" : "RPOS";
     if (!finite3(rpos) || !finite3(rvel)) {

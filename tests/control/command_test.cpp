@@ -50,20 +50,47 @@ TEST(AxisLaws, WorkedExampleDeadbandAndTenthRule) {
     EXPECT_NEAR(AxisRateDamp(&P, 2, -0.0002, 0.0), -0.002, 1e-12);
 }
 
-TEST(AxisLaws, TimeAccelerationScalesEachLawByItsOwnThreshold) {
+// The levels a pass sets are held until the next pass: 0.1 s at the nominal
+// cadence, a whole frame when frames are longer. Whatever the interval, the rate
+// the held level takes out is a tenth of the rate error per 0.1 s at most and
+// never more than half of it, and the translation level cancels the velocity
+// over the interval (not within 0.1 s, which overshoots a longer one).
+TEST(AxisLaws, WhatAPassTakesOutFitsTheIntervalItsLevelsAreHeldFor) {
     TestWorld tw;
     ThrusterProfile P = ExampleProfile();
-    tw.w.warp = 2.0;
-    // The attitude law already divides by warp/10 above 1x: 0.01 / 0.2.
-    EXPECT_NEAR(AxisAttitudeLaw(&P, 0, 0.0, 0.01, 0.0, 0.0, 10.0), 0.05, 1e-12);
-    EXPECT_NEAR(AxisRateLaw(&P, 0, 0.0, 0.0005, 0.0), 0.005, 1e-12);
-    tw.w.warp = 50.0;
-    EXPECT_NEAR(AxisRateLaw(&P, 0, 0.0, 0.0005, 0.0), 0.001, 1e-12);
-    EXPECT_NEAR(AxisAttitudeLaw(&P, 0, 0.0, 0.01, 0.0, 0.0, 10.0), 0.002, 1e-12);
+    const double alpha = 1000.0 / 10000.0;  // T / I, rad/s^2
+    const double rateError = 0.0005;        // rad/s, with no angle error to speak of
+    struct Case {
+        double warp, frameDt, interval;  // s of simulation time between passes
+    } cases[] = {{1, 0.05, 0.1},   {2, 0.05, 0.1},       {2, 1.0 / 60, 0.1}, {10, 0.05, 0.5},
+                 {50, 0.05, 2.5},  {100, 1.0 / 60, 100.0 / 60}, {100, 0.05, 5.0}, {0.5, 0.05, 0.1}};
+    for (const Case &c : cases) {
+        tw.w.warp = c.warp;
+        tw.w.frameDt = c.frameDt;
+        EXPECT_NEAR(PassInterval(), c.interval, 1e-9) << c.warp << "x, frames of " << c.frameDt << " s";
+        const double taken = alpha * AxisAttitudeLaw(&P, 0, 0.0, 1e-9, rateError, 0.0, 10.0) * c.interval;
+        const double share = std::fmin(0.1 * c.interval / kPassInterval, kRateShare);
+        EXPECT_NEAR(taken, share * rateError, 1e-4 * rateError) << c.warp << "x, frames of " << c.frameDt << " s";
+        EXPECT_NEAR(alpha * AxisRateLaw(&P, 0, 0.0, rateError, 0.0) * c.interval, share * rateError, 1e-12);
+    }
     tw.w.warp = 101.0;
     EXPECT_EQ(AxisAttitudeLaw(&P, 0, 0.0, 0.05, 0.0, 0.0, 10.0), 0.0);
     EXPECT_EQ(AxisRateLaw(&P, 0, 0.0, 0.05, 0.0), 0.0);
     EXPECT_EQ(AxisRateDamp(&P, 0, 0.05, 0.0), 0.0);
+}
+
+// Far from the target the law turns at the rate limit, and hands over to the
+// slow approach while the rate loop still has room to take that rate out: with
+// passes 5 s apart it may not come on at full rate within 10 s of the target.
+TEST(AxisLaws, TheTurnAtTheRateLimitEndsWhereTheIntervalCanStopIt) {
+    TestWorld tw;
+    ThrusterProfile P = ExampleProfile();  // L = 2.5 deg/s
+    const double L = 2.5 * RAD, error = 4.0 * L;  // 4 s away at the rate limit
+    tw.w.warp = 1.0;
+    EXPECT_EQ(AxisAttitudeLaw(&P, 0, 0.0, error, -L, 0.0, 10.0), 0.0);  // coming on at L: as wanted
+    tw.w.warp = 100.0;                                                   // 5 s frames
+    EXPECT_LT(AxisAttitudeLaw(&P, 0, 0.0, error, -L, 0.0, 10.0), 0.0);  // coming on at L: braked
+    EXPECT_GT(AxisAttitudeLaw(&P, 0, 0.0, error, 0.0, 0.0, 10.0), 0.0);  // at rest: it turns
 }
 
 TEST(AxisLaws, NoAuthorityGivesNoCommandRatherThanNaN) {
@@ -190,7 +217,7 @@ TEST(TranslationHold, AxisSwitchesFollowTheAxisTable) {
     EXPECT_EQ(r.S.transAxes, 7);
 }
 
-TEST(TranslationHold, LevelCancelsTheVelocityWithinATenthOfASecond) {
+TEST(TranslationHold, LevelCancelsTheVelocityByTheNextPass) {
     HoldRig r;
     ToggleTranslationAxis(&r.S, 3);
     const double m = r.P.mass;  // 10000 kg + 1000 kg of propellant
@@ -200,11 +227,12 @@ TEST(TranslationHold, LevelCancelsTheVelocityWithinATenthOfASecond) {
     EXPECT_NEAR(r.S.linCmd.x, m * 0.0008 / 100.0 / 0.1, 1e-12);
     EXPECT_EQ(r.S.linCmd.y, -1.0);
     EXPECT_EQ(r.S.linCmd.z, 0.0);  // below 0.0005 m/s
-    // Above 10x the level is divided by warp / 10; the rotation laws stop above 100x.
+    // At 1000x a frame of 0.05 s is 50 s long: the level cancels the velocity
+    // over it. The rotation laws stop above 100x; this one does not.
     r.tw.w.warp = 1000.0;
     r.S.linCmd = _V(0, 0, 0);
     ApplyTranslationHold(&r.S, v);
-    EXPECT_NEAR(r.S.linCmd.x, m * 0.0008 / 100.0 / 0.1 / 100.0, 1e-12);
+    EXPECT_NEAR(r.S.linCmd.x, m * 0.0008 / 100.0 / 50.0, 1e-12);
     // No thrust along an axis: no level rather than a division by zero.
     r.P.thrust[7] = 0.0;
     r.S.linCmd = _V(0, 0, 0);
