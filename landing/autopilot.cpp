@@ -292,14 +292,15 @@ void FinalPhase(MfdState *S, LandingStepValues &V) {
     TouchdownWait(S, V);
 }
 
-// The final law flies a vessel engaged, not stopping and not yet descending that
-// is past the target, or further from it than twice the approach's end point.
+// The final law only slows a vessel that closes on the target: it cannot bring
+// back one well past the target, nor carry one that hovers far short of it or far
+// to its side. True for such a vessel, engaged, not stopping and not descending.
 bool OutsideFinalLaw(const MfdState *S, const LandingStepValues &V) {
     if (!S->holdOn || S->lockedOut || S->finalDescent || (S->landingFlags & kLandStopping)) return false;
-    double boxAlong = 0.0, boxCross = 0.0, boxSpeed = 0.0;
-    if (!PrecisionBox(S->landingPrecision, &boxAlong, &boxCross, &boxSpeed)) return false;
-    const double reach = 2.0 * std::fabs(S->landingParams[1]);
-    return V.along > boxAlong || V.along < -reach || std::fabs(V.cross) > reach;
+    const double end = std::fabs(S->landingParams[1]);
+    const bool past = V.along > end;
+    const bool stalled = V.along < -2.0 * end && V.closing < kSlowClosing;
+    return past || stalled || std::fabs(V.cross) > 2.0 * end;
 }
 
 void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
@@ -335,9 +336,8 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
     }
     case LANDING_FINAL:
         if (OutsideFinalLaw(S, V)) {
-            // A new pad, or a vessel let go and engaged again elsewhere: the final
-            // law only slows a vessel that closes on the target from just short of
-            // it, so the approach is flown afresh from where the vessel is.
+            // A new pad, or a vessel let go and engaged again elsewhere: the
+            // approach is flown afresh from where the vessel is.
             S->landingPhase = LANDING_REPLAN;
             S->landingParams[0] = kApproachEndHeight;  // it held the final phase's entry height
             Measure(S, V);

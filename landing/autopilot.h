@@ -56,6 +56,10 @@ const double kWarpFinal = 1.0;
 // phase keeps its entry height there).
 const double kApproachEndHeight = 30.0;
 
+// m/s of closing speed below which an approach is planned from rest (and a
+// vessel far short of the target in the final phase counts as stalled).
+const double kSlowClosing = 2.0;
+
 // m/s of ground speed below which the present course fades out of the
 // measurements: a vessel that hovers has no course to be off.
 const double kCourseSpeed = 0.1;

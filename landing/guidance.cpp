@@ -17,6 +17,9 @@ namespace {
 // the landing frame (a new target close by can turn it half round at once).
 const double kFrameTurnRate = 5.0 * RAD;
 
+// The pilot's stop tilts the thrust that carries the weight by at most this.
+const double kStopTilt = 45.0 * RAD;
+
 // The braking's lateral time constant is at least its remaining time over this.
 const double kBrakeLateralSpread = 3.0;
 
@@ -174,6 +177,13 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
         // course, which turns arbitrarily as the ground speed dies away, so its
         // rate jumps just when the vessel comes to a stop.
         a.cross = (V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing)) / -1.414;
+        // The weight is carried first: stopping tens of m/s at once would lay the
+        // thrust nearly flat and drop the vessel while the hold turns it over.
+        const double horizontal = std::hypot(a.along, a.cross), most = V.gT * std::tan(kStopTilt);
+        if (horizontal > most) {
+            a.along *= most / horizontal;
+            a.cross *= most / horizontal;
+        }
     }
     // Aerodynamic forces carry part of the command: taken from the vessel's axes
     // into the landing frame's.

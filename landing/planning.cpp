@@ -27,9 +27,8 @@ const double kSearchTolerance = 0.01;  // s
 // the plan counts, and never less than none.
 const double kCrossDvScale = 1.21;
 const double kCrossDvPower = 1.7;
-// Below this closing speed (m/s) the approach is planned from rest: at this share
-// of the gravity at the target, with this many seconds to settle at its end.
-const double kSlowClosing = 2.0;
+// Below kSlowClosing the approach is planned from rest: at this share of the
+// gravity at the target, with this many seconds to settle at its end.
 const double kGentleShare = 0.1;
 const double kGentleSettle = 20.0;
 
