@@ -63,6 +63,8 @@ struct Result {
     double fuelOnBoard;     // kg in the landing engines' tank at HOLD (the start's share of the tank)
     double fuelPredicted;   // kg the plan said the descent needs, as the brake started (0: never braked)
     double passMiss;        // m, the pass's miss of the target as the brake started
+    double passStop;        // m, the stopping distance at the pass then
+    double brakeDecel;      // m/s^2, the braking's planned deceleration then
 };
 
 // Success: landed softly (at most 1 m/s down) inside the precision box.

@@ -163,6 +163,8 @@ Result FlyLanding(const Start &start, const FlyOptions &options) {
         if (W && W->holdOn && W->landingPhase == LANDING_WAIT) {
             R.fuelPredicted = W->landingValues[6];
             R.passMiss = std::fabs(W->landingWork[4]);
+            R.passStop = 2.0 * W->passHalfWidth;
+            R.brakeDecel = W->landingWork[7];
         }
         if (!contact && lander->touchedDown) {
             contact = true;

@@ -21,12 +21,13 @@ const int kSearchIterations = 32;
 const double kSearchTolerance = 0.01;  // s
 // Delta-v the braking spends, on top of its plan along the track, to bring a
 // pass that misses the target by c over it: kCrossDvScale V (c / S)^kCrossDvPower
-// for a pass at speed V with stopping distance S. Measured in 182 dispersed lunar
-// landings (misses up to half the stopping distance) as the least bound over all
-// of them: the flown landings kept on average 57 m/s of the 90 s hover reserve
-// the plan counts, and never less than none.
-const double kCrossDvScale = 1.21;
-const double kCrossDvPower = 1.7;
+// for a pass at speed V with stopping distance S. The least bound over 194 flown
+// lunar landings (misses up to half the stopping distance; they scatter about it
+// by 23 m/s). The fuel check asks kFuelMarginDv more than the plan with it.
+const double kCrossDvScale = 0.83;
+const double kCrossDvPower = 1.4;
+const double kFuelMarginDv = 25.0;  // m/s
+
 // Below kSlowClosing the approach is planned from rest: at this share of the
 // gravity at the target, with this many seconds to settle at its end.
 const double kGentleShare = 0.1;
@@ -349,12 +350,13 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     if (!BrakingPlan(S, V, tb)) return false;
     // The plan flies along the track; the miss of the pass costs on top of it.
     const double stop = 2.0 * S->passHalfWidth;
-    if (stop > 0.0) S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
+    if (stop > 0.0)
+        S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
     THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
     PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
-    if (tank && S->landingValues[6] > S->vessel->GetPropellantMass(tank)) {
+    if (tank && FuelForDv(S->landingDv + kFuelMarginDv, V.isp, V.mass) > S->vessel->GetPropellantMass(tank)) {
         FailPlan(S, kLandNoFuel);
         return false;
     }
