@@ -194,6 +194,12 @@ typedef struct {
 } MFDBUTTONMENU;
 #pragma pack(pop)
 
+typedef struct {
+    double T;    // temperature [K]
+    double p;    // pressure [Pa]
+    double rho;  // density [kg/m^3]
+} ATMPARAM;
+
 typedef union {
     struct {
         OBJHANDLE hRef;
@@ -531,6 +537,7 @@ OAPIFUNC double oapiOrthodome(double lng1, double lat1, double lng2, double lat2
 OAPIFUNC BOOL oapiGetHeading(OBJHANDLE hVessel, double *heading);
 OAPIFUNC BOOL oapiGetEquPos(OBJHANDLE hVessel, double *longitude, double *latitude, double *radius);
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double *alt);
+OAPIFUNC void oapiGetAtm(OBJHANDLE hVessel, ATMPARAM *prm, OBJHANDLE *hAtmRef = 0);
 
 OAPIFUNC double oapiGetPlanetPeriod(OBJHANDLE hPlanet);
 OAPIFUNC double oapiGetPlanetObliquity(OBJHANDLE hPlanet);
@@ -540,6 +547,9 @@ OAPIFUNC double oapiGetPlanetCurrentRotation(OBJHANDLE hPlanet);
 OAPIFUNC DWORD oapiGetPlanetJCoeffCount(OBJHANDLE hPlanet);
 OAPIFUNC double oapiGetPlanetJCoeff(OBJHANDLE hPlanet, DWORD n);
 OAPIFUNC double oapiSurfaceElevation(OBJHANDLE hPlanet, double lng, double lat);
+OAPIFUNC bool oapiPlanetHasAtmosphere(OBJHANDLE hPlanet);
+OAPIFUNC void oapiGetPlanetAtmParams(OBJHANDLE hPlanet, double rad, ATMPARAM *prm);
+OAPIFUNC void oapiGetPlanetAtmParams(OBJHANDLE hPlanet, double alt, double lng, double lat, ATMPARAM *prm);
 OAPIFUNC OBJHANDLE oapiGetBaseByName(OBJHANDLE hPlanet, char *name);
 OAPIFUNC OBJHANDLE oapiGetBaseByIndex(OBJHANDLE hPlanet, int index);
 OAPIFUNC DWORD oapiGetBaseCount(OBJHANDLE hPlanet);

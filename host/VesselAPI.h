@@ -85,6 +85,10 @@ public:
     double GetGroundspeed() const;
     bool GetDragVector(VECTOR3 &D) const;
     bool GetLiftVector(VECTOR3 &L) const;
+    double GetAtmTemperature() const;
+    double GetAtmDensity() const;
+    double GetAtmPressure() const;
+    double GetDynPressure() const;
 
     // Thrusters and thruster groups
     DWORD GetThrusterCount() const;

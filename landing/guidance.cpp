@@ -33,6 +33,31 @@ void PublishMeasurements(MfdState *S, const LandingStepValues &V) {
 
 }  // namespace
 
+bool landingAeroRelief = true;
+
+LandingCommand AeroRelief(const MfdState *S, const LandingStepValues &V, const MATRIX3 &frame, LandingCommand a) {
+    // The air carries part of the command; the engines give the rest. The host
+    // hands drag and lift over in the vessel's own axes, the command lives in the
+    // landing frame, and no fixed pairing of the two holds through a descent: the
+    // hold turns the engine group's axis onto the command, so the axis that faces
+    // the braking is the hover engines' y axis or the main engine's z axis, and it
+    // swings from along-track towards vertical as the vessel slows. So the forces
+    // are turned through the vessel's attitude into the landing frame (the frame
+    // the command direction is read in), and each component relieves the command
+    // on the same axis: x the cross-track, y the vertical, z the along-track.
+    VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
+    if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
+    if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
+    if (!(V.mass > 0.0) || !(length(drag + lift) > 0.0)) return a;
+    MATRIX3 R;
+    S->vessel->GetRotationMatrix(R);
+    const VECTOR3 aero = MatTVec(frame, MatVec(R, drag + lift)) / V.mass;
+    a.cross -= aero.x;
+    a.vertical -= aero.y;
+    a.along -= aero.z;
+    return a;
+}
+
 bool PrecisionBox(int precision, double *along, double *cross, double *speed) {
     static const double box[3][3] = {{15.0, 10.0, 1.0}, {5.0, 5.0, 0.6}, {1.0, 2.0, 0.5}};
     if (precision < 0 || precision > 2) return false;
@@ -107,11 +132,17 @@ LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V) {
 }
 
 LandingCommand FinalGuidance(MfdState *S, LandingStepValues &V) {
+    // Hovering takes the gravity less the centrifugal relief of the vessel's own
+    // turning with the planet (geff near the ground), not the bare gravity at the
+    // target: over Mars the difference, 0.015 m/s^2, is enough to hold the
+    // descent law in balance half a metre up, above the engine cut height, where
+    // the lander hovers and drifts off the pad.
+    const double hover = V.geff;
     LandingCommand a;
     a.along = std::fmin((-V.along / 10.0 - 2.0 * std::fabs(V.closing)) / 10.0, 0.0);
     double vw = std::fmin((S->landingParams[0] - V.height) / 10.0, 0.0);
     double ev = vw - V.vspeed;
-    a.vertical = ev / 3.0 + V.gT;
+    a.vertical = ev / 3.0 + hover;
     const double tau = V.closing > 0.0 ? std::fmax(std::fabs(V.along) / (10.0 * V.closing) + 10.0, 10.0) : 10.0;
     const double cc = V.xe * std::cos(V.course) - V.xn * std::sin(V.course);
     a.cross = -2.0 * (V.cross / (tau * tau) + cc / tau);
@@ -123,7 +154,7 @@ LandingCommand FinalGuidance(MfdState *S, LandingStepValues &V) {
     if (S->finalDescent) {
         vw = std::fmax(-V.height / 10.0, -3.0);
         ev = vw - V.vspeed;
-        a.vertical = std::fmax(ev / 3.0 + V.gT, V.gT / 2.0);
+        a.vertical = std::fmax(ev / 3.0 + hover, hover / 2.0);
     }
     V.ev = ev;
     return a;
@@ -140,19 +171,8 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
         // rate jumps just when the vessel comes to a stop.
         a.cross = (V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing)) / -1.414;
     }
-    // Aerodynamic forces carry part of the command: taken from the vessel's axes
-    // into the landing frame's.
-    VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
-    if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
-    if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
-    if (V.mass > 0.0 && length(drag + lift) > 0.0) {
-        MATRIX3 R;
-        S->vessel->GetRotationMatrix(R);
-        const VECTOR3 aero = MatVec(R, drag + lift) / V.mass;
-        a.along -= dotp(aero, V.w);
-        a.vertical -= dotp(aero, CrossProduct(V.w, V.n));
-        a.cross -= dotp(aero, V.n);
-    }
+    const VECTOR3 landingFrame = AxesToEuler(V.w, V.n, 0);
+    if (landingAeroRelief) a = AeroRelief(S, V, EulerToMatrix(landingFrame), a);
     if (phase != LANDING_FINAL) {
         S->landingWork[16] = a.along;
         S->landingWork[17] = a.vertical;
@@ -160,7 +180,7 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
     }
     const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
     const VECTOR3 d = mag > 0.0 ? _V(a.cross, a.vertical, a.along) / mag : _V(0, 1, 0);
-    S->refAtt = AxesToEuler(V.w, V.n, 0);
+    S->refAtt = landingFrame;
     S->relAtt = ThrustAxisOffset(S, V.group, d);
     S->attitudeAngles = ErrorAnglesFromMatrix(S);
 

@@ -17,6 +17,15 @@ struct LandingCommand {
     double cross;     // x
 };
 
+// Test hook: false flies every landing without the aerodynamic relief, so a
+// flight test can weigh what it is worth. True from the start; no key, dialog or
+// scenario line reaches it.
+extern bool landingAeroRelief;
+
+// The command less the host's drag and lift per unit mass, turned into the
+// landing frame whose axes are the columns of `frame` (unchanged without them).
+LandingCommand AeroRelief(const MfdState *S, const LandingStepValues &V, const MATRIX3 &frame, LandingCommand a);
+
 // Precision box of the final phase by landingPrecision; false for no box.
 bool PrecisionBox(int precision, double *along, double *cross, double *speed);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "aero.h"
 #include "api_util.h"
 #include "docking.h"
 
@@ -124,9 +125,17 @@ double VESSEL::GetThrusterMax0(THRUSTER_HANDLE th) const {
     return s ? s->maxThrust : 0.0;
 }
 
-// No atmosphere changes thrust or Isp: every pressure gives the vacuum values.
-double VESSEL::GetThrusterMax(THRUSTER_HANDLE th) const { return GetThrusterMax0(th); }
-double VESSEL::GetThrusterMax(THRUSTER_HANDLE th, double) const { return GetThrusterMax0(th); }
+// Thrust and Isp fall with the ambient pressure for engines whose class gives a
+// reference Isp; the others give their vacuum values in any air.
+double VESSEL::GetThrusterMax(THRUSTER_HANDLE th) const {
+    Vessel *v = live(vessel);
+    return v ? GetThrusterMax(th, sim::ambientPressure(*v)) : 0.0;
+}
+
+double VESSEL::GetThrusterMax(THRUSTER_HANDLE th, double p_ref) const {
+    const sim::ThrusterSpec *s = specOf(live(vessel), th);
+    return s ? s->maxThrust * sim::pressureFactor(*s, p_ref) : 0.0;
+}
 
 void VESSEL::GetThrusterRef(THRUSTER_HANDLE th, VECTOR3 &pos) const {
     const sim::ThrusterSpec *s = specOf(live(vessel), th);
@@ -143,8 +152,15 @@ double VESSEL::GetThrusterIsp0(THRUSTER_HANDLE th) const {
     return s ? s->isp : 0.0;
 }
 
-double VESSEL::GetThrusterIsp(THRUSTER_HANDLE th) const { return GetThrusterIsp0(th); }
-double VESSEL::GetThrusterIsp(THRUSTER_HANDLE th, double) const { return GetThrusterIsp0(th); }
+double VESSEL::GetThrusterIsp(THRUSTER_HANDLE th) const {
+    Vessel *v = live(vessel);
+    return v ? GetThrusterIsp(th, sim::ambientPressure(*v)) : 0.0;
+}
+
+double VESSEL::GetThrusterIsp(THRUSTER_HANDLE th, double p_ref) const {
+    const sim::ThrusterSpec *s = specOf(live(vessel), th);
+    return s ? s->isp * sim::pressureFactor(*s, p_ref) : 0.0;
+}
 
 double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
     sim::Thruster *t = thrusterOf(live(vessel), th);

@@ -1,5 +1,5 @@
 // VESSEL: identity, state, orientation, orbital elements, surface position,
-// mass and frames, air data. Every method is safe on a null or stale vessel.
+// mass and frames (air data: api_air.cpp). Every method is safe on a null or stale vessel.
 #include <algorithm>
 #include <cstring>
 
@@ -351,48 +351,4 @@ void VESSEL::HorizonInvRot(const VECTOR3 &rhorizon, VECTOR3 &rloc) const {
         return;
     }
     rloc = tmul(v->R, e * rhorizon.x + up * rhorizon.y + n * rhorizon.z);
-}
-
-// ---------------------------------------------------------------------------
-// Air data: the air turns with its body; there is no aerodynamic model.
-
-bool VESSEL::GetAirspeedVector(REFFRAME frame, VECTOR3 &av) const {
-    av = _V(0, 0, 0);
-    Vessel *v = live(vessel);
-    sim::Body *b = v ? (v->landed ? v->landedOn : v->surfaceRef) : nullptr;
-    if (!b) return false;
-    VECTOR3 r = v->pos - b->pos;
-    VECTOR3 g = v->vel - b->vel - b->surfaceVelocity(r, world().simt);
-    switch (frame) {
-    case FRAME_GLOBAL: av = g; break;
-    case FRAME_LOCAL: av = tmul(v->R, g); break;
-    case FRAME_REFLOCAL: av = tmul(b->rotationMatrix(world().simt), g); break;
-    case FRAME_HORIZON: {
-        VECTOR3 up, n, e;
-        sim::horizon(*v, up, n, e);
-        av = _V(dotp(g, e), dotp(g, up), dotp(g, n));
-        break;
-    }
-    default: return false;
-    }
-    return true;
-}
-
-bool VESSEL::GetShipAirspeedVector(VECTOR3 &av) const { return GetAirspeedVector(FRAME_LOCAL, av); }
-
-double VESSEL::GetAirspeed() const {
-    VECTOR3 av;
-    return GetAirspeedVector(FRAME_GLOBAL, av) ? length(av) : 0.0;
-}
-
-double VESSEL::GetGroundspeed() const { return GetAirspeed(); }
-
-bool VESSEL::GetDragVector(VECTOR3 &D) const {
-    D = _V(0, 0, 0);
-    return false;
-}
-
-bool VESSEL::GetLiftVector(VECTOR3 &L) const {
-    L = _V(0, 0, 0);
-    return false;
 }

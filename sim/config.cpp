@@ -155,6 +155,13 @@ bool bodyLine(const Line &l, PendingBody &pb, std::string &err) {
         pb.bumps.push_back({l, v});
         return true;
     }
+    if (isKey(l, "ATMOSPHERE")) {  // pressure (Pa), density (kg/m^3), temperature (K), scale height, top (km)
+        if (!numbers(l, 5, v, err)) return false;
+        if (!(v[0] > 0 && v[1] > 0 && v[2] > 0 && v[3] > 0 && v[4] > 0))
+            return fail(l, "ATMOSPHERE values must be positive", err);
+        b.atm = Atmosphere{true, v[0], v[1], v[2], v[3] * 1000.0, v[4] * 1000.0};
+        return true;
+    }
     if (isKey(l, "BASE")) {  // BASE lng lat Name of the base
         if (l.tok.size() < 4) return fail(l, "BASE needs longitude, latitude (deg) and a name", err);
         double lng, lat;
@@ -332,6 +339,31 @@ bool loadClass(World &w, const std::string &path, std::string &err) {
             if (std::fabs(dotp(d.dir, d.rot)) > 1e-6) return fail(l, "DOCK direction and up vector not orthogonal", err);
             if (v.size() == 10) d.idsChannel = (DWORD)std::clamp(v[9], 0.0, 639.0);
             c->docks.push_back(d);
+        } else if (isKey(l, "DRAG")) {  // Cd and reference area (m^2) per axis: x, y, z
+            if (!numbers(l, 6, v, err)) return false;
+            if (*std::min_element(v.begin(), v.end()) < 0) return fail(l, "DRAG values must not be negative", err);
+            c->aero.dragArea = _V(v[0] * v[1], v[2] * v[3], v[4] * v[5]);
+        } else if (isKey(l, "LIFT")) {  // reference area (m^2), slope (per rad), stall angle (deg)
+            if (!numbers(l, 3, v, err)) return false;
+            if (!(v[0] > 0) || !(v[1] > 0) || !(v[2] > 0 && v[2] < 90))
+                return fail(l, "LIFT needs an area and a slope above 0 and a stall angle within 0..90 deg", err);
+            c->aero.liftArea = v[0];
+            c->aero.liftSlope = v[1];
+            c->aero.stallAoa = v[2] * RAD;
+        } else if (isKey(l, "ISPREF")) {  // thruster, Isp (m/s) at a pressure (Pa, default the host's sea level)
+            if (l.tok.size() != 3 && l.tok.size() != 4)
+                return fail(l, "ISPREF needs a thruster, an Isp and an optional pressure", err);
+            ThrusterSpec *t = nullptr;
+            for (auto &o : c->thrusters)
+                if (o.name == l.tok[1]) t = &o;
+            if (!t) return fail(l, "unknown thruster '" + l.tok[1] + "' (ISPREF follows its THRUSTER line)", err);
+            double isp = 0, p = ATMP;
+            if (!number(l.tok[2], isp) || (l.tok.size() == 4 && !number(l.tok[3], p)))
+                return fail(l, "ISPREF needs numbers after the thruster's name", err);
+            if (!(isp > 0 && isp <= t->isp) || !(p > 0))
+                return fail(l, "ISPREF needs 0 < Isp <= the vacuum Isp and a pressure above 0", err);
+            t->ispRef = isp;
+            t->pRef = p;
         } else if (isKey(l, "TOUCHDOWN")) {
             if (!numbers(l, 3, v, err)) return false;
             c->touchdown.push_back(_V(v[0], v[1], v[2]));

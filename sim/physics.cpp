@@ -1,13 +1,15 @@
-// Physics: gravity, thrust, rigid-body rotation, surface contact and the
-// landed state, integrated in fixed sub-steps.
+// Physics: gravity, thrust, drag and lift, rigid-body rotation, surface contact
+// and the landed state, integrated in fixed sub-steps.
 //
 // Translation: classical RK4 per sub-step, the bodies' positions taken at each
-// stage's time. Rotation: RK4 on the host's Euler equation
+// stage's time, drag and lift at each stage's position and velocity (the attitude
+// of the sub-step's start; they give no torque). Rotation: RK4 on the host's Euler equation
 // I dw/dt + (I w) x w = torque, then the attitude turned by the mean rate
 // (dR/dt = R K, K v = v x w) and re-orthonormalised.
 #include <algorithm>
 #include <cmath>
 
+#include "aero.h"
 #include "docking.h"
 #include "orbit.h"
 #include "simmath.h"
@@ -78,9 +80,12 @@ struct ThrustSum {
 };
 
 // Force, torque and propellant use of the thrusters over a step h. A tank that
-// cannot feed the whole step scales its thrusters down to what it holds.
+// cannot feed the whole step scales its thrusters down to what it holds; the
+// ambient pressure lowers the thrust of engines that have a reference Isp, not
+// their propellant flow.
 void thrust(const Vessel &v, double h, ThrustSum &ts) {
     const VesselClass &c = *v.cls;
+    const double p = ambientPressure(v);
     ts.force = ts.torque = _V(0, 0, 0);
     ts.use.assign(v.tankMass.size(), 0.0);
     bool any = false;
@@ -104,7 +109,7 @@ void thrust(const Vessel &v, double h, ThrustSum &ts) {
         double L = v.thrusters[i].level;
         if (L <= 0) continue;
         const ThrusterSpec &s = c.thrusters[i];
-        double F = L * s.maxThrust * (s.tank >= 0 ? frac[s.tank] : 1.0);
+        double F = L * s.maxThrust * pressureFactor(s, p) * (s.tank >= 0 ? frac[s.tank] : 1.0);
         VECTOR3 f = s.dir * F;
         ts.force += f;
         ts.torque += crossp(f, s.pos - cg);
@@ -172,6 +177,26 @@ bool landedStep(World &w, Vessel &v, double h) {
     return true;
 }
 
+// Drag and lift (global axes, N) on a stack led by v whose centre of gravity is at
+// g moving at u, with the air's body at bpos; each member by its own class and axes.
+VECTOR3 aeroForce(const World &w, const Stack &st, const Vessel &v, const Body *air, const VECTOR3 &bpos,
+                  const VECTOR3 &g, const VECTOR3 &u) {
+    VECTOR3 f = _V(0, 0, 0);
+    if (!air || !air->atm.present) return f;
+    const VECTOR3 r = g - bpos;
+    const ATMPARAM prm = airAt(*air, length(r) - air->radius);
+    if (!(prm.rho > 0)) return f;
+    const VECTOR3 flow = u - air->vel - air->surfaceVelocity(r, w.simt);
+    for (size_t k = 0; k < st.members.size(); k++) {
+        const Vessel &mv = *st.members[k];
+        const MATRIX3 Rm = k == 0 ? v.R : mul(v.R, mv.dockRel);
+        VECTOR3 drag, lift;
+        aeroForces(mv.cls->aero, prm.rho, tmul(Rm, flow), drag, lift);
+        f += mul(Rm, drag + lift);
+    }
+    return f;
+}
+
 // One sub-step of a free vessel, or of a docked stack led by it: the stack's
 // centre of gravity moves under gravity and the members' thrust, and the stack
 // turns as one rigid body (inertia tensor in the leader's axes).
@@ -193,14 +218,22 @@ void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
     VECTOR3 cg = st.cg, w0 = v.omega;
     VECTOR3 ta = mul(v.R, force) / m;
     const Body *j2 = v.nonspherical ? v.gravityRef : nullptr;
+    const Body *air = v.surfaceRef;
+    size_t ai = 0;
+    while (ai < w.bodies.size() && w.bodies[ai].get() != air) ai++;
+    if (ai == w.bodies.size()) air = nullptr;
+    auto accel = [&](int stage, const VECTOR3 &p, const VECTOR3 &u) {
+        VECTOR3 a = accelWith(w, bp[stage], p, j2) + ta;
+        return air ? a + aeroForce(w, st, v, air, bp[stage][ai], p, u) / m : a;
+    };
     VECTOR3 p0 = v.pos + mul(v.R, cg), v0 = v.vel + mul(v.R, crossp(cg, w0));
-    VECTOR3 a1 = accelWith(w, bp[0], p0, j2) + ta;
+    VECTOR3 a1 = accel(0, p0, v0);
     VECTOR3 p1 = p0 + v0 * (0.5 * h), v1 = v0 + a1 * (0.5 * h);
-    VECTOR3 a2 = accelWith(w, bp[1], p1, j2) + ta;
+    VECTOR3 a2 = accel(1, p1, v1);
     VECTOR3 p2 = p0 + v1 * (0.5 * h), v2 = v0 + a2 * (0.5 * h);
-    VECTOR3 a3 = accelWith(w, bp[1], p2, j2) + ta;
+    VECTOR3 a3 = accel(1, p2, v2);
     VECTOR3 p3 = p0 + v2 * h, v3 = v0 + a3 * h;
-    VECTOR3 a4 = accelWith(w, bp[2], p3, j2) + ta;
+    VECTOR3 a4 = accel(2, p3, v3);
     VECTOR3 pc = p0 + (v0 + v1 * 2.0 + v2 * 2.0 + v3) * (h / 6.0);
     VECTOR3 vc = v0 + (a1 + a2 * 2.0 + a3 * 2.0 + a4) * (h / 6.0);
 

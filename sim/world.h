@@ -51,6 +51,18 @@ struct BodyOrbit {
     double epochMjd = 51544.5;
 };
 
+// A body's air: an exponential atmosphere at rest in the body's own turning frame.
+// Density and pressure fall with one scale height from their values at the mean
+// radius; the temperature is taken as uniform; there is no air above `top`.
+struct Atmosphere {
+    bool present = false;
+    double pressure0 = 0;    // Pa at the mean radius
+    double density0 = 0;     // kg/m^3 at the mean radius
+    double temperature = 0;  // K
+    double scaleHeight = 0;  // m
+    double top = 0;          // m above the mean radius
+};
+
 struct Body : Object {
     World *world = nullptr;     // the world that owns the body
     double mass = 0;            // kg
@@ -67,6 +79,7 @@ struct Body : Object {
     double stateMjd = -1e300;   // MJD of pos/vel (updateBodies refreshes it)
     double soi = 1e300;         // m, radius of the sphere where this body is the gravity reference
     std::vector<TerrainBump> terrain;
+    Atmosphere atm;
     std::vector<std::unique_ptr<Base>> bases;
 
     double mu() const { return mass * GGRAV; }
@@ -87,8 +100,23 @@ struct ThrusterSpec {
     VECTOR3 pos{};     // vessel frame, m
     VECTOR3 dir{};     // unit thrust direction, vessel frame
     double maxThrust = 0;  // N
-    double isp = 0;        // m/s
+    double isp = 0;        // m/s, in vacuum
+    // Isp at the ambient pressure pRef (0: the same in any air). Thrust and Isp
+    // then fall together with the ambient pressure; the propellant flow stays.
+    double ispRef = 0;     // m/s
+    double pRef = 0;       // Pa
     int tank = 0;          // index into the class's tanks; -1 none
+};
+
+// A class's aerodynamics. Drag: per vessel axis, the drag coefficient times its
+// reference area, acting on that axis's component of the airflow. Lift (winged
+// classes): in the vessel's plane of symmetry (y-z), across the airflow, with a
+// coefficient that grows with the angle of attack up to the stall and drops there.
+struct AeroSpec {
+    VECTOR3 dragArea{};     // m^2: Cd x A along x, y and z
+    double liftArea = 0;    // m^2, 0: no lift
+    double liftSlope = 0;   // lift coefficient per rad of angle of attack
+    double stallAoa = 0;    // rad
 };
 
 struct DockSpec {
@@ -106,6 +134,7 @@ struct VesselClass {
     std::vector<int> groups[15];       // thruster indices per THGROUP_TYPE 0..14
     std::vector<DockSpec> docks;
     std::vector<VECTOR3> touchdown;    // touchdown points, vessel frame (at least three)
+    AeroSpec aero;
     bool hasTransponder = false;
     DWORD xpdrChannel = 0;
     int navCount = 2;

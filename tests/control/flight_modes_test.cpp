@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "control/attitude.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "flight_rig.h"
 #include "ship_classes.h"
+#include "sim/simmath.h"
 
 namespace {
 
@@ -109,6 +111,38 @@ TEST(FlightModes, RelativeHoldPointsAtADriftingStationAndBodyTargetGivesAirspeed
     rig.v->GetShipAirspeedVector(air);
     EXPECT_LT(length(S->targetRelVel - air), 1e-3 * length(air) + 1e-6);
     EXPECT_GT(length(air), 7000.0);
+}
+
+TEST(FlightModes, RelativeModeOnTheEarthShowsTheSpeedThroughItsTurningAir) {
+    Rig rig;
+    ASSERT_TRUE(StartShip(rig)) << rig.f.error();
+    // 10 km over Cape Canaveral, drifting a few m/s (and falling) through the air
+    // that turns with the Earth 400 m/s eastward.
+    sim::Body *earth = rig.f.world.findBody("Earth");
+    const VECTOR3 r = mul(earth->rotationMatrix(rig.f.simt()), sim::equToUnit(-80.6 * RAD, 28.6 * RAD)) *
+                      (earth->radius + 1.0e4);
+    sim::setOrbitState(*rig.hv, earth, r, earth->surfaceVelocity(r, rig.f.simt()) + _V(3.0, -4.0, 2.0),
+                       _V(0.4, 0.1, -0.3), _V(0, 0, 0));
+    MfdState *S = rig.S;
+    SelectMode(S, S->refMode, AP_RELATIVE);
+    S->targetRef = earth;
+    std::snprintf(S->targetRefName, sizeof(S->targetRefName), "Earth");
+    rig.f.run(1.0);
+    VECTOR3 air, inertial;
+    rig.v->GetShipAirspeedVector(air);
+    rig.v->GetRelativeVel(earth, inertial);
+    EXPECT_GT(length(inertial), 300.0);
+    // Measured at the last step, up to 0.1 s ago: gravity has added up to 1 m/s since.
+    EXPECT_LT(length(S->targetRelVel - air), 1.5);
+    rig.f.draw(0);
+    const std::string page = rig.f.screenText(0);
+    const size_t at = page.find("Hor.Vel. :");
+    ASSERT_NE(at, std::string::npos) << page;
+    EXPECT_NEAR(std::atof(page.c_str() + at + 10), S->targetRelSpeed, 0.01) << page;
+    EXPECT_LT(S->targetRelSpeed, 30.0);
+    // TRIM has no vessel to match speeds with: it is refused.
+    ToggleTranslationAxis(S, 3);
+    EXPECT_EQ(S->transAxes, 7);
 }
 
 TEST(FlightModes, TrimNullsTheVelocityRelativeToADriftingVessel) {

@@ -13,6 +13,7 @@
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
+#include "landing/autopilot.h"
 #include "mfd/tessarc_mfd.h"
 #include "sim/picture.h"
 #include "support/flight.h"
@@ -104,5 +105,36 @@ TEST_P(Gallery, EveryPage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, Gallery, ::testing::Values("demo", "leo_station", "lunar_base", "lunar_orbit"));
+
+// The Landing page over Mars through a whole descent: one picture at each phase
+// the pilot sees (waiting, braking through the air, approach, final, landed).
+TEST(LandingGallery, MarsDescentPageByPhase) {
+    flight::Flight f;
+    ASSERT_TRUE(f.load("scenarios/mars_landing.scn")) << f.error();
+    flight::useLinkedPlugin(f);
+    ASSERT_TRUE(f.open(0) && f.key(0, "5") && f.key(0, "B") && f.type(0, "Jezero") && f.key(0, "P") &&
+                f.type(0, "1") && f.key(0, "H"))
+        << f.error();
+    MfdState *S = static_cast<TessarcMFD *>(f.mfd(0))->state;
+    f.setWarp(100);
+    const std::string dir = GalleryDir();
+    const struct {
+        int phase;
+        const char *name;
+        double after;  // s into the phase
+    } shots[] = {{LANDING_WAIT, "wait", 0.0},        {LANDING_BRAKE, "brake", 640.0}, {LANDING_APPROACH, "approach", 20.0},
+                 {LANDING_FINAL, "final", 5.0},      {LANDING_LANDED, "landed", 1.0}};
+    for (const auto &shot : shots) {
+        while (f.simt() < 6000.0 && S->landingPhase != shot.phase) f.run(S->landingPhase == LANDING_WAIT ? 10.0 : 0.5);
+        ASSERT_EQ(S->landingPhase, shot.phase) << shot.name;
+        f.run(shot.after);
+        f.draw(0);
+        std::string err, base = dir + "/mars_landing_" + shot.name;
+        EXPECT_TRUE(sim::writePicture(f.drawing(0), base + ".png", err)) << err;
+        EXPECT_TRUE(sim::writePicture(f.drawing(0), base + ".txt", err)) << err;
+    }
+    EXPECT_NE(f.screenText(0).find("Landing complete"), std::string::npos) << f.screenText(0);
+    EXPECT_TRUE(f.hostErrors().empty()) << f.hostErrors().front();
+}
 
 }  // namespace

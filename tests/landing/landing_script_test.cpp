@@ -1,6 +1,6 @@
-// The bundled landing scenario flown by tessarc-sim with its pilot script: the
-// report at the end shows the lander landed on pad 1 of Brighton Beach, and the
-// Landing page says so.
+// The bundled landing scenarios flown by tessarc-sim with their pilot scripts:
+// the report at the end shows the lander landed on pad 1 of Brighton Beach, or of
+// Jezero on Mars in both host generations, and the Landing page says so.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -48,6 +48,33 @@ TEST(LandingScript, BundledScenarioEndsLandedOnPadOne) {
     const std::string landed = Slurp(dir + "/lunar_landing_landed.txt");
     EXPECT_NE(landed.find("Landing complete"), std::string::npos) << landed;
     program::RemoveDir(dir);
+}
+
+// Through Mars's air onto Jezero's pad 1 (sim config: 77.448945 E, 18.441 N); the
+// 2010 host has no terrain, the 2016 one sets the pad on its rise.
+TEST(LandingScript, MarsScenarioEndsLandedOnPadOneInBothHostGenerations) {
+    ASSERT_EQ(access(program::Path().c_str(), X_OK), 0) << "build tessarc-sim first: " << program::Path();
+    for (const char *host : {"2016", "2010"}) {
+        SCOPED_TRACE(host);
+        const std::string dir = program::TempDir("mars");
+        ASSERT_FALSE(dir.empty());
+        const int status = program::Run(dir, "run '" + flight::sourcePath("scenarios/mars_landing.scn") +
+                                                 "' --script '" + flight::sourcePath("scenarios/mars_landing.script") +
+                                                 "' --host " + host + " --report report.json --quiet");
+        ASSERT_EQ(status, 0) << Slurp(dir + "/err.txt");
+        const std::string report = Slurp(dir + "/report.json");
+        EXPECT_NE(report.find("\"landed\": true"), std::string::npos) << report;
+        const double lon = Field(report, "lon"), lat = Field(report, "lat");
+        const double metresPerDegree = 3.3895e6 * RAD;
+        const double miss = std::hypot((lon - 77.448945) * std::cos(lat * RAD), lat - 18.441) * metresPerDegree;
+        std::printf("tessarc-sim %s: landed %.2f m from Jezero's pad 1, touchdown %.2f m/s\n", host, miss,
+                    Field(report, "touchdownVerticalSpeed"));
+        EXPECT_LT(miss, 10.0);
+        EXPECT_GT(Field(report, "touchdownVerticalSpeed"), -2.0);
+        const std::string landed = Slurp(dir + "/mars_landing_landed.txt");
+        EXPECT_NE(landed.find("Landing complete"), std::string::npos) << landed;
+        program::RemoveDir(dir);
+    }
 }
 
 }  // namespace

@@ -35,6 +35,13 @@ TEST(Config, BadLinesAreReportedWithFileLineAndReason) {
         {"CLASS X\nDOCK 0 0 1 0 0 1 0 0 1\n", 2, "not orthogonal"},
         {"CLASS X\nEMPTYMASS 1\nPMI 1 1 1\nSIZE 1\nTOUCHDOWN 0 0 0\n", 0, "three TOUCHDOWN"},
         {"EMPTYMASS 1\n", 0, "no CLASS line"},
+        {"CLASS X\nDRAG 1 2 3 4 5\n", 2, "DRAG needs 6 numbers"},
+        {"CLASS X\nDRAG 1 2 3 4 5 -6\n", 2, "must not be negative"},
+        {"CLASS X\nLIFT 60 2.5 95\n", 2, "stall angle"},
+        {"CLASS X\nLIFT 60 x 20\n", 2, "'x' is not a number"},
+        {"CLASS X\nISPREF M1 3000\n", 2, "unknown thruster 'M1'"},
+        {"CLASS X\nTHRUSTER A 0 0 0 0 0 1 10 100\nISPREF A 120\n", 3, "vacuum Isp"},
+        {"CLASS X\nTHRUSTER A 0 0 0 0 0 1 10 100\nISPREF A 90 sea\n", 3, "needs numbers"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -67,6 +74,8 @@ TEST(Config, BadSystemLinesAreReported) {
         {"BODY A\nMASS 1\nEND\n", 3, "needs MASS and RADIUS"},
         {"MASS 1\n", 1, "outside a BODY block"},
         {"BODY A\nTYPE COMET\n", 2, "unknown body type"},
+        {"BODY A\nMASS 1\nRADIUS 1\nATMOSPHERE 610 0.02 210 11\nEND\n", 4, "ATMOSPHERE needs 5 numbers"},
+        {"BODY A\nMASS 1\nRADIUS 1\nATMOSPHERE 610 0.02 210 0 200\nEND\n", 4, "must be positive"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -100,7 +109,7 @@ TEST(Config, BundledFilesGiveTheBodiesAndClassesTheHostNeeds) {
         EXPECT_LT(d, 3.844e8 * (1 + 0.0549) + 1);
     }
     for (const char *name : {"DeltaGlider", "LunarLander", "ProjectAlpha_ISS", "Outpost", "ShuttlePB",
-                             "UCGO\\Vessels\\UCGOArrowFreighter", "Probe"})
+                             "UCGO\\Vessels\\UCGOArrowFreighter", "Probe", "MarsLander"})
         EXPECT_NE(w->findClass(name), nullptr) << name;
     EXPECT_TRUE(w->findClass("Probe")->thrusters.empty());
     EXPECT_GE(w->findClass("ProjectAlpha_ISS")->docks.size(), 2u);
@@ -116,6 +125,15 @@ TEST(Config, BundledFilesGiveTheBodiesAndClassesTheHostNeeds) {
     for (DWORD i = 0; i < ll->iface->GetGroupThrusterCount(THGROUP_HOVER); i++)
         hover += ll->iface->GetThrusterMax(ll->iface->GetGroupThruster(THGROUP_HOVER, i));
     EXPECT_GT(hover, 2.0 * ll->iface->GetMass() * moon->mu() / (moon->radius * moon->radius));
+    // The Mars lander's hover engines lift more than twice its full weight in Mars's air.
+    sim::Body *mars = w->findBody("Mars");
+    Vessel *ml = sim::addVessel(*w, "ML", w->findClass("MarsLander"));
+    sim::setLandedState(*ml, mars, 77.45 * RAD, 18.44 * RAD, 0.0);
+    hover = 0;
+    for (DWORD i = 0; i < ml->iface->GetGroupThrusterCount(THGROUP_HOVER); i++)
+        hover += ml->iface->GetThrusterMax(ml->iface->GetGroupThruster(THGROUP_HOVER, i));
+    EXPECT_GT(ml->iface->GetAtmPressure(), 400.0);
+    EXPECT_GT(hover, 2.0 * ml->iface->GetMass() * mars->mu() / (mars->radius * mars->radius));
 }
 
 TEST(Handles, StaleAndForeignHandlesAreRejected) {
