@@ -1,5 +1,6 @@
 // The module's entry points: mode registration, the step callbacks, focus changes,
 // vessel deletion and the end of a simulation run.
+#include <cstdint>
 #include <new>
 
 #include "frame/entry.h"
@@ -13,15 +14,19 @@ char modeName[] = "TessarcMFD";
 const DWORD kModeKey = 0x16;
 MFDMODESPECEX modeSpec;
 bool modeRegistered = false;
+// The callback's result carries the new MFD's address. Headers whose result type is
+// narrower than an address (the 32-bit host's, built for 64 bits) cannot carry one:
+// no MFD is created then.
+constexpr bool kResultHoldsAddress = sizeof(ModeMessageResult) >= sizeof(void *);
 }  // namespace
 
 ModeMessageResult ModeMessage(UINT msg, UINT mfdId, WPARAM wparam, LPARAM lparam) {
-    if (msg != OAPI_MSG_MFD_OPENED) return 0;
+    if (msg != OAPI_MSG_MFD_OPENED || !kResultHoldsAddress) return 0;
     DWORD w = static_cast<DWORD>(wparam & 0xFFFF);
     DWORD h = static_cast<DWORD>((wparam >> 16) & 0xFFFF);
     VESSEL *vessel = reinterpret_cast<VESSEL *>(lparam);
     TessarcMFD *mfd = new (std::nothrow) TessarcMFD(w, h, vessel, static_cast<int>(mfdId));
-    return reinterpret_cast<ModeMessageResult>(mfd);
+    return static_cast<ModeMessageResult>(reinterpret_cast<uintptr_t>(mfd));
 }
 
 DLLCLBK void InitModule(HINSTANCE hModule) {

@@ -1,7 +1,10 @@
 // Library load and unload glue: hands the module's handle to the host's library
 // initialisation when the module is loaded, and calls the module's exit entry
-// when it is unloaded.
-#include "Orbitersdk.h"
+// when it is unloaded. On Windows this is what the SDK's static library would
+// bring; a build that links that library (TESSARC_ORBITERSDK_LIB) leaves it out.
+#include "frame/glue.h"
+
+#if !TESSARC_ORBITERSDK_LIB
 
 namespace {
 typedef void (*ExitEntry)(HINSTANCE);
@@ -12,6 +15,7 @@ ExitEntry exitEntry = nullptr;
 #if defined(_WIN32)
 #include <windows.h>
 
+// The entry point the runtime calls when the library is mapped and unmapped.
 BOOL WINAPI DllMain(HINSTANCE hModule, DWORD reason, LPVOID reserved) {
     (void)reserved;
     if (reason == DLL_PROCESS_ATTACH) {
@@ -53,3 +57,4 @@ __attribute__((destructor)) static void ModuleDetach() {
     if (exitEntry) exitEntry(moduleHandle);
 }
 #endif
+#endif  // !TESSARC_ORBITERSDK_LIB

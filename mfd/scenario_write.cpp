@@ -14,7 +14,9 @@
 namespace {
 
 // One line: the key as written (with its indentation) and a formatted value.
+#if defined(__GNUC__)
 void Put(FILEHANDLE scn, StatusKey key, const char *fmt, ...) __attribute__((format(printf, 3, 4)));
+#endif
 void Put(FILEHANDLE scn, StatusKey key, const char *fmt, ...) {
     char item[32];
     std::snprintf(item, sizeof item, "%s", StatusKeyText(key));

@@ -15,4 +15,6 @@ for preset in default sanitize; do
 done
 echo "=== fuzz the input-box parsers"
 tools/fuzz.sh "${TESSARC_FUZZ_SECONDS:-20}"
+echo "=== Windows modules: cross build and checks"
+tools/windows.sh check
 echo "All tests passed."
