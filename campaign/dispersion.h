@@ -57,9 +57,14 @@ struct Result {
     double missCross;       // m, across it
     double vs, hs;          // m/s at first contact (vs negative descending)
     double dvUsed, dvIdeal; // m/s
-    double fuelUsed;        // kg
+    double fuelUsed;        // kg of the landing engines
     double flightTime;      // s of simulation time from HOLD to contact or end
     double boxAlong, boxCross;  // m, the precision box the landing aimed for
+    double fuelOnBoard;     // kg in the landing engines' tank at HOLD (the start's share of the tank)
+    double fuelPredicted;   // kg the plan said the descent needs, as the brake started (0: never braked)
+    double passMiss;        // m, the pass's miss of the target as the brake started
+    double passStop;        // m, the stopping distance at the pass then
+    double brakeDecel;      // m/s^2, the braking's planned deceleration then
 };
 
 // Success: landed softly (at most 1 m/s down) inside the precision box.

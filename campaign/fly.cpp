@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "frame/state.h"
@@ -95,10 +96,10 @@ double IdealDv(VESSEL *v, OBJHANDLE body, double Rt) {
 
 }  // namespace
 
-Result FlyLanding(const Start &start) {
-    Result R;
-    std::memset(&R.missAlong, 0, sizeof(Result) - offsetof(Result, missAlong));
+Result FlyLanding(const Start &start, const FlyOptions &options) {
+    Result R = Result();
     R.start = start;
+    if (options.warp > 0.0) R.start.warp = options.warp;
     R.outcome = OUT_ABORTED;
     Start &s = R.start;
     const LanderClass &lc = landerClasses()[static_cast<size_t>(s.lander) % landerClasses().size()];
@@ -122,7 +123,19 @@ Result FlyLanding(const Start &start) {
         R.reason = "no lander, body or base";
         return R;
     }
-    lander->tankMass[static_cast<size_t>(lc.tank)] = s.fuel * lander->cls->tankMax[static_cast<size_t>(lc.tank)];
+    const size_t tank = static_cast<size_t>(lc.tank);
+    R.fuelOnBoard = s.fuel * lander->cls->tankMax[tank];
+    if (options.spareFuel > 0.0) {
+        auto spare = std::make_unique<sim::VesselClass>(*lander->cls);
+        const double moved = std::fmin(options.spareFuel, spare->emptyMass * 0.9);
+        spare->emptyMass -= moved;
+        spare->tankMax[tank] += moved;
+        lander->cls = spare.get();
+        f.world.classes.push_back(std::move(spare));
+        lander->tankMass[tank] = R.fuelOnBoard + moved;
+    } else {
+        lander->tankMass[tank] = R.fuelOnBoard;
+    }
     double padLon = 0, padLat = 0;
     oapiGetBasePadEquPos(base, static_cast<DWORD>(s.pad - 1), &padLon, &padLat);
 
@@ -145,6 +158,14 @@ Result FlyLanding(const Start &start) {
 
     bool contact = false;
     f.host.afterFrame = [&]() {
+        // The plan's propellant and the pass's miss as long as the autopilot waits for the brake.
+        const MfdState *W = StateOf(f);
+        if (W && W->holdOn && W->landingPhase == LANDING_WAIT) {
+            R.fuelPredicted = W->landingValues[6];
+            R.passMiss = std::fabs(W->landingWork[4]);
+            R.passStop = 2.0 * W->passHalfWidth;
+            R.brakeDecel = W->landingWork[7];
+        }
         if (!contact && lander->touchedDown) {
             contact = true;
             R.vs = lander->touchdownVs;
@@ -164,7 +185,7 @@ Result FlyLanding(const Start &start) {
     VESSEL *iface = f.iface("Lander");
     const double Rt = oapiGetSize(body) + body->elevation(padLon, padLat);
     R.dvIdeal = IdealDv(iface, body, Rt);
-    const double m0 = lander->mass(), fuel0 = lander->propellantMass();
+    const double m0 = lander->mass(), fuel0 = lander->tankMass[tank];
     f.key(0, "H");
     f.setWarp(s.warp);
 
@@ -211,8 +232,9 @@ Result FlyLanding(const Start &start) {
         R.boxCross = boxCross;
     }
     const double isp = lander->cls->thrusters[static_cast<size_t>(lander->cls->groups[THGROUP_HOVER].front())].isp;
-    R.fuelUsed = fuel0 - lander->propellantMass();
-    R.dvUsed = isp * std::log(m0 / lander->mass());
+    // The landing engines' own: the attitude thrusters draw from a tank of their own.
+    R.fuelUsed = fuel0 - lander->tankMass[tank];
+    R.dvUsed = isp * std::log(m0 / (m0 - R.fuelUsed));
     if (contact) {
         double lon = 0, lat = 0, rad = 0;
         iface->GetEquPos(lon, lat, rad);

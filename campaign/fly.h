@@ -7,9 +7,18 @@
 
 namespace campaign {
 
+// How the campaign flies its starts, beyond what a start draws.
+struct FlyOptions {
+    // The tank carries this much more propellant (kg) in place of as much dry
+    // mass: the lander weighs and flies the same, but the fuel check cannot
+    // refuse, so what a descent really uses can be set against the prediction.
+    double spareFuel = 0.0;
+    double warp = 0.0;  // time acceleration the pilot asks for; 0: the start's own
+};
+
 // Flies the start to its end (touchdown, refusal, loss or the time allowed).
 // Uses the process's simulated host: one landing per process at a time.
-Result FlyLanding(const Start &start);
+Result FlyLanding(const Start &start, const FlyOptions &options = FlyOptions());
 
 }  // namespace campaign
 

@@ -4,6 +4,12 @@
 // the picture (tools/campaign_plot.py).
 //
 //   tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]
+//                    [--warp W] [--spare-fuel KG]
+//
+// --warp W flies every start with the pilot asking for time acceleration W;
+// --spare-fuel KG gives the tank KG more in place of as much dry mass (the same
+// lander, which the fuel check cannot refuse: the table then sets the propellant
+// used against the prediction and the start's own fuel).
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +34,7 @@ struct Options {
     int jobs = 2;
     unsigned seed = 1;
     int only = -1;  // fly this landing alone, in this process
+    campaign::FlyOptions fly;
     std::string out = "out/campaign";
 };
 
@@ -40,6 +47,8 @@ bool Parse(int argc, char **argv, Options *o) {
         else if (a == "--seed" && more) o->seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         else if (a == "--only" && more) o->only = std::atoi(argv[++i]);
         else if (a == "--out" && more) o->out = argv[++i];
+        else if (a == "--warp" && more) o->fly.warp = std::atof(argv[++i]);
+        else if (a == "--spare-fuel" && more) o->fly.spareFuel = std::atof(argv[++i]);
         else return false;
     }
     return o->count > 0 && o->jobs > 0;
@@ -153,7 +162,8 @@ pid_t Launch(const Options &o, int index) {
     const pid_t pid = fork();
     if (pid != 0) return pid;
     const campaign::Result r =
-        campaign::FlyLanding(campaign::DrawStart(o.seed, index, static_cast<int>(campaign::landerClasses().size())));
+        campaign::FlyLanding(campaign::DrawStart(o.seed, index, static_cast<int>(campaign::landerClasses().size())),
+                             o.fly);
     std::ofstream file(ResultFile(o, index));
     file << campaign::ResultLine(r) << "\n";
     file.close();
@@ -165,12 +175,13 @@ pid_t Launch(const Options &o, int index) {
 int main(int argc, char **argv) {
     Options o;
     if (!Parse(argc, argv, &o)) {
-        std::fprintf(stderr, "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n");
+        std::fprintf(stderr, "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n"
+                     "                        [--warp W] [--spare-fuel KG]\n");
         return 2;
     }
     const int classes = static_cast<int>(campaign::landerClasses().size());
     if (o.only >= 0) {
-        const campaign::Result r = campaign::FlyLanding(campaign::DrawStart(o.seed, o.only, classes));
+        const campaign::Result r = campaign::FlyLanding(campaign::DrawStart(o.seed, o.only, classes), o.fly);
         std::printf("%s\n%s\n", Progress(r).c_str(), campaign::ResultLine(r).c_str());
         return 0;
     }
@@ -198,9 +209,10 @@ int main(int argc, char **argv) {
         std::ifstream file(ResultFile(o, index));
         std::string line;
         if (!std::getline(file, line) || !campaign::ParseResultLine(line, &r)) {
-            std::memset(&r.start, 0, sizeof r.start);
-            r = campaign::Result{campaign::DrawStart(o.seed, index, classes), campaign::OUT_ABORTED,
-                                 "the flight program failed", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+            r = campaign::Result();
+            r.start = campaign::DrawStart(o.seed, index, classes);
+            r.outcome = campaign::OUT_ABORTED;
+            r.reason = "the flight program failed";
         }
         results.push_back(r);
         std::fprintf(stderr, "[%3d/%d] %s\n", ++done, o.count, Progress(r).c_str());

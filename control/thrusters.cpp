@@ -171,8 +171,14 @@ void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &v) {
     const ThrusterProfile *P = S->profile;
     const double thrust = P->thrust[6 + axis];
     if (std::fabs(v.data[axis]) > 0.0005 && thrust > 0.0) {
-        // The level that would cancel the velocity by the next pass, for which it is held.
-        const double level = Clamp1(P->mass * v.data[axis] / thrust / PassInterval());
+        // The level that would cancel the velocity by the next pass, for which it is
+        // held. When passes came farther apart than the frames foretell (a pass
+        // that just missed its frame), the last interval stands: aimed at the
+        // shorter one, the level would overshoot by the difference and swing the
+        // velocity to the other side at every such pass.
+        const double predicted = PassInterval();
+        const double held = std::fmin(std::fmax(predicted, S->stepDt), kLateHoldFactor * predicted);
+        const double level = Clamp1(P->mass * v.data[axis] / thrust / held);
         if (std::isfinite(level)) S->linCmd.data[axis] = level;
     }
 }

@@ -18,6 +18,10 @@ const double kRateTimeConstant = 1.0;
 // held until the next pass, and the rate they act on is an estimate.
 const double kRateShare = 0.5;
 
+// After a pass that came late, the translation level is aimed at the last interval
+// instead of the one the frames foretell, up to this multiple of the latter.
+const double kLateHoldFactor = 2.0;
+
 // Simulation time the levels set in this pass are held for, s: until the first
 // frame that ends 0.1 s or more from now, from the host's frame interval and
 // time acceleration (one frame when frames are longer than 0.1 s).

@@ -5,6 +5,7 @@
 
 #include "frame/entry.h"
 #include "frame/state.h"
+#include "mfd/dialogs.h"
 #include "mfd/tessarc_mfd.h"
 
 namespace {
@@ -74,4 +75,9 @@ DLLCLBK void opcDeleteVessel(OBJHANDLE hVessel) {
     if (slot >= 0) ReleaseVesselSlot(slot, true);
 }
 
-DLLCLBK void opcCloseRenderViewport() { ResetModule(); }
+// The session ends: its input boxes have closed with it, and what they could
+// reach is freed with the rest.
+DLLCLBK void opcCloseRenderViewport() {
+    ForgetSessionBoxes();
+    ResetModule();
+}

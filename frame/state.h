@@ -152,6 +152,7 @@ struct MfdState {
     VECTOR3 rotCmd, linCmd;
     int32_t lastDockedCount;
     VECTOR3 prevPortPos;
+    VECTOR3 landingAttW;         // unit, global: the down-range axis the landing's attitude follows; zero: none yet
 };
 
 struct VesselRecord {

@@ -36,9 +36,12 @@ const uint32_t kLandingFallbackFlags = 0xE02;  // bits 1, 9, 10, 11
 // interval the vessel turned at the mean of its rates at both ends (the levels
 // held since the last pass changed it evenly), so what the error did beyond
 // that is the wanted frame's doing. That part changes slowly unless the wanted
-// attitude itself was changed (a new target, a new phase, a pilot's offset): a
-// turn beyond its steady rate by more than a large error in one interval is
-// such a jump, not a rate to follow, and the steady rate stands in for it.
+// attitude itself was changed (a new target, a new phase, the approach switched
+// on, a pilot's offset): a turn beyond its steady rate by more than a large error
+// in one interval about any axis is such a jump. The jump is one rotation of the
+// whole wanted frame, so on every axis the steady rate stands in for what was
+// measured: the small part of a jump about one axis is no more a rate than the
+// large part about another.
 VECTOR3 ErrorRate(MfdState *S, const VECTOR3 &meanErrorRate, bool timed) {
     VECTOR3 omega;
     S->vessel->GetAngularVel(omega);
@@ -47,11 +50,9 @@ VECTOR3 ErrorRate(MfdState *S, const VECTOR3 &meanErrorRate, bool timed) {
     if (!timed) return meanErrorRate;
     const VECTOR3 frameRate = meanErrorRate + vesselMean;
     const VECTOR3 steady = SteadyWantedRate(S, frameRate);
-    VECTOR3 rate = meanErrorRate;
     for (int c = 0; c < 3; ++c)
-        if (std::fabs(frameRate.data[c] - steady.data[c]) * S->stepDt > kLargeErrorAngle)
-            rate.data[c] = steady.data[c] - vesselMean.data[c];
-    return rate;
+        if (std::fabs(frameRate.data[c] - steady.data[c]) * S->stepDt > kLargeErrorAngle) return steady - vesselMean;
+    return meanErrorRate;
 }
 
 // Attitude error and its rates. The first step after (re)initialisation has

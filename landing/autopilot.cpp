@@ -151,10 +151,13 @@ bool Measure(MfdState *S, LandingStepValues &V) {
     V.xe = -V.dist * std::sin(V.bearing);
     V.xn = -V.dist * std::cos(V.bearing);
     const double h = S->approachHeading;
-    const double k = (phase >= LANDING_FINAL_START && phase <= LANDING_LANDED) ? h : V.course;
     V.along = V.xn * std::cos(h) + V.xe * std::sin(h);
     V.height = rl - V.Rt - S->vessel->GetCOG_elev();
-    V.cross = V.xe * std::cos(k) - V.xn * std::sin(k);
+    V.courseOffset = (V.xe * std::cos(V.course) - V.xn * std::sin(V.course)) * std::fmin(V.gs / kCourseSpeed, 1.0);
+    V.lineOffset = V.xe * std::cos(h) - V.xn * std::sin(h);
+    V.lineRate = V.ve * std::cos(h) - V.vn * std::sin(h);
+    const bool final = phase >= LANDING_FINAL_START && phase <= LANDING_LANDED;
+    V.cross = final ? V.lineOffset : V.courseOffset;
     V.closing = V.gs * std::cos(V.course - V.bearing);
     V.vspeed = V.vu;
     V.crossRate = V.dt > 0.0 ? (V.cross - S->landingWork[4]) / V.dt : 0.0;
@@ -289,6 +292,17 @@ void FinalPhase(MfdState *S, LandingStepValues &V) {
     TouchdownWait(S, V);
 }
 
+// The final law only slows a vessel that closes on the target: it cannot bring
+// back one well past the target, nor carry one that hovers far short of it or far
+// to its side. True for such a vessel, engaged, not stopping and not descending.
+bool OutsideFinalLaw(const MfdState *S, const LandingStepValues &V) {
+    if (!S->holdOn || S->lockedOut || S->finalDescent || (S->landingFlags & kLandStopping)) return false;
+    const double end = std::fabs(S->landingParams[1]);
+    const bool past = V.along > end;
+    const bool stalled = V.along < -2.0 * end && V.closing < kSlowClosing;
+    return past || stalled || std::fabs(V.cross) > 2.0 * end;
+}
+
 void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
     switch (S->landingPhase) {
     case LANDING_WAIT:
@@ -321,6 +335,15 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
         return;
     }
     case LANDING_FINAL:
+        if (OutsideFinalLaw(S, V)) {
+            // A new pad, or a vessel let go and engaged again elsewhere: the
+            // approach is flown afresh from where the vessel is.
+            S->landingPhase = LANDING_REPLAN;
+            S->landingParams[0] = kApproachEndHeight;  // it held the final phase's entry height
+            Measure(S, V);
+            if (ReplanApproach(S, V)) CommandOutput(S, V, TrackingGuidance(S, V));
+            return;
+        }
         FinalPhase(S, V);
         return;
     case LANDING_LANDED:

@@ -52,6 +52,18 @@ const double kWarpWaiting = 100.0;
 const double kWarpActive = 10.0;
 const double kWarpFinal = 1.0;
 
+// m above the target where the approach ends (landingParams[0], until the final
+// phase keeps its entry height there).
+const double kApproachEndHeight = 30.0;
+
+// m/s of closing speed below which an approach is planned from rest (and a
+// vessel far short of the target in the final phase counts as stalled).
+const double kSlowClosing = 2.0;
+
+// m/s of ground speed below which the present course fades out of the
+// measurements: a vessel that hovers has no course to be off.
+const double kCourseSpeed = 0.1;
+
 // The autopilot lets go for the reason bit: hold off, phase 0, the bit set and,
 // when it was engaged, kept on the page (landingRefusal) until the pilot acts.
 void RefuseLanding(MfdState *S, uint32_t bit);

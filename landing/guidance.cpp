@@ -13,6 +13,16 @@
 
 namespace {
 
+// rad/s: the fastest the landing's attitude frame turns about the vertical after
+// the landing frame (a new target close by can turn it half round at once).
+const double kFrameTurnRate = 5.0 * RAD;
+
+// The pilot's stop tilts the thrust that carries the weight by at most this.
+const double kStopTilt = 45.0 * RAD;
+
+// The braking's lateral time constant is at least its remaining time over this.
+const double kBrakeLateralSpread = 3.0;
+
 double Clamp01(double x) { return x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x); }
 
 // Elapsed and remaining time of the stored trajectory, s.
@@ -29,6 +39,24 @@ void PublishMeasurements(MfdState *S, const LandingStepValues &V) {
     W[3] = V.vspeed;
     W[4] = V.cross;
     W[5] = V.crossRate;
+}
+
+// The landing frame (w, n) turned about its vertical towards the attitude frame
+// of the previous step, by what is left of their angle after this step's turn.
+void AttitudeFrame(MfdState *S, const LandingStepValues &V, VECTOR3 *w, VECTOR3 *n) {
+    *w = V.w;
+    *n = V.n;
+    const VECTOR3 prev = S->landingAttW;
+    const double along = dotp(prev, V.w), across = dotp(prev, V.n);
+    if (std::hypot(along, across) > 0.5) {
+        double psi = std::atan2(across, along);
+        const double turn = kFrameTurnRate * std::fmax(V.dt, 0.0);
+        psi = psi > 0.0 ? std::fmax(psi - turn, 0.0) : std::fmin(psi + turn, 0.0);
+        const double c = std::cos(psi), s = std::sin(psi);
+        *w = V.w * c + V.n * s;
+        *n = V.n * c - V.w * s;
+    }
+    S->landingAttW = *w;
 }
 
 }  // namespace
@@ -122,9 +150,20 @@ LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V) {
     S->landingWork[11] = kz;
     a.along = x[2] - kx;
     a.vertical = z[2] + V.geff - kz;
-    const double vl = V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing);
-    const double taul = std::fmax(tau, 10.0);
-    a.cross = -(V.cross / (taul * taul) + vl / taul);
+    double cross = V.cross;
+    double vl = V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing);
+    if (ApproachFromRest(S)) {
+        // Flown over from a hover, the vessel keeps to the approach line: its
+        // course says nothing of where it is going until it has some speed.
+        cross = V.lineOffset;
+        vl = V.lineRate;
+    }
+    double taul = std::fmax(tau, 10.0);
+    // The braking takes the pass's miss out over the time it has left rather
+    // than at once: turning the velocity sideways at orbital speed before the
+    // braking has slowed it costs far more than tilting the braking itself.
+    if (S->landingPhase == LANDING_BRAKE) taul = std::fmax(taul, tr / kBrakeLateralSpread);
+    a.cross = -(cross / (taul * taul) + vl / taul);
     const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
     if (mag > 0.0) a.cross *= std::cos(std::fabs(a.along) / mag);
     PublishMeasurements(S, V);
@@ -144,8 +183,7 @@ LandingCommand FinalGuidance(MfdState *S, LandingStepValues &V) {
     double ev = vw - V.vspeed;
     a.vertical = ev / 3.0 + hover;
     const double tau = V.closing > 0.0 ? std::fmax(std::fabs(V.along) / (10.0 * V.closing) + 10.0, 10.0) : 10.0;
-    const double cc = V.xe * std::cos(V.course) - V.xn * std::sin(V.course);
-    a.cross = -2.0 * (V.cross / (tau * tau) + cc / tau);
+    a.cross = -2.0 * (V.cross / (tau * tau) + V.courseOffset / tau);
 
     double boxAlong = 0.0, boxCross = 0.0, boxSpeed = 0.0;
     if (PrecisionBox(S->landingPrecision, &boxAlong, &boxCross, &boxSpeed) && std::fabs(V.along) < boxAlong &&
@@ -170,6 +208,13 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
         // course, which turns arbitrarily as the ground speed dies away, so its
         // rate jumps just when the vessel comes to a stop.
         a.cross = (V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing)) / -1.414;
+        // The weight is carried first: stopping tens of m/s at once would lay the
+        // thrust nearly flat and drop the vessel while the hold turns it over.
+        const double horizontal = std::hypot(a.along, a.cross), most = V.gT * std::tan(kStopTilt);
+        if (horizontal > most) {
+            a.along *= most / horizontal;
+            a.cross *= most / horizontal;
+        }
     }
     const VECTOR3 landingFrame = AxesToEuler(V.w, V.n, 0);
     if (landingAeroRelief) a = AeroRelief(S, V, EulerToMatrix(landingFrame), a);
@@ -179,8 +224,14 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
         S->landingWork[18] = a.cross;
     }
     const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
-    const VECTOR3 d = mag > 0.0 ? _V(a.cross, a.vertical, a.along) / mag : _V(0, 1, 0);
-    S->refAtt = landingFrame;
+    // The attitude follows the landing frame's heading gently; the command is
+    // the same vector, taken in that frame.
+    VECTOR3 w, n;
+    AttitudeFrame(S, V, &w, &n);
+    const double along = a.along * dotp(V.w, w) + a.cross * dotp(V.n, w);
+    const double cross = a.along * dotp(V.w, n) + a.cross * dotp(V.n, n);
+    const VECTOR3 d = mag > 0.0 ? _V(cross, a.vertical, along) / mag : _V(0, 1, 0);
+    S->refAtt = AxesToEuler(w, n, 0);
     S->relAtt = ThrustAxisOffset(S, V.group, d);
     S->attitudeAngles = ErrorAnglesFromMatrix(S);
 

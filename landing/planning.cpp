@@ -19,16 +19,17 @@ const double kReserveHover = 90.0;     // s of hovering kept in reserve
 const int kSamples = 200;
 const int kSearchIterations = 32;
 const double kSearchTolerance = 0.01;  // s
-// Delta-v the cross-track law spends to bring a pass that misses the target by
-// c metres over it while braking: kCrossDvLinear c + kCrossDvSquare c^2, m/s
-// (measured in landings from low lunar orbit, with a margin for a brake started
-// at once: at most 420 m/s was spent for a 100 km miss, 670 m/s for 200 km; a
-// 141 km miss braked at once ran dry with 25% less than this).
-const double kCrossDvLinear = 3.5e-3;   // m/s per m
-const double kCrossDvSquare = 5.0e-9;   // m/s per m^2
-// Below this closing speed (m/s) the approach is planned from rest: at this share
-// of the gravity at the target, with this many seconds to settle at its end.
-const double kSlowClosing = 2.0;
+// Delta-v the braking spends, on top of its plan along the track, to bring a
+// pass that misses the target by c over it: kCrossDvScale V (c / S)^kCrossDvPower
+// for a pass at speed V with stopping distance S. The least bound over 194 flown
+// lunar landings (misses up to half the stopping distance; they scatter about it
+// by 23 m/s). The fuel check asks kFuelMarginDv more than the plan with it.
+const double kCrossDvScale = 0.83;
+const double kCrossDvPower = 1.4;
+const double kFuelMarginDv = 25.0;  // m/s
+
+// Below kSlowClosing the approach is planned from rest: at this share of the
+// gravity at the target, with this many seconds to settle at its end.
 const double kGentleShare = 0.1;
 const double kGentleSettle = 20.0;
 
@@ -181,7 +182,11 @@ bool PassageSearch(MfdState *S, LandingStepValues &V, double *lonP, double *latP
     const double T = V.prm.T;
     double lo = 0.0, hi = 2.0 * T;
     if (!S->landingRecalc && S->passTime > 0.0 && T > 0.0) {
-        if (S->landingFlags & kLandAlignment) {
+        // After a pass that misses beyond the limit the search moves on to the
+        // next one, but only from a pass within this orbit: one that misses too
+        // is followed as it comes nearer, rather than every step moving a whole
+        // orbit further on.
+        if ((S->landingFlags & kLandAlignment) && S->passTime <= T) {
             lo = S->passTime + T / 2.0;
             hi = S->passTime + 3.0 * T;
         } else {
@@ -331,6 +336,7 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
 }  // namespace
 
 bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
+    S->landingAttW = _V(0, 0, 0);  // the braking takes up the landing frame as it is
     if (S->holdOn && !S->lockedOut) {
         S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), 0.0);
         S->enginesHeld |= 1u << V.group;
@@ -343,13 +349,14 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     if (!BrakePoint(S, V, passValid, lonP, latP, ab, &tb, &areq)) return false;
     if (!BrakingPlan(S, V, tb)) return false;
     // The plan flies along the track; the miss of the pass costs on top of it.
-    const double miss = std::fabs(V.cross);
-    S->landingDv += miss * (kCrossDvLinear + kCrossDvSquare * miss);
+    const double stop = 2.0 * S->passHalfWidth;
+    if (stop > 0.0)
+        S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
     THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
     PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
-    if (tank && S->landingValues[6] > S->vessel->GetPropellantMass(tank)) {
+    if (tank && FuelForDv(S->landingDv + kFuelMarginDv, V.isp, V.mass) > S->vessel->GetPropellantMass(tank)) {
         FailPlan(S, kLandNoFuel);
         return false;
     }
@@ -390,6 +397,10 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     }
     S->attitudeAngles = ErrorAnglesFromMatrix(S);
     return false;
+}
+
+bool ApproachFromRest(const MfdState *S) {
+    return S->landingPhase == LANDING_APPROACH && S->landingConsts[0] == 0.0 && S->landingConsts[1] > 0.0;
 }
 
 bool ReplanApproach(MfdState *S, const LandingStepValues &V) {

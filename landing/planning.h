@@ -48,6 +48,9 @@ bool PassageSearch(MfdState *S, LandingStepValues &V, double *lonP, double *latP
 // when the brake must start now (the caller goes on as phase 8); false when the
 // step ends here (waiting, or a planning failure that switched the hold off).
 bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP);
+// The approach in flight was planned from a hover (it starts without the braking
+// approach's deceleration).
+bool ApproachFromRest(const MfdState *S);
 // Phase 2: the approach trajectory from the present measurements. False (hold off,
 // phase 0) when it has no solution.
 bool ReplanApproach(MfdState *S, const LandingStepValues &V);

@@ -28,6 +28,12 @@ struct LandingStepValues {
     double xe, xn;         // vessel east and north of the target, m
     // the six measurements
     double along, closing, height, vspeed, cross, crossRate;
+    // m, the target's offset from the line of the present course; it fades out
+    // below kCourseSpeed, where a course means nothing (a hover has none)
+    double courseOffset;
+    // m, the vessel's offset from the approach line (through the target along
+    // approachHeading), and m/s, its rate
+    double lineOffset, lineRate;
     // final law -> touchdown
     double ev;
 };

@@ -149,6 +149,13 @@ bool DialogMayReach(const MfdState *S) {
     return false;
 }
 
+void ForgetSessionBoxes() {
+    for (auto &row : boxStates)
+        for (const MfdState *&b : row) b = nullptr;
+    for (auto &row : mfdContexts)
+        for (MfdBoxContext &c : row) c.mfd = nullptr;
+}
+
 void ForgetDialogOwner(const TessarcMFD *mfd) {
     for (auto &row : mfdContexts)
         for (MfdBoxContext &c : row)

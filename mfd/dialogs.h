@@ -46,6 +46,9 @@ bool OpenDialog(TessarcMFD *mfd, DialogKind kind);
 void DialogTitle(const TessarcMFD *mfd, DialogKind kind, char *title, size_t size);
 // The MFD is going away: boxes opened for it refuse from now on.
 void ForgetDialogOwner(const TessarcMFD *mfd);
+// The simulation session ended and its input boxes with it: none of them answers
+// any more, so none keeps a released vessel's states from being freed.
+void ForgetSessionBoxes();
 // Whether an input box opened on the state may still be open (and so call back
 // with it): the last box of each kind opened at each MFD position counts.
 bool DialogMayReach(const MfdState *S);

@@ -21,6 +21,12 @@ void Restart(MfdState *S) {
     S->landingRefusal = 0;
 }
 
+// A landing target moved: a final descent begun over the old one does not go on.
+void NewLandingTarget(MfdState *S) {
+    S->finalDescent = false;
+    Restart(S);
+}
+
 bool IsVessel(OBJHANDLE h) { return h && oapiIsVessel(h); }
 
 // A finite value no further from zero than the limit.
@@ -148,7 +154,7 @@ bool SetLandingBase(MfdState *S, const char *text) {
         S->targetLat = lat;
         S->elevation = elevation;
     }
-    Restart(S);
+    NewLandingTarget(S);
     return true;
 }
 
@@ -173,7 +179,7 @@ bool SetPad(MfdState *S, int n) {
     S->targetLon = lon;
     S->targetLat = lat;
     S->elevation = elevation;
-    Restart(S);
+    NewLandingTarget(S);
     return true;
 }
 
@@ -184,7 +190,7 @@ bool SetManualLocation(MfdState *S, double lonDeg, double latDeg) {
     S->targetLon = lonDeg * RAD;
     S->targetLat = latDeg * RAD;
     S->elevation = TargetElevation(S->bodyRef, S->targetLon, S->targetLat);
-    Restart(S);
+    NewLandingTarget(S);
     return true;
 }
 

@@ -227,6 +227,15 @@ TEST(TranslationHold, LevelCancelsTheVelocityByTheNextPass) {
     EXPECT_NEAR(r.S.linCmd.x, m * 0.0008 / 100.0 / 0.1, 1e-12);
     EXPECT_EQ(r.S.linCmd.y, -1.0);
     EXPECT_EQ(r.S.linCmd.z, 0.0);  // below 0.0005 m/s
+    // The last pass came a frame late (0.2 s): aimed at 0.1 s again, the level
+    // would double the change each such pass and swing the velocity from side to
+    // side. It is aimed at the interval that came, up to twice the foretold one.
+    for (const double late : {0.2, 5.0}) {
+        r.S.stepDt = late;
+        ApplyTranslationHold(&r.S, v);
+        EXPECT_NEAR(r.S.linCmd.x, m * 0.0008 / 100.0 / 0.2, 1e-12) << late;
+    }
+    r.S.stepDt = 0.1;
     // At 1000x a frame of 0.05 s is 50 s long: the level cancels the velocity
     // over it. The rotation laws stop above 100x; this one does not.
     r.tw.w.warp = 1000.0;

@@ -88,11 +88,14 @@ TEST_P(PortDocking, PortsFaceTheHoldPointIsReachedAtScheduledSpeedThenTheShipDoc
     for (int k = 0; k < 3; ++k) cap += std::pow(DockingClosingSpeed(start, S->profile->approachSpeed[k]), 2);
     cap = std::sqrt(cap);
     double topSpeed = 0, t = 0, heldAt = -1;
+    double fastestTurn = 0;  // largest rate as a share of the axis's limit
     VECTOR3 prev = rig.PortMiss(0, 50);
     for (; t < 900; t += 0.1) {
         rig.f.run(0.1);
         const VECTOR3 miss = rig.PortMiss(0, 50);
         topSpeed = std::fmax(topSpeed, length(miss - prev) / 0.1);
+        for (int a = 0; a < 3; ++a)
+            fastestTurn = std::fmax(fastestTurn, std::fabs(rig.hv->omega.data[a]) / S->profile->rateLimit[a]);
         prev = miss;
         if (length(miss) < 0.3 && rig.FacingDeg(0) > 179.5 && rig.UpDeg(0) < 0.5 &&
             length(rig.stn->vel - rig.hv->vel) < 0.02) {
@@ -107,6 +110,10 @@ TEST_P(PortDocking, PortsFaceTheHoldPointIsReachedAtScheduledSpeedThenTheShipDoc
                            << " deg, up " << rig.UpDeg(0) << " deg";
     EXPECT_LE(topSpeed, cap + 0.1);
     EXPECT_GT(topSpeed, 0.5 * cap) << "the schedule's speed is used";
+    // The ports' frame appears at once when the approach is switched on: a jump of
+    // the wanted attitude on every axis, not a rate to chase (it spun the ship up
+    // to ten and thirty times its limit).
+    EXPECT_LT(fastestTurn, 1.2);
     // It stays there.
     rig.f.run(60.0);
     EXPECT_LT(length(rig.PortMiss(0, 50)), 0.3);

@@ -120,6 +120,11 @@ TEST_F(PilotActions, RefusalsKeepTheirReasonOnThePage) {
         EXPECT_FALSE(f.screenContains(0, "Burn start time")) << f.screenText(0);
         EXPECT_FALSE(S->holdOn);
         EXPECT_FALSE(eagle->touchedDown) << "t " << f.simt() - t0;
+        // The pass the page shows is one of the next two.
+        ELEMENTS el;
+        ORBITPARAM prm;
+        f.iface("Eagle")->GetElements(S->bodyRef, el, &prm, 0, FRAME_EQU);
+        EXPECT_LT(S->landingWork[19], 2.0 * prm.T);
     }
 }
 
@@ -148,6 +153,16 @@ TEST_F(PilotActions, LateChangesEndInASoftTouchdown) {
              t.flight->run(15.0);
              ASSERT_TRUE(t.flight->key(0, "H"));  // release
              t.flight->run(3.0);
+             ASSERT_TRUE(t.flight->key(0, "H"));  // engage again
+         }},
+        {"stop in the final phase, pad 3 behind, release and re-engage", LANDING_FINAL,
+         [](PilotActions &t) {
+             ASSERT_TRUE(t.flight->key(0, "H"));  // stop: hover
+             t.flight->run(15.0);
+             ASSERT_TRUE(t.flight->key(0, "P"));
+             ASSERT_TRUE(t.flight->type(0, "3"));
+             ASSERT_TRUE(t.flight->key(0, "H"));  // release
+             t.flight->run(1.0);
              ASSERT_TRUE(t.flight->key(0, "H"));  // engage again
          }},
     };

@@ -163,6 +163,16 @@ TEST_F(MfdFlight, ReleasedVesselsAreFreedOnceNothingReachesThem) {
     EXPECT_EQ(ForgottenObjectCount(), 0);
 }
 
+// The session's input boxes close with it: one left open on a state does not
+// keep that state's vessel record beyond the session, into the next one.
+TEST_F(MfdFlight, ASessionsInputBoxesDoNotOutliveIt) {
+    ASSERT_TRUE(f.open(0));
+    f.frames(2);
+    ASSERT_TRUE(OpenDialog(Mfd(0), DIALOG_CUTOFF));
+    f.host.shutdown();
+    EXPECT_EQ(ForgottenObjectCount(), 0);
+}
+
 TEST_F(MfdFlight, ArrowFreighterPanelsAreNotAskedToRereadLabels) {
     auto cls = std::make_unique<sim::VesselClass>(*f.world.findClass("ShuttlePB"));
     cls->name = "UCGO\\Vessels\\UCGOArrowFreighter";
