@@ -6,6 +6,7 @@
 
 #include "display/pages.h"
 #include "frame/state.h"
+#include "mfd/frame_draw.h"
 #include "sim/sketchpad.h"
 #include "sim/world.h"
 #include "support/probe_class.h"
@@ -63,8 +64,9 @@ void DrawMode(benchmark::State &st, int refMode) {
     BenchWorld bw;
     bw.ship->refMode = refMode;
     sim::RecordingSketchpad pad(256, 256);
+    int32_t line = 1, slot = -1;
     for (auto _ : st) {
-        DrawPageFrame(bw.ship, &pad, 256, 256);
+        DrawMfdFrame(&pad, 256, 256, bw.ship, false, 0, &line, &slot);
         benchmark::DoNotOptimize(pad.takeDrawing());
     }
 }
@@ -98,12 +100,13 @@ void BM_LandingPage(benchmark::State &st) {
     S->graphStyle = 3;
     S->brakeStartMjd = oapiGetSimMJD() - 20.0 / 86400.0;
     sim::RecordingSketchpad pad(256, 256);
-    DrawPageFrame(S, &pad, 256, 256);
+    int32_t line = 1, slot = -1;
+    DrawMfdFrame(&pad, 256, 256, S, false, 0, &line, &slot);
     int points = 0;  // the curve is really drawn: reported beside the time
     for (const sim::DrawCall &c : pad.takeDrawing().calls) points += c.kind == sim::DrawKind::Pixel;
     st.counters["curve_points"] = points;
     for (auto _ : st) {
-        DrawPageFrame(S, &pad, 256, 256);
+        DrawMfdFrame(&pad, 256, 256, S, false, 0, &line, &slot);
         benchmark::DoNotOptimize(pad.takeDrawing());
     }
 }
@@ -113,8 +116,9 @@ void BM_WelcomePage(benchmark::State &st) {
     bw.ship->modePage = true;
     sim::RecordingSketchpad pad(256, 256);
     benchmark::DoNotOptimize(ModuleDate());
+    int32_t line = 1, slot = -1;
     for (auto _ : st) {
-        DrawPageFrame(bw.ship, &pad, 256, 256);
+        DrawMfdFrame(&pad, 256, 256, bw.ship, false, 0, &line, &slot);
         benchmark::DoNotOptimize(pad.takeDrawing());
     }
 }
@@ -124,7 +128,7 @@ void BM_SummaryPage(benchmark::State &st) {
     sim::RecordingSketchpad pad(256, 256);
     int32_t line = 1, slot = -1;
     for (auto _ : st) {
-        DrawSummaryPage(0, &line, &slot, &pad, 256, 256, "Ship");
+        DrawMfdFrame(&pad, 256, 256, bw.ship, true, 0, &line, &slot);
         benchmark::DoNotOptimize(pad.takeDrawing());
     }
 }

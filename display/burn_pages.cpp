@@ -22,9 +22,8 @@ void PutDegrees(TextGrid &g, int row, const char *label, const char *format, dou
 
 }  // namespace
 
-void DrawBurnPage(MfdState *S) {
-    TextGrid &g = S->grid;
-    PutText(g, 3, 12, S->orbitInsert ? "Orbit Insert" : "Direct Burn", colWhite);
+void DrawBurnPage(const MfdState *S, TextGrid &g) {
+        PutText(g, 3, 12, S->orbitInsert ? "Orbit Insert" : "Direct Burn", colWhite);
     if (S->transXSync) PutText(g, 3, 24, "(TX sync)", colGrey);
 
     g.thirdRows = 2;
@@ -55,9 +54,8 @@ void DrawBurnPage(MfdState *S) {
     PutText(g, 13, 35, "%", imminent);
 }
 
-void DrawAscentPage(MfdState *S) {
+void DrawAscentPage(const MfdState *S, TextGrid &g) {
     static const char *const phases[5] = {"- WAIT", "- HOVER", "- ASCENT", "- WAIT CIRC", "- CIRC"};
-    TextGrid &g = S->grid;
     PutText(g, 3, 12, "Ascent", colWhite);
     if (S->ascentMode >= 0 && S->ascentMode <= 4) PutText(g, 3, 19, phases[S->ascentMode], colWhite);
 

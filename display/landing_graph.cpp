@@ -1,6 +1,7 @@
 // The Landing page's graph of the planned descent: height over along-track
 // position, the target at along-track 0. The plot spans grid points (7, 17) to
-// (35, 29); the zoom state lives in landingWork[12..15]:
+// (35, 29); the zoom state lives in landingWork[12..15], which RescaleLandingGraph
+// alone writes before a frame:
 //   [12] t0, the trajectory time of the last rescale (s since brakeStartMjd)
 //   [13] ky, the displayed height over the trajectory's start height
 //   [14] kx, the along-track position over the trajectory's start position
@@ -10,6 +11,7 @@
 #include <cmath>
 
 #include "display/landing_page.h"
+#include "display/pages.h"
 #include "frame/state.h"
 
 namespace {
@@ -93,6 +95,7 @@ struct Plot {
     double mppX, mppY; // metres per pixel
     double xL, Q;      // along-track at the left and right edges, m
     int targetX;       // pixel column of along-track 0
+    oapi::Sketchpad *skp;  // the frame's drawing surface
 };
 
 bool Inside(const Plot &p, int x, int y) { return x >= p.left && x <= p.right && y >= p.top && y <= p.bottom; }
@@ -127,8 +130,8 @@ void UpdateZoom(MfdState *S, const Trajectory &p, double t) {
 }
 
 // False when the zoom state gives no usable scale (nothing is plotted then).
-bool MakePlot(const MfdState *S, const Trajectory &traj, Plot &p) {
-    const TextGrid &g = S->grid;
+bool MakePlot(const MfdState *S, const TextGrid &g, const Trajectory &traj, Plot &p) {
+    p.skp = g.surface;
     const int cw = g.cellWidth;
     p.left = g.originX + 7 * cw;
     p.right = g.originX + 35 * cw;
@@ -172,8 +175,8 @@ void DrawGrid(const MfdState *S, const Plot &p) {
     const bool lines = style == 1 || style == 3;
     const double d = GridStep(p);
     const int tick = static_cast<int>(p.W / 50.0);
-    Tools tools = TakePen(S->grid.surface, lines ? penDashed : penSolid, colGrid);
-    oapi::Sketchpad *skp = S->grid.surface;
+    Tools tools = TakePen(p.skp, lines ? penDashed : penSolid, colGrid);
+    oapi::Sketchpad *skp = p.skp;
 
     // Along-track lines left of the target, from the first one that can fall inside.
     const double range = std::fabs(p.xL);
@@ -207,7 +210,7 @@ void DrawCurve(const MfdState *S, const Trajectory &traj, const Plot &p) {
         if (!(x <= p.Q) || !(x <= 0.0)) break;  // past the range or the target (or not a number)
         const int px = Pix(p.right - (p.Q - x) * p.W / (p.Q - p.xL));
         const int py = Pix(p.bottom - HeightAt(traj, t) * p.Hp / p.H);
-        if (Inside(p, px, py)) S->grid.surface->Pixel(px, py, colCurve);
+        if (Inside(p, px, py)) p.skp->Pixel(px, py, colCurve);
         const double dt = p.mppX / AlongRateAt(traj, t);
         if (!std::isfinite(dt)) break;
         t += dt;
@@ -219,7 +222,7 @@ int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 void DrawMarker(const MfdState *S, const Plot &p) {
     const int x = Clamp(Pix(p.right - (p.Q - S->landingWork[0]) * p.W / (p.Q - p.xL)), p.left, p.right);
     const int y = Clamp(Pix(p.bottom - S->landingWork[2] * p.Hp / p.H), p.top, p.bottom);
-    oapi::Sketchpad *skp = S->grid.surface;
+    oapi::Sketchpad *skp = p.skp;
     Tools tools = TakePen(skp, penDashed, colMarker);
     skp->Line(x, y, x, p.bottom);
     skp->Line(p.left, y, x, y);
@@ -228,23 +231,27 @@ void DrawMarker(const MfdState *S, const Plot &p) {
     GiveBack(tools);
 }
 
-void DrawTarget(const MfdState *S, const Plot &p) {
+void DrawTarget(const Plot &p) {
     if (p.targetX < p.left || p.targetX > p.right) return;
-    Tools tools = TakePen(S->grid.surface, penDashed, colTarget);
-    S->grid.surface->Line(p.targetX, p.bottom - 1, p.targetX, p.top + 1);
+    Tools tools = TakePen(p.skp, penDashed, colTarget);
+    p.skp->Line(p.targetX, p.bottom - 1, p.targetX, p.top + 1);
     GiveBack(tools);
 }
 
 }  // namespace
 
-void DrawLandingProfile(MfdState *S, double t) {
-    if (S == nullptr || S->grid.surface == nullptr) return;
+void RescaleLandingGraph(MfdState *S) {
+    if (S == nullptr || S->refMode != AP_LANDING || !ShowsModePage(S) || !LandingProfileShown(S)) return;
+    UpdateZoom(S, TrajectoryOf(S), LandingPageTime(S));
+}
+
+void DrawLandingProfile(const MfdState *S, const TextGrid &g) {
+    if (S == nullptr || g.surface == nullptr) return;
     const Trajectory traj = TrajectoryOf(S);
-    UpdateZoom(S, traj, t);
     Plot p;
-    if (!MakePlot(S, traj, p)) return;
+    if (!MakePlot(S, g, traj, p)) return;
     DrawGrid(S, p);
     DrawCurve(S, traj, p);
     if (S->landingPhase != 0 && S->landingPhase != 7) DrawMarker(S, p);
-    DrawTarget(S, p);
+    DrawTarget(p);
 }

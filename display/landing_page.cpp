@@ -57,9 +57,8 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
     return text;
 }
 
-void DrawTargetLine(MfdState *S) {
-    TextGrid &g = S->grid;
-    char text[textBufferSize];
+void DrawTargetLine(const MfdState *S, TextGrid &g) {
+        char text[textBufferSize];
     g.thirdRows = 1;
     if (S->manualTarget != 0) {
         PutText(g, 5, 1, "Manual Location:", colYellow);
@@ -81,11 +80,11 @@ void DrawTargetLine(MfdState *S) {
 }
 
 // "yzdV:" and "Fuel:" on row 16.
-void DrawBudget(const MfdState *S) {
-    PutText(S->grid, 16, 9, "yzdV:", colWhite);
-    PutScaled(S->grid, 16, 14, S->landingDv, colWhite);
-    PutText(S->grid, 16, 23, "Fuel:", colWhite);
-    PutScaled(S->grid, 16, 28, S->landingValues[6], colWhite);
+void DrawBudget(const MfdState *S, TextGrid &g) {
+    PutText(g, 16, 9, "yzdV:", colWhite);
+    PutScaled(g, 16, 14, S->landingDv, colWhite);
+    PutText(g, 16, 23, "Fuel:", colWhite);
+    PutScaled(g, 16, 28, S->landingValues[6], colWhite);
 }
 
 // Two labelled values on row 30, a third of a row lower, orange-red.
@@ -98,9 +97,8 @@ void DrawRow30(TextGrid &g, const char *l1, int v1Col, double v1, const char *l2
     g.thirdRows = 0;
 }
 
-void DrawWaiting(MfdState *S, double t, DWORD c) {
-    TextGrid &g = S->grid;
-    PutText(g, 3, 28, "WAIT", c);
+void DrawWaiting(const MfdState *S, TextGrid &g, double t, DWORD c) {
+        PutText(g, 3, 28, "WAIT", c);
     if (S->holdOn) {
         static const char *const attModes[4] = {nullptr, "PRO", "FOR", "BRK"};
         if (S->landingAttMode >= 1 && S->landingAttMode <= 3) PutText(g, 3, 34, attModes[S->landingAttMode], colBrown);
@@ -109,7 +107,7 @@ void DrawWaiting(MfdState *S, double t, DWORD c) {
         PutText(g, 14, 4, "Burn start time:", colYellow);
         PutScaled(g, 14, 20, -t, colYellow);
         PutScaled(g, 14, 28, S->landingWork[19], colGrey);
-        DrawBudget(S);
+        DrawBudget(S, g);
         DrawRow30(g, "areq:", 14, S->landingWork[6], "trig:", 27, S->landingWork[7]);
     } else {
         PutText(g, 14, 6, "Next closest passage:", colGrey);
@@ -122,12 +120,11 @@ void DrawWaiting(MfdState *S, double t, DWORD c) {
 }
 
 // The phase word on row 3 and the phase's line on row 14 (or 18).
-void DrawPhase(MfdState *S, double t, DWORD c) {
-    TextGrid &g = S->grid;
-    const bool timesShown = (ShownFlags(S) & planningFailedBits) == 0;
+void DrawPhase(const MfdState *S, TextGrid &g, double t, DWORD c) {
+        const bool timesShown = (ShownFlags(S) & planningFailedBits) == 0;
     const double endTime = S->landingConsts[1];
     switch (S->landingPhase) {
-    case 0: DrawWaiting(S, t, c); break;
+    case 0: DrawWaiting(S, g, t, c); break;
     case 1:
         PutText(g, 3, 28, "BRAKE", c);
         if (timesShown) {
@@ -158,14 +155,13 @@ void DrawPhase(MfdState *S, double t, DWORD c) {
     default: break;  // 2, 4 and 8 last one step each
     }
     if (S->landingPhase >= 1 && S->landingPhase <= 4 && (S->landingFlags & noSolutionBits) == 0) {
-        DrawBudget(S);
+        DrawBudget(S, g);
         DrawRow30(g, "errY:", 15, S->landingWork[11], "errZ:", 28, S->landingWork[10]);
     }
 }
 
-void DrawNavigation(MfdState *S) {
-    TextGrid &g = S->grid;
-    struct Row {
+void DrawNavigation(const MfdState *S, TextGrid &g) {
+        struct Row {
         int row, thirds;
         const char *left;
         int leftValue;
@@ -187,9 +183,8 @@ void DrawNavigation(MfdState *S) {
     g.thirdRows = 0;
 }
 
-void DrawAttitudeAndEngine(MfdState *S) {
-    TextGrid &g = S->grid;
-    double pitch = 0.0, bank = 0.0, level = 0.0;
+void DrawAttitudeAndEngine(const MfdState *S, TextGrid &g) {
+        double pitch = 0.0, bank = 0.0, level = 0.0;
     if (S->vessel != nullptr) {
         pitch = S->vessel->GetPitch();
         bank = S->vessel->GetBank();
@@ -219,9 +214,12 @@ void DrawGraphFrame(TextGrid &g) {
 
 }  // namespace
 
-void DrawLandingPage(MfdState *S) {
+bool LandingProfileShown(const MfdState *S) { return (ShownFlags(S) & errorBits) == 0; }
+
+double LandingPageTime(const MfdState *S) { return (oapiGetSimMJD() - S->brakeStartMjd) * secondsPerDay; }
+
+void DrawLandingPage(const MfdState *S, TextGrid &g) {
     if (S == nullptr) return;
-    TextGrid &g = S->grid;
     g.thirdRows = 1;
     PutNumber(g, 35, 32, "%0.2f", S->stepDt, colBrown);
 
@@ -235,9 +233,9 @@ void DrawLandingPage(MfdState *S) {
         PutText(g, 3, 23, "OFF", colWhite);
     PutText(g, 32, 1, S->landBrake ? "BRK ON" : "NO BRK", colWhite);
 
-    DrawTargetLine(S);
+    DrawTargetLine(S, g);
     g.thirdRows = 0;
-    const double t = (oapiGetSimMJD() - S->brakeStartMjd) * secondsPerDay;
+    const double t = LandingPageTime(S);
 
     const uint32_t flags = ShownFlags(S);
     const bool failed = (flags & errorBits) != 0;
@@ -255,10 +253,10 @@ void DrawLandingPage(MfdState *S) {
     if ((flags & stoppingBit) != 0)
         PutText(g, 3, 28, "ABORTED", c);
     else
-        DrawPhase(S, t, c);
+        DrawPhase(S, g, t, c);
 
-    DrawNavigation(S);
-    DrawAttitudeAndEngine(S);
+    DrawNavigation(S, g);
+    DrawAttitudeAndEngine(S, g);
     DrawGraphFrame(g);
-    if (!failed) DrawLandingProfile(S, t);
+    if (!failed) DrawLandingProfile(S, g);
 }

@@ -4,15 +4,25 @@
 #ifndef TESSARC_DISPLAY_LANDING_PAGE_H
 #define TESSARC_DISPLAY_LANDING_PAGE_H
 
+#include "display/textgrid.h"
+
 struct MfdState;
 
-// Draws below "Att.Mode :" with the state's grid and leaves its thirdRows at 0.
-// Writes only the graph's zoom state (landingWork[12..15]) and, in the FINAL
-// phase, graphStyle 3.
-void DrawLandingPage(MfdState *state);
+// Draws below "Att.Mode :" on the frame's grid and leaves its thirdRows at 0.
+void DrawLandingPage(const MfdState *state, TextGrid &g);
 
-// The profile part of the graph for t seconds since brakeStartMjd: rescaling,
-// grid, planned curve, vessel marker and target line inside the plot area.
-void DrawLandingProfile(MfdState *state, double t);
+// The profile part of the graph at its last rescale: grid, planned curve, vessel
+// marker and target line inside the plot area.
+void DrawLandingProfile(const MfdState *state, const TextGrid &g);
+
+// The only write of the drawing: before a frame that shows the Landing page's
+// profile, the graph's zoom (landingWork[12..15]) follows the descent, and the
+// FINAL phase turns graphStyle to 3. Nothing for any other frame.
+void RescaleLandingGraph(MfdState *state);
+
+// Whether the page draws the profile: no condition that stops the autopilot shown.
+bool LandingProfileShown(const MfdState *state);
+// The page's time: seconds since brakeStartMjd at the host's current date.
+double LandingPageTime(const MfdState *state);
 
 #endif  // TESSARC_DISPLAY_LANDING_PAGE_H

@@ -35,9 +35,8 @@ void AttitudeText(char *out, const VECTOR3 &radians) {
 
 }  // namespace
 
-void DrawVelocityPage(MfdState *S) {
-    TextGrid &g = S->grid;
-    PutText(g, 3, 12, "Velocity", colWhite);
+void DrawVelocityPage(const MfdState *S, TextGrid &g) {
+        PutText(g, 3, 12, "Velocity", colWhite);
     if (S->spinMode == 1)
         PutText(g, 3, 21, "- RPM", colWhite);
     else if (S->spinMode == 2)
@@ -71,9 +70,8 @@ void DrawVelocityPage(MfdState *S) {
     g.thirdRows = 0;
 }
 
-void DrawRelativePage(MfdState *S) {
-    TextGrid &g = S->grid;
-    const bool surfaceRelative = IsGravityRef(S, S->targetRef);
+void DrawRelativePage(const MfdState *S, TextGrid &g) {
+        const bool surfaceRelative = IsGravityRef(S, S->targetRef);
     if (S->refMode == AP_RELATIVE) PutText(g, 3, 12, surfaceRelative ? "Surface Relative" : "Relative", colWhite);
 
     g.thirdRows = 2;
@@ -95,9 +93,8 @@ void DrawRelativePage(MfdState *S) {
     }
 }
 
-void DrawDockingPage(MfdState *S) {
-    DrawRelativePage(S);
-    TextGrid &g = S->grid;
+void DrawDockingPage(const MfdState *S, TextGrid &g) {
+    DrawRelativePage(S, g);
     PutText(g, 3, 12, "Docking Relative", colWhite);
     if (oapiGetObjectType(S->targetRef) != vesselObjectType) {
         PutText(g, 8, 23, "Invalid Target", colRed);
@@ -128,9 +125,8 @@ void DrawDockingPage(MfdState *S) {
     PutComponents(g, 17, labels, S->dockXyz);
 }
 
-void DrawAttitudePage(MfdState *S) {
-    TextGrid &g = S->grid;
-    char text[textBufferSize];
+void DrawAttitudePage(const MfdState *S, TextGrid &g) {
+        char text[textBufferSize];
     PutText(g, 3, 12, "Set Attitude", colWhite);
     g.thirdRows = 2;
     AttitudeText(text, S->refAtt);

@@ -28,27 +28,27 @@ bool StillNamed(OBJHANDLE handle, const char *recorded) {
     return std::strncmp(name, recorded, field) == 0;
 }
 
-void DrawStartUp(const MfdState *S) {
-    PutText(S->grid, 18, 12, "Initializing...", colWhite);
-    PutNumber(S->grid, 20, 18, "%.0f%%", S->sampleCount * 100.0 / 5.0, colWhite);
+void DrawStartUp(const MfdState *S, TextGrid &g) {
+    PutText(g, 18, 12, "Initializing...", colWhite);
+    PutNumber(g, 20, 18, "%.0f%%", S->sampleCount * 100.0 / 5.0, colWhite);
 }
 
-void DrawWelcome(const MfdState *S) {
+void DrawWelcome(TextGrid &g) {
     char date[8];
     BuildDateText(date);
-    PutText(S->grid, 10, 16, "Welcome", colYellow);
-    PutText(S->grid, 18, 14, "Select Mode", colYellow);
-    PutLabelled(S->grid, 35, 18, "TessarcMFD ", "%s", date, colGrey);
+    PutText(g, 10, 16, "Welcome", colYellow);
+    PutText(g, 18, 14, "Select Mode", colYellow);
+    PutLabelled(g, 35, 18, "TessarcMFD ", "%s", date, colGrey);
 }
 
-void DrawHeader(const MfdState *S) {
+void DrawHeader(const MfdState *S, TextGrid &g) {
     char name[textBufferSize];
     CopyClipped(name, S->vesselName, 31);
-    PutText(S->grid, 1, 1, name, colGrey);
-    PutLabelled(S->grid, 1, 35, "", "%02i", S->position + 1, colGrey);
+    PutText(g, 1, 1, name, colGrey);
+    PutLabelled(g, 1, 35, "", "%02i", S->position + 1, colGrey);
     if (S->vesselHandle != oapiGetFocusObject())
-        PutText(S->grid, 1, static_cast<int>(std::strlen(name)) + 1, "(*)", colGrey);
-    GridLine(S->grid, 0, 2, 36, 2, 1, 1, colYellow);
+        PutText(g, 1, static_cast<int>(std::strlen(name)) + 1, "(*)", colGrey);
+    GridLine(g, 0, 2, 36, 2, 1, 1, colYellow);
 }
 
 }  // namespace
@@ -68,53 +68,53 @@ void DateTextOf(const char *compileDate, char *out) {
 
 void BuildDateText(char *out) { DateTextOf(ModuleDate(), out); }
 
-void DrawPageFrame(MfdState *S, oapi::Sketchpad *skp, int width, int height) {
+bool ShowsModePage(const MfdState *S) {
+    // A target or reference that vanished or changed gives an empty frame until the
+    // next step has re-initialised the state.
+    return S != nullptr && !S->warmUp && !S->modePage && StillNamed(S->targetRef, S->targetRefName) &&
+           StillNamed(S->bodyRef, S->bodyRefName) && !S->alignVelocityRequest;
+}
+
+void DrawPageFrame(const MfdState *S, oapi::Sketchpad *skp, int width, int height) {
     if (S == nullptr || skp == nullptr) return;
-    S->grid = MakeTextGrid(skp, width, height);
+    TextGrid g = MakeTextGrid(skp, width, height);
     if (S->warmUp) {
-        DrawStartUp(S);
+        DrawStartUp(S, g);
         return;
     }
     if (S->modePage) {
-        DrawWelcome(S);
+        DrawWelcome(g);
         return;
     }
-    // A target or reference that vanished or changed gives an empty frame until the
-    // next step has re-initialised the state.
     if (!StillNamed(S->targetRef, S->targetRefName) || !StillNamed(S->bodyRef, S->bodyRefName)) return;
 
-    DrawHeader(S);
+    DrawHeader(S, g);
     if (S->alignVelocityRequest) {
-        PutText(S->grid, 18, 7, "!!! ISS control mode !!!", colRed);
+        PutText(g, 18, 7, "!!! ISS control mode !!!", colRed);
         return;
     }
-    S->grid.thirdRows = 2;
-    if (S->lastDockedCount != 0) PutText(S->grid, 33, 30, "Docked", colGrey);
-    S->grid.thirdRows = 0;
-    PutText(S->grid, 3, 1, "Att.Mode :", colYellow);
+    g.thirdRows = 2;
+    if (S->lastDockedCount != 0) PutText(g, 33, 30, "Docked", colGrey);
+    g.thirdRows = 0;
+    PutText(g, 3, 1, "Att.Mode :", colYellow);
 
     switch (S->refMode) {
-    case AP_VELOCITY: DrawVelocityPage(S); break;
-    case AP_RELATIVE: DrawRelativePage(S); break;
-    case AP_ATTITUDE: DrawAttitudePage(S); break;
-    case AP_DOCKING: DrawDockingPage(S); break;
-    case AP_DIRECT_BURN: DrawBurnPage(S); break;
-    case AP_ASCENT: DrawAscentPage(S); break;
-    case AP_LANDING: DrawLandingPage(S); return;  // draws its own lower part
+    case AP_VELOCITY: DrawVelocityPage(S, g); break;
+    case AP_RELATIVE: DrawRelativePage(S, g); break;
+    case AP_ATTITUDE: DrawAttitudePage(S, g); break;
+    case AP_DOCKING: DrawDockingPage(S, g); break;
+    case AP_DIRECT_BURN: DrawBurnPage(S, g); break;
+    case AP_ASCENT: DrawAscentPage(S, g); break;
+    case AP_LANDING: DrawLandingPage(S, g); return;  // draws its own lower part
     default: return;
     }
 
-    if (S->refMode == AP_DOCKING)
-        S->showSetAttitude = false;
-    else if (S->refMode != AP_RELATIVE)
-        S->showSetAttitude = true;
-
-    DrawAttitudeReadout(S);
-    DrawThrusterLevels(S);
-    DrawStatusColumn(S);
+    DrawAttitudeReadout(S, g);
+    DrawThrusterLevels(S, g);
+    DrawStatusColumn(S, g);
 }
 
-void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, MfdState *state, bool summaryShown,
+void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, const MfdState *state, bool summaryShown,
                  int32_t position, int32_t *summaryLine, int32_t *summarySlot) {
     if (skp == nullptr) return;
     if (summaryShown) {

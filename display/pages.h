@@ -13,16 +13,22 @@ struct MfdState;
 // the page frame of its state (nothing when it has none). position is the MFD's
 // position 0..31; summaryLine and summarySlot are the MFD's summary cursor, which
 // the summary page brings into range and updates.
-void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, MfdState *state, bool summaryShown,
+void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, const MfdState *state, bool summaryShown,
                  int32_t position, int32_t *summaryLine, int32_t *summarySlot);
 
 // Title, MFD number and separator, then the page of the state's mode and the
 // sections shared by the mode pages. Start-up and welcome screens while the state
 // warms up or shows the mode selection.
-void DrawPageFrame(MfdState *state, oapi::Sketchpad *skp, int width, int height);
+void DrawPageFrame(const MfdState *state, oapi::Sketchpad *skp, int width, int height);
+
+// Whether a frame of the state shows its mode page: warmed up, past the mode
+// selection, target and reference still the recorded objects, no ISS notice.
+bool ShowsModePage(const MfdState *state);
 
 // Every tracked vessel with its engaged autopilots, and the setup of the vessel
-// under the cursor. ownVesselName marks the MFD's own vessel with "*".
+// under the cursor. ownVesselName marks the MFD's own vessel with "*". The
+// selection wraps around the registry's summaryCount, the list's length at the
+// previous frame.
 void DrawSummaryPage(int32_t position, int32_t *summaryLine, int32_t *summarySlot, oapi::Sketchpad *skp,
                      int width, int height, const char *ownVesselName);
 

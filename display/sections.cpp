@@ -31,9 +31,8 @@ void PutAngleTriple(TextGrid &g, const ReadoutLine lines[3], DWORD labelColour, 
     }
 }
 
-void DrawUpperLines(MfdState *S) {
-    TextGrid &g = S->grid;
-    if (S->refMode >= AP_VELOCITY && S->refMode <= AP_DOCKING) {
+void DrawUpperLines(const MfdState *S, TextGrid &g) {
+        if (S->refMode >= AP_VELOCITY && S->refMode <= AP_DOCKING) {
         if (S->showSetAttitude) {
             const ReadoutLine lines[3] = {{12, "Set Pitch:"}, {13, "Set Yaw  :"}, {14, "Set Roll :"}};
             PutAngleTriple(g, lines, colYellow, 13, S->relAtt);
@@ -81,9 +80,8 @@ void Sector(TextGrid g, int c, double fromDeg, double toDeg, bool filled, DWORD 
 
 }  // namespace
 
-void DrawAttitudeReadout(MfdState *S) {
-    DrawUpperLines(S);
-    TextGrid &g = S->grid;
+void DrawAttitudeReadout(const MfdState *S, TextGrid &g) {
+    DrawUpperLines(S, g);
     const ReadoutLine angleLines[3] = {{17, "Pitch:"}, {18, "Yaw  :"}, {19, "Roll :"}};
     PutAngleTriple(g, angleLines, Pick(S->holdOn, colLightBlue, colYellow), 13, S->angles);
     g.thirdRows = 0;
@@ -94,8 +92,7 @@ void DrawAttitudeReadout(MfdState *S) {
     g.thirdRows = 0;
 }
 
-void DrawThrusterLevels(MfdState *S) {
-    TextGrid g = S->grid;
+void DrawThrusterLevels(const MfdState *S, TextGrid g) {
     GridLine(g, 0, 21, 36, 21, 1, 1, colYellow);
     GridLine(g, 26, 21, 26, 36, 1, 1, colYellow);
 
@@ -134,9 +131,8 @@ void DrawThrusterLevels(MfdState *S) {
     Sector(g, 6, 0.0, -20.0 * c.z, false, colLightBlue);
 }
 
-void DrawStatusColumn(MfdState *S) {
-    TextGrid &g = S->grid;
-    if (S->lockedOut) {
+void DrawStatusColumn(const MfdState *S, TextGrid &g) {
+        if (S->lockedOut) {
         int p = 0;
         while (p < 32 && (S->vesselPosMask & (1u << p)) == 0) ++p;
         PutText(g, 27, 28, "AP active", colGreen);

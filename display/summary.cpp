@@ -27,10 +27,7 @@ void DrawPageBody(TextGrid g, int32_t position) {
 // Keeps the selected line within the count of the previous frame, wrapping around.
 int32_t SelectedLine(int32_t line) {
     int n = summaryCount;
-    if (n < 1 || n > kMaxSlots) {
-        n = 1;
-        summaryCount = 1;
-    }
+    if (n < 1 || n > kMaxSlots) n = 1;
     if (line > kMaxSlots) line = 1;
     if (line > n) line = 1;
     if (line < 1) line = n;
@@ -54,13 +51,13 @@ int DrawVesselList(TextGrid g, int offset, int selectedRow, int32_t *summarySlot
     int ownSlot = -1;
     int row = listTopRow;
     g.thirdRows = 0;
-    summaryCount = 0;
+    int listed = 0;
     for (int s = 0; s < kMaxSlots; ++s) {
         const VesselRecord *rec = vesselRecords[s];
         if (rec == nullptr) continue;
-        ++summaryCount;
-        if (summaryCount <= offset) continue;
-        if (summaryCount > offset + listLines) {
+        ++listed;
+        if (listed <= offset) continue;
+        if (listed > offset + listLines) {
             PutText(g, row + 1, 5, "...", colGrey);
             continue;
         }

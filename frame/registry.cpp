@@ -225,6 +225,12 @@ bool ReleaseSummaryVessel(int slot) {
     return true;
 }
 
+void CountSummaryVessels() {
+    summaryCount = 0;
+    for (const VesselRecord *record : vesselRecords)
+        if (record != nullptr) ++summaryCount;
+}
+
 void StopAllAutopilots(int slot) {
     VesselRecord *record = RecordForSlot(slot);
     if (record) record->stopAllRequest = true;

@@ -8,7 +8,6 @@
 
 #include "Orbitersdk.h"
 #include "control/profile.h"
-#include "display/textgrid.h"
 
 // Number of vessel slots and of MFD positions.
 const int kMaxSlots = 32;
@@ -130,7 +129,6 @@ struct MfdState {
     double landingValues[7];
     VESSEL *vessel;
     double lastStepTime;         // s
-    TextGrid grid;
 
     // --- step values (zero at creation)
     VECTOR3 globalOrientation;
@@ -218,6 +216,9 @@ bool SwapMfdPositions(int summarySlot, int a, int b);
 bool ReleaseSummaryVessel(int slot);
 // The summary page's "Stop Hold & Trim": all autopilots of the vessel off at the next pass.
 void StopAllAutopilots(int slot);
+// After a frame of the summary page: summaryCount becomes the number of tracked
+// vessels, the length of the list the page showed.
+void CountSummaryVessels();
 // One scheduler pass's work for one vessel.
 void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot);
 

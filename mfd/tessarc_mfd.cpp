@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "display/pages.h"
 #include "frame/registry_storage.h"
 #include "frame/state.h"
 #include "mfd/buttons.h"
 #include "mfd/dialogs.h"
+#include "mfd/frame_draw.h"
 #include "mfd/keys.h"
 #include "mfd/status.h"
 
@@ -107,8 +107,8 @@ bool TessarcMFD::Update(oapi::Sketchpad *skp) {
         pendingAttachMask &= ~bit;
     }
     if (state && !oapiIsVessel(state->vesselHandle)) return true;
-    DrawMfdPage(skp, static_cast<int>(GetWidth()), static_cast<int>(GetHeight()), state, summaryShown, position,
-                &summaryLine, &summarySlot);
+    DrawMfdFrame(skp, static_cast<int>(GetWidth()), static_cast<int>(GetHeight()), state, summaryShown, position,
+                 &summaryLine, &summarySlot);
     VESSEL *focus = oapiGetFocusInterface();
     if (!SkipsButtonRefresh(focus ? focus->GetClassName() : nullptr)) InvalidateButtons();
     return true;

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "display/pages.h"
+#include "frame/state.h"
+#include "mfd/frame_draw.h"
 
 PageWorld::PageWorld() {
     sim::setWorld(&w);
@@ -63,13 +65,15 @@ MfdState *PageWorld::PageState(const std::string &name, int refMode) {
 
 void PageWorld::Draw(MfdState *S) {
     pad.takeDrawing();
-    DrawPageFrame(S, &pad, 256, 256);
+    int32_t line = 1, slot = -1;  // the summary cursor, unused by a state's page
+    DrawMfdFrame(&pad, 256, 256, S, false, S != nullptr ? S->position : 0, &line, &slot);
     screen = sim::textScreen(pad.drawing());
 }
 
 void PageWorld::DrawSummary(int32_t position, int32_t *line, int32_t *slot, const char *own) {
     pad.takeDrawing();
     DrawSummaryPage(position, line, slot, &pad, 256, 256, own);
+    if (line != nullptr && slot != nullptr) CountSummaryVessels();  // as the MFD does after the page
     screen = sim::textScreen(pad.drawing());
 }
 
