@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "control/attitude.h"
+#include "control/holds.h"
 #include "control/math.h"
 #include "control/modes.h"
 #include "control/thrusters.h"

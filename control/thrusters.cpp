@@ -1,10 +1,9 @@
-// Thruster command layer: per-axis laws, translation hold, command distribution
-// and the hold switches.
+// Thruster command layer: per-axis laws, translation hold and command
+// distribution.
 #include "control/thrusters.h"
 
 #include <cmath>
 
-#include "control/attitude.h"
 #include "frame/state.h"
 
 namespace {
@@ -124,46 +123,21 @@ void ReadManualLevels(const ThrusterProfile *P, VECTOR3 *rot, VECTOR3 *lin) {
     P->vessel->GetAttitudeLinLevel(*lin);
 }
 
+void TranslationHoldOff(MfdState *S) {
+    S->axisMask = 0;
+    AttitudeGroupsOff(S->profile);
+    S->transAxes = kTransAxesNone;
+}
+
 int TransAxesFromMask(uint32_t mask) {
     static const int kCode[8] = {7, 0, 1, 4, 2, 6, 5, 3};
     return mask >= 1 && mask <= 7 ? kCode[mask] : 7;
 }
 
-void ToggleTranslationAxis(MfdState *S, int axis) {
-    if (!TargetIsVessel(S)) axis = 7;
-    if (S->lockedOut) return;
-    if (S->dockApOn && (S->ownPort == 0 || S->targetPort == 0)) {
-        if (axis != 7) axis = 3;
-        if (S->axisMask != 0) S->axisMask = 7;
-    }
-    if (axis >= 0 && axis <= 2) {
-        const uint32_t bit = 1u << axis;
-        if (S->axisMask & bit) {
-            S->axisMask &= ~bit;
-            S->linCmd.data[axis] = 0.0;
-            S->vessel->SetAttitudeLinLevel(axis, 0.0);
-        } else {
-            S->axisMask |= bit;
-        }
-    } else if (axis == 3) {
-        S->axisMask = 7;
-    } else {
-        // 7 (and anything unknown) switches the whole hold off.
-        S->axisMask = 0;
-    }
-    if (S->axisMask < 1 || S->axisMask > 7) {
-        S->axisMask = 0;
-        AttitudeGroupsOff(S->profile);
-        S->transAxes = 7;
-    } else {
-        S->transAxes = TransAxesFromMask(S->axisMask);
-    }
-}
-
 void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &v) {
     if (!TargetIsVessel(S)) {
         S->dockApOn = false;
-        ToggleTranslationAxis(S, 7);
+        if (!S->lockedOut) TranslationHoldOff(S);
         AttitudeGroupsOff(S->profile);
         return;
     }
@@ -197,15 +171,6 @@ void ApplyTranslationHold(MfdState *S, const VECTOR3 &v) {
     }
 }
 
-void AllAutopilotsOff(MfdState *S) {
-    S->holdOn = false;
-    S->transAxes = 7;
-    S->axisMask = 0;
-    S->burnArmed = false;
-    AttitudeGroupsOff(S->profile);
-    ReleaseEngines(S);
-}
-
 void ReleaseEngines(MfdState *S) {
     if (S->enginesHeld == 0) return;
     if (S->holdOn && S->refMode == AP_LANDING && !S->lockedOut) return;
@@ -213,28 +178,4 @@ void ReleaseEngines(MfdState *S) {
     for (int g = THGROUP_MAIN; g <= THGROUP_HOVER; ++g)
         if (v && (S->enginesHeld & (1u << g))) v->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(g), 0.0);
     S->enginesHeld = 0;
-}
-
-void ToggleAttitudeHold(MfdState *S) {
-    if (S->lockedOut) return;
-    S->landingRefusal = 0;  // the pilot has acted: a refusal shown so far is answered
-    if (S->holdOn)
-        AttitudeGroupsOff(S->profile);
-    else
-        ChooseEulerConvention(S);
-    if (S->refMode == AP_LANDING) {
-        const uint32_t bit12 = 1u << 12;
-        if (!S->holdOn) {
-            S->holdOn = true;
-            return;
-        }
-        if (S->landingFlags & bit12) {
-            S->landingFlags &= ~bit12;
-        } else if (S->landingPhase >= 2 && S->landingPhase <= 5) {
-            S->landingFlags |= bit12;
-            return;
-        }
-    }
-    S->holdOn = !S->holdOn;
-    ReleaseEngines(S);
 }

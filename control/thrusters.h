@@ -1,6 +1,5 @@
-// Thruster command layer: per-axis rotation laws, translation hold, the
-// distribution of commands onto the attitude thrusters, and the switches that
-// engage and disengage the holds.
+// Thruster command layer: per-axis rotation laws, translation hold and the
+// distribution of commands onto the attitude thrusters.
 #ifndef TESSARC_CONTROL_THRUSTERS_H
 #define TESSARC_CONTROL_THRUSTERS_H
 
@@ -51,22 +50,19 @@ void AttitudeGroupsOff(ThrusterProfile *profile);
 // The host's current manual rotation and translation levels.
 void ReadManualLevels(const ThrusterProfile *profile, VECTOR3 *rot, VECTOR3 *lin);
 
-// Translation hold switch: axis 0, 1, 2 toggles it, 3 switches all on, 7 all off.
-void ToggleTranslationAxis(MfdState *S, int axis);
 // Writes linCmd[axis] from a velocity to be cancelled (vessel axes) by the next
 // pass.
 void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &velocity);
 // Runs the translation law on the axes of transAxes.
 void ApplyTranslationHold(MfdState *S, const VECTOR3 &velocity);
-// HOLD, TRIM and the armed burn off; attitude groups to 0.
-void AllAutopilotsOff(MfdState *S);
 // Engine groups the landing autopilot was setting go to level 0 once it no longer
 // sets them (hold off, another mode, another position in control); levels set by
 // hand while it set none are left alone.
 void ReleaseEngines(MfdState *S);
-// The "HOLD" switch.
-void ToggleAttitudeHold(MfdState *S);
 
+// Translation hold off on every axis: mask cleared, attitude groups to 0,
+// transAxes kTransAxesNone.
+void TranslationHoldOff(MfdState *S);
 // transAxes code for a translation-hold axis mask (x 1, y 2, z 4); 7 for none.
 int TransAxesFromMask(uint32_t mask);
 

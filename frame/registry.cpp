@@ -10,6 +10,7 @@
 #include <new>
 
 #include "frame/registry_storage.h"
+#include "control/holds.h"
 #include "frame/state.h"
 #include "frame/step.h"
 #include "control/thrusters.h"

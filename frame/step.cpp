@@ -7,6 +7,7 @@
 
 #include "control/attitude.h"
 #include "control/docking.h"
+#include "control/holds.h"
 #include "control/math.h"
 #include "control/modes.h"
 #include "control/thrusters.h"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "control/holds.h"
 #include "control/math.h"
 #include "control/thrusters.h"
 #include "frame/state.h"

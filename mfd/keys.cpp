@@ -4,6 +4,7 @@
 
 #include "control/attitude.h"
 #include "control/burn.h"
+#include "control/holds.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "control/holds.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"

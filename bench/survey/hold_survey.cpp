@@ -29,6 +29,7 @@
 #include "control/attitude.h"
 #include "control/math.h"
 #include "control/modes.h"
+#include "control/holds.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"

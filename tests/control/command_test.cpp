@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "control/profile.h"
+#include "control/holds.h"
 #include "control/thrusters.h"
 #include "control_world.h"
 #include "frame/state.h"

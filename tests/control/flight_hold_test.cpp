@@ -6,6 +6,7 @@
 
 #include "control/attitude.h"
 #include "control/modes.h"
+#include "control/holds.h"
 #include "control/thrusters.h"
 #include "flight_rig.h"
 #include "ship_classes.h"

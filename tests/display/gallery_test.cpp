@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "control/modes.h"
+#include "control/holds.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"

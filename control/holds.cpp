@@ -1,0 +1,75 @@
+// The switches that engage and disengage the holds: HOLD, the translation-hold
+// axes and everything off at once. They stand above the laws they switch.
+#include "control/holds.h"
+
+#include "control/attitude.h"
+#include "control/thrusters.h"
+#include "frame/state.h"
+
+namespace {
+
+bool TargetIsVessel(const MfdState *S) { return S->targetRef && oapiIsVessel(S->targetRef); }
+
+}  // namespace
+
+void ToggleTranslationAxis(MfdState *S, int axis) {
+    if (!TargetIsVessel(S)) axis = 7;
+    if (S->lockedOut) return;
+    if (S->dockApOn && (S->ownPort == 0 || S->targetPort == 0)) {
+        if (axis != 7) axis = 3;
+        if (S->axisMask != 0) S->axisMask = 7;
+    }
+    if (axis >= 0 && axis <= 2) {
+        const uint32_t bit = 1u << axis;
+        if (S->axisMask & bit) {
+            S->axisMask &= ~bit;
+            S->linCmd.data[axis] = 0.0;
+            S->vessel->SetAttitudeLinLevel(axis, 0.0);
+        } else {
+            S->axisMask |= bit;
+        }
+    } else if (axis == 3) {
+        S->axisMask = 7;
+    } else {
+        // 7 (and anything unknown) switches the whole hold off.
+        S->axisMask = 0;
+    }
+    if (S->axisMask < 1 || S->axisMask > 7) {
+        TranslationHoldOff(S);
+    } else {
+        S->transAxes = TransAxesFromMask(S->axisMask);
+    }
+}
+
+void AllAutopilotsOff(MfdState *S) {
+    S->holdOn = false;
+    S->transAxes = 7;
+    S->axisMask = 0;
+    S->burnArmed = false;
+    AttitudeGroupsOff(S->profile);
+    ReleaseEngines(S);
+}
+
+void ToggleAttitudeHold(MfdState *S) {
+    if (S->lockedOut) return;
+    S->landingRefusal = 0;  // the pilot has acted: a refusal shown so far is answered
+    if (S->holdOn)
+        AttitudeGroupsOff(S->profile);
+    else
+        ChooseEulerConvention(S);
+    if (S->refMode == AP_LANDING) {
+        const uint32_t bit12 = 1u << 12;
+        if (!S->holdOn) {
+            S->holdOn = true;
+            return;
+        }
+        if (S->landingFlags & bit12) {
+            S->landingFlags &= ~bit12;
+        } else if (S->landingPhase >= 2 && S->landingPhase <= 5) {
+            S->landingFlags |= bit12;
+            return;
+        }
+    }
+    S->holdOn = !S->holdOn;
+    ReleaseEngines(S);
+}
