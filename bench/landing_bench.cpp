@@ -10,6 +10,7 @@
 #include "frame/state.h"
 #include "landing/autopilot.h"
 #include "mfd/dialogs.h"
+#include "mfd/setters.h"
 #include "sim/scenario.h"
 #include "sim/world.h"
 

@@ -14,7 +14,7 @@
 #include "landing/planet.h"
 #include "landing/planning.h"
 #include "landing/step_values.h"
-#include "mfd/dialogs.h"
+#include "mfd/setters.h"
 
 namespace {
 

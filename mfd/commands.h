@@ -1,9 +1,6 @@
-// Operations the keys and dialogs share: the navigation radio tuning, and the
-// docking approach switch of the Docking mode (control/docking.h).
+// The navigation radio tuning the keys and the port setters share.
 #ifndef TESSARC_MFD_COMMANDS_H
 #define TESSARC_MFD_COMMANDS_H
-
-#include "control/docking.h"
 
 struct MfdState;
 

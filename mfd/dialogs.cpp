@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "frame/state.h"
-#include "mfd/dialog_support.h"
+#include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "control/attitude.h"
 #include "control/burn.h"
+#include "control/docking.h"
 #include "control/holds.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
@@ -12,6 +13,7 @@
 #include "mfd/buttons.h"
 #include "mfd/commands.h"
 #include "mfd/dialogs.h"
+#include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"
 
 namespace {

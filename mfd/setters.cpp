@@ -1,5 +1,7 @@
 // The setters behind the input dialogs, also called with values read from a
 // scenario.
+#include "mfd/setters.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -8,8 +10,6 @@
 #include "frame/state.h"
 #include "frame/terrain.h"
 #include "mfd/commands.h"
-#include "mfd/dialog_support.h"
-#include "mfd/dialogs.h"
 #include "mfd/tessarc_mfd.h"
 
 namespace {

@@ -6,13 +6,13 @@
 
 #include <cstring>
 
+#include "control/docking.h"
 #include "control/holds.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
-#include "mfd/commands.h"
-#include "mfd/dialogs.h"
 #include "mfd/scenario_lines.h"
+#include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"
 
 namespace {

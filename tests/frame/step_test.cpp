@@ -7,6 +7,7 @@
 
 #include "frame/frame_world.h"
 #include "mfd/dialogs.h"
+#include "mfd/setters.h"
 #include "sim/docking.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "control/profile.h"
 #include "keys_fixture.h"
 #include "mfd/dialogs.h"
+#include "mfd/setters.h"
 
 namespace {
 

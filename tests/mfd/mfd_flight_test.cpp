@@ -9,6 +9,7 @@
 #include "frame/registry_storage.h"
 #include "frame/state.h"
 #include "mfd/dialogs.h"
+#include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
 #include "support/linked_plugin.h"
