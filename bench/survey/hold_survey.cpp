@@ -204,10 +204,10 @@ void FlyLandingWait(double warp, double fps, const Options &o) {
         const double rate = length(hv->omega) / RAD;
         if (f.simt() > t0 + 60) maxRate = std::fmax(maxRate, rate);
         if (o.trace)
-            std::fprintf(stderr, "%8.1f  omega %9.5f %9.5f %9.5f  cmd %8.5f %8.5f %8.5f  err %9.4f %9.4f %9.4f\n",
+            std::fprintf(stderr, "%8.1f  omega %9.5f %9.5f %9.5f  cmd %8.5f %8.5f %8.5f  err %9.4f %9.4f %9.4f  used %8.4f kg\n",
                          f.simt() - t0, hv->omega.x / RAD, hv->omega.y / RAD, hv->omega.z / RAD, S->rotCmd.x,
                          S->rotCmd.y, S->rotCmd.z, S->attitudeAngles.x / RAD, S->attitudeAngles.y / RAD,
-                         S->attitudeAngles.z / RAD);
+                         S->attitudeAngles.z / RAD, fuel0 - hv->propellantMass());
     }
     const double minutes = (f.simt() - t0) / 60.0;
     std::printf("%-19s %-9s %5g %4g %10.4g %10s %10.4g %10.1f s waited\n", "LunarLander", "landing", warp, fps,
