@@ -29,7 +29,10 @@ struct Rng {
 
 const std::vector<LanderClass> &landerClasses() {
     static const std::vector<LanderClass> classes = {
-        {"LunarLander", "Moon", "Brighton Beach", 0},
+        {"LunarLander", "Moon", "Brighton Beach", 0, 10e3, 100e3},
+        // Mars's air still brakes an orbit noticeably at 100 km (a scale height of
+        // 11 km): its landers start above 120 km.
+        {"MarsLander", "Mars", "Jezero", 0, 120e3, 200e3},
     };
     return classes;
 }
@@ -41,7 +44,8 @@ Start DrawStart(unsigned seed, int index, int classCount) {
     s.index = index;
     s.lander = classCount > 0 ? index % classCount : 0;
     s.pad = 1 + static_cast<int>(rng.in(0.0, 4.0)) % 4;
-    s.periapsisAlt = rng.in(10e3, 100e3);
+    const LanderClass &lc = landerClasses()[static_cast<size_t>(s.lander) % landerClasses().size()];
+    s.periapsisAlt = rng.in(lc.periapsisMin, lc.periapsisMax);
     s.ecc = rng.in(0.0, 0.03);
     s.anomalyAtPass = rng.in(0.0, 2.0 * kPi);
     s.heading = rng.in(0.0, 2.0 * kPi);

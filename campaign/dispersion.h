@@ -8,16 +8,17 @@
 
 namespace campaign {
 
-// A lander class the campaign flies, as data: the class file's name and the
-// tank its landing engines draw from.
+// A lander class the campaign flies, as data: the class file's name, where it
+// lands, the tank its landing engines draw from and the orbits it starts in.
 struct LanderClass {
     std::string name;   // vessel class (config/Vessels/<name>.cfg)
     std::string body;   // body it lands on
     std::string base;   // surface base whose pads are the targets
     int tank;           // index of the landing engines' tank
+    double periapsisMin, periapsisMax;  // m above the mean radius: clear of any air
 };
 
-// The bundled lander classes.
+// The bundled lander classes, each at its own body.
 const std::vector<LanderClass> &landerClasses();
 
 // One dispersed start.

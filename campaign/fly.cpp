@@ -53,7 +53,7 @@ double EngineLevel(VESSEL *v) {
     return std::fmax(v->GetThrusterGroupLevel(THGROUP_MAIN), v->GetThrusterGroupLevel(THGROUP_HOVER));
 }
 
-// The lander's state (Moon-centred, global axes) at simt 0 for an orbit that
+// The lander's state (centred on the body, global axes) at simt 0 for an orbit that
 // passes the pad at simt tPass with the start's geometry.
 void OrbitThroughPass(const Start &s, const sim::Body &body, double padLon, double padLat, double tPass,
                       VECTOR3 *pos, VECTOR3 *vel) {
@@ -80,16 +80,12 @@ void OrbitThroughPass(const Start &s, const sim::Body &body, double padLon, doub
     sim::elementsToState(el, mu, -tPass, *pos, *vel);
 }
 
-// Surface-relative speed and radius of the vessel now, for the ideal delta-v.
+// The ideal delta-v: the speed relative to the turning surface now and the
+// fall to the pad's radius Rt, both taken out there in one impulse.
 double IdealDv(VESSEL *v, OBJHANDLE body, double Rt) {
-    VECTOR3 r, vel;
+    VECTOR3 r;
     v->GetRelativePos(body, r);
-    v->GetRelativeVel(body, vel);
-    double lon = 0, lat = 0, rad = 0;
-    v->GetEquPos(lon, lat, rad);
-    (void)lon;
-    const double surface = 2.0 * PI / (27.321661 * 86400.0) * length(r) * std::cos(lat);
-    const double vs = std::fmax(length(vel) - surface, 0.0);
+    const double vs = v->GetGroundspeed();
     const double mu = oapiGetMass(body) * GGRAV;
     return std::sqrt(vs * vs + 2.0 * mu * std::fmax(1.0 / Rt - 1.0 / length(r), 0.0));
 }
@@ -109,7 +105,7 @@ Result FlyLanding(const Start &start, const FlyOptions &options) {
     std::snprintf(scn, sizeof scn,
                   "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
                   "BEGIN_FOCUS\n  Ship Lander\nEND_FOCUS\nBEGIN_SHIPS\nLander:%s\n  STATUS Orbiting %s\n"
-                  "  ELEMENTS 1800.0 0.0 45.0 0 0 0 EQU\nEND\nEND_SHIPS\n",
+                  "  ELEMENTS 5000.0 0.0 45.0 0 0 0 EQU\nEND\nEND_SHIPS\n",
                   lc.name.c_str(), lc.body.c_str());
     if (!f.loadText(scn)) {
         R.reason = "scenario: " + f.error();

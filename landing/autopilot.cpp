@@ -12,7 +12,9 @@
 #include "landing/guidance.h"
 #include "landing/planet.h"
 #include "landing/planning.h"
+#include "landing/resume.h"
 #include "landing/step_values.h"
+#include "landing/touchdown.h"
 #include "mfd/dialogs.h"
 
 namespace {
@@ -271,11 +273,25 @@ void TouchdownWait(MfdState *S, const LandingStepValues &V) {
     if (S->vessel->GetFlightStatus() & 1) S->landingPhase = LANDING_LANDED;
 }
 
+// m/s: the fall from the engine cut to the ground ends at most this fast.
+const double kCutFallSpeed = 0.9;
+
+// m: where the engines cut in the final phase: the cut-off height, or lower where
+// the free fall from it would end faster than kCutFallSpeed. The fall adds
+// 2 g h to the square of the sink rate: from 0.2 m that is 0.65 m/s on the Moon
+// but 1.22 m/s on Mars, however gently the descent arrives. Zero or less: the
+// engines carry the vessel down to contact.
+double CutHeight(const MfdState *S, const LandingStepValues &V) {
+    if (!(V.geff > 0.0)) return S->cutoffAlt;
+    const double sink = std::fmax(-V.vspeed, 0.0);
+    return std::fmin(S->cutoffAlt, (kCutFallSpeed * kCutFallSpeed - sink * sink) / (2.0 * V.geff));
+}
+
 // Phase 5: the final law, then either the thrust command or touchdown.
 void FinalPhase(MfdState *S, LandingStepValues &V) {
     const LandingCommand a = FinalGuidance(S, V);
     const bool contact = S->vessel->GroundContact();
-    if (V.height > S->cutoffAlt && !contact) {
+    if (V.height > CutHeight(S, V) && !contact) {
         CommandOutput(S, V, a);
         return;
     }
@@ -303,6 +319,18 @@ bool OutsideFinalLaw(const MfdState *S, const LandingStepValues &V) {
     return past || stalled || std::fabs(V.cross) > 2.0 * end;
 }
 
+// The trajectory in flight no longer fits (a date moved under it): the braking or
+// the approach is planned afresh from the present state, its plane through where
+// the vessel is now. False when the vessel is out of reach (refused).
+bool ResumeFromHere(MfdState *S, LandingStepValues &V) {
+    const bool braking = S->landingPhase == LANDING_BRAKE;
+    S->landingPhase = braking ? LANDING_BRAKE_NOW : LANDING_REPLAN;
+    Measure(S, V);
+    if (braking) return ReplanBraking(S, V);
+    S->landingParams[0] = kApproachEndHeight;
+    return ReplanApproach(S, V);
+}
+
 void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
     switch (S->landingPhase) {
     case LANDING_WAIT:
@@ -316,6 +344,7 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
         [[fallthrough]];
     case LANDING_BRAKE:
     case LANDING_APPROACH:
+        if (S->holdOn && !S->lockedOut && !PlanFits(S, V) && !ResumeFromHere(S, V)) return;
         CommandOutput(S, V, TrackingGuidance(S, V));
         return;
     case LANDING_REPLAN:
@@ -383,7 +412,21 @@ void LandingStep(MfdState *S, double dt) {
     V.now = oapiGetSimMJD();
     if (!ChooseEngines(S, V)) return;
     if (!Measure(S, V)) return;
+    const bool hard = HardContact(S, V);
+    SetFlag(S, kLandHardContact, hard);
+    if (hard) {
+        // Whatever the phase, the landing ended on the ground but not landed.
+        if (!S->lockedOut) {
+            AllAutopilotsOff(S);
+            EnginesOff(S, V);
+        }
+        S->landingRefusal |= kLandHardContact;
+        S->landingPhase = LANDING_WAIT;
+        Publish(S, V);
+        return;
+    }
 
+    ResumeAttitudeFrame(S);
     bool passValid = false;
     double lonP = 0.0, latP = 0.0;
     if (S->landingPhase == LANDING_WAIT) passValid = PassageSearch(S, V, &lonP, &latP);

@@ -138,9 +138,29 @@ void surfaceSpeeds(const Vessel &v, const Body &p, double simt, double &vs, doub
     hs = length(dv - up * vs);
 }
 
-void touchDown(World &w, Vessel &v, Body &p) {
+// A free vessel's lowest touchdown point and surface-relative speeds at the start
+// of a sub-step, for the moment of contact within it.
+struct BeforeStep {
+    const Body *body = nullptr;  // the surface below then
+    double height = 1e300;  // m above the terrain
+    double vs = 0, hs = 0;  // m/s
+};
+
+// The vessel comes down on p. The sub-step that finds it below the ground ended
+// after the contact; the speeds and time are taken where its lowest point
+// crossed the terrain (by the height's share of the step above and below), not
+// after the rest of the step's fall into the ground, which would overstate the
+// touchdown by up to a sub-step of gravity.
+void touchDown(World &w, Vessel &v, Body &p, const BeforeStep &before, double th, double h) {
     double vs, hs;
     surfaceSpeeds(v, p, w.simt, vs, hs);
+    double when = w.simt;
+    if (before.body == &p && before.height > 0 && th < 0) {
+        const double f = before.height / (before.height - th);
+        vs = before.vs + f * (vs - before.vs);
+        hs = before.hs + f * (hs - before.hs);
+        when = w.simt - (1.0 - f) * h;
+    }
     MATRIX3 m = p.rotationMatrix(w.simt);
     VECTOR3 q = tmul(m, v.pos - p.pos);
     double lng = std::atan2(q.z, q.x), lat = std::asin(std::clamp(q.y / length(q), -1.0, 1.0));
@@ -157,7 +177,7 @@ void touchDown(World &w, Vessel &v, Body &p) {
     v.touchedDown = true;
     v.touchdownVs = vs;
     v.touchdownHs = hs;
-    v.touchdownSimt = w.simt;
+    v.touchdownSimt = when;
     setLandedState(v, &p, lng, lat, hdg);
 }
 
@@ -322,21 +342,29 @@ void advance(World &w, double dt) {
     int n = std::max(1, (int)std::ceil(dt / w.maxSubstep - 1e-9));
     double h = dt / n;
     std::vector<VECTOR3> bp[3];
+    std::vector<BeforeStep> before(w.vessels.size());
     for (int s = 0; s < n; s++) {
         double t0 = w.simt;
         bodyPositions(w, w.mjd0 + t0 / 86400.0, bp[0]);
         bodyPositions(w, w.mjd0 + (t0 + 0.5 * h) / 86400.0, bp[1]);
         bodyPositions(w, w.mjd0 + (t0 + h) / 86400.0, bp[2]);
-        for (auto &vp : w.vessels) {
-            Vessel &v = *vp;
+        for (size_t i = 0; i < w.vessels.size(); i++) {
+            Vessel &v = *w.vessels[i];
+            before[i] = BeforeStep();
             if (!v.alive || !v.cls || dockFollower(v)) continue;
             if (v.landed && landedStep(w, v, h)) continue;
+            Body *p = v.surfaceRef;
+            if (p && p->objType == OBJTP_PLANET) {
+                before[i].body = p;
+                before[i].height = touchdownHeight(v);
+                surfaceSpeeds(v, *p, t0, before[i].vs, before[i].hs);
+            }
             freeStep(w, v, h, bp);
         }
         w.simt = t0 + h;
         updateBodies(w);
-        for (auto &vp : w.vessels) {
-            Vessel &v = *vp;
+        for (size_t i = 0; i < w.vessels.size(); i++) {
+            Vessel &v = *w.vessels[i];
             if (!v.alive || !v.cls || dockFollower(v)) continue;
             if (v.landed) {
                 syncLanded(v, w.simt);
@@ -351,7 +379,7 @@ void advance(World &w, double dt) {
                 if (th <= 0) {
                     double vs, hs;
                     surfaceSpeeds(v, *p, w.simt, vs, hs);
-                    if (vs <= 0 || th < -1.0) touchDown(w, v, *p);
+                    if (vs <= 0 || th < -1.0) touchDown(w, v, *p, before[i], th, h);
                 }
             }
             placeFollowers(w, v);

@@ -115,7 +115,8 @@ TEST(MarsLanding, TheReliefKeepsTheDescentOnItsPlanThroughTheAir) {
     Print("relief off", off);
     EXPECT_TRUE(on.landed);
     EXPECT_LT(on.miss, 10.0);
-    EXPECT_GT(on.vs, -2.0);
+    // Soft under Mars's gravity too: a cut at the pilot's 0.2 m alone would fall to 1.22 m/s.
+    EXPECT_GT(on.vs, -1.0);
     EXPECT_LT(on.hs, 0.5);
     EXPECT_GT(on.peakShare, 0.1);  // the air really carries part of the braking
     EXPECT_LT(on.dvUsed, 1.6 * on.dvIdeal);

@@ -125,7 +125,8 @@ TEST(Config, BundledFilesGiveTheBodiesAndClassesTheHostNeeds) {
     for (DWORD i = 0; i < ll->iface->GetGroupThrusterCount(THGROUP_HOVER); i++)
         hover += ll->iface->GetThrusterMax(ll->iface->GetGroupThruster(THGROUP_HOVER, i));
     EXPECT_GT(hover, 2.0 * ll->iface->GetMass() * moon->mu() / (moon->radius * moon->radius));
-    // The Mars lander's hover engines lift more than twice its full weight in Mars's air.
+    // The Mars lander's hover engines lift more than 1.5 times its full weight in
+    // Mars's air (a tank a third larger than a descent needs weighs on it).
     sim::Body *mars = w->findBody("Mars");
     Vessel *ml = sim::addVessel(*w, "ML", w->findClass("MarsLander"));
     sim::setLandedState(*ml, mars, 77.45 * RAD, 18.44 * RAD, 0.0);
@@ -133,7 +134,7 @@ TEST(Config, BundledFilesGiveTheBodiesAndClassesTheHostNeeds) {
     for (DWORD i = 0; i < ml->iface->GetGroupThrusterCount(THGROUP_HOVER); i++)
         hover += ml->iface->GetThrusterMax(ml->iface->GetGroupThruster(THGROUP_HOVER, i));
     EXPECT_GT(ml->iface->GetAtmPressure(), 400.0);
-    EXPECT_GT(hover, 2.0 * ml->iface->GetMass() * mars->mu() / (mars->radius * mars->radius));
+    EXPECT_GT(hover, 1.5 * ml->iface->GetMass() * mars->mu() / (mars->radius * mars->radius));
 }
 
 TEST(Handles, StaleAndForeignHandlesAreRejected) {

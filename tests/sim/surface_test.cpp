@@ -96,6 +96,51 @@ TEST(Landed, LanderTouchesDownOnTheTerrainAndLiftsOffWithEnoughThrust) {
     EXPECT_GT(air.y, 1.0);  // climbing
 }
 
+// A short free fall onto the ground: the touchdown is reckoned where the legs
+// meet the terrain, whatever the step that finds them below it. A fall of 0.2 m
+// ends at sqrt(2 g h) (0.80 m/s on the Moon, 1.22 m/s on Mars); a step's further
+// fall into the ground must not be counted (up to 0.19 m/s on Mars at 0.05 s).
+TEST(Landed, TouchdownSpeedIsTakenAtTheSurfaceWhateverTheStep) {
+    struct Case {
+        const char *body, *base, *cls;
+        double height, step;  // m fallen from rest, s per advance
+    };
+    const Case cases[] = {
+        {"Moon", "brighton beach", "LunarLander", 0.2, 0.05},
+        {"Mars", "Jezero", "MarsLander", 0.2, 0.05},
+        {"Mars", "Jezero", "MarsLander", 0.2, 0.0123},
+        {"Mars", "Jezero", "MarsLander", 3.0, 0.05},
+    };
+    for (const Case &c : cases) {
+        simtest::WorldGuard w;
+        simtest::loadBundled(*w);
+        sim::Body *body = w->findBody(c.body);
+        OBJHANDLE base = oapiGetBaseByName(body, const_cast<char *>(c.base));
+        ASSERT_NE(base, nullptr) << c.base;
+        double lng, lat, rad;
+        oapiGetBaseEquPos(base, &lng, &lat, &rad);
+        Vessel *v = sim::addVessel(*w, "L", w->findClass(c.cls));
+        sim::setLandedState(*v, body, lng, lat, 0.0);
+        VESSELSTATUS2 vs = {};
+        vs.version = 2;
+        v->iface->GetStatusEx(&vs);
+        vs.status = 0;
+        vs.rpos = vs.rpos + unit(vs.rpos) * c.height;
+        vs.vrot = _V(0, 0, 0);
+        vs.arot = sim::matrixToEuler(v->R);
+        v->iface->DefSetStateEx(&vs);
+        const double t0 = w->simt;
+        for (int k = 0; k < 2000 && !v->landed; k++) sim::advance(*w, c.step);
+        ASSERT_TRUE(v->landed) << c.body << " " << c.step;
+        // Gravity less the turning surface's relief, as a hovering lander feels it.
+        VECTOR3 r;
+        v->iface->GetRelativePos(body, r);
+        const double g = body->mu() / dotp(r, r);
+        EXPECT_NEAR(-v->touchdownVs, std::sqrt(2.0 * g * c.height), 0.02) << c.body << " " << c.step;
+        EXPECT_NEAR(v->touchdownSimt - t0, std::sqrt(2.0 * c.height / g), 0.01) << c.body << " " << c.step;
+    }
+}
+
 TEST(Bases, PadsAndSurfaceTransformsAgree) {
     simtest::WorldGuard w;
     simtest::loadBundled(*w);
