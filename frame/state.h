@@ -153,6 +153,10 @@ struct MfdState {
     int32_t lastDockedCount;
     VECTOR3 prevPortPos;
     VECTOR3 landingAttW;         // unit, global: the down-range axis the landing's attitude follows; zero: none yet
+    int32_t contactState;        // ContactState of the vessel at the last landing step
+    double contactTime;          // s, simulation time of the last landing step
+    double contactSink;          // m/s, the vessel's downward surface speed at the last landing step
+    double contactSlide;         // m/s, its ground speed then
 };
 
 struct VesselRecord {

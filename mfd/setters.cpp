@@ -7,6 +7,7 @@
 #include "control/profile.h"
 #include "frame/state.h"
 #include "frame/terrain.h"
+#include "landing/touchdown.h"
 #include "mfd/commands.h"
 #include "mfd/dialog_support.h"
 #include "mfd/dialogs.h"
@@ -209,7 +210,8 @@ bool SetLandingElevation(MfdState *S, double metres) {
 }
 
 bool SetCutoffAltitude(MfdState *S, double metres) {
-    if (!S || !Within(metres, kMaxCutoffAltitude)) return false;
+    // Higher, the fall after the cut alone would end in a hard contact.
+    if (!S || !Within(metres, CutoffAltitudeLimit(S))) return false;
     S->cutoffAlt = metres;
     Restart(S);
     return true;
