@@ -20,10 +20,11 @@ const double halfPi = 1.5707963267948966;
 const double secondsPerDay = 86400.0;
 
 // landingFlags bits that stop the autopilot (shown in red, no profile).
-const uint32_t errorBits = 0x3EF3A;
+const uint32_t errorBits = 0xFEF3A;
 // Planning failures, no thrust, no attitude propellant, a pass too close or
-// beyond one orbit: no burn or end times to show.
-const uint32_t planningFailedBits = 0x2E138;
+// beyond one orbit, a target out of reach, a hard contact: no burn or end times
+// to show.
+const uint32_t planningFailedBits = 0xEE138;
 // The trajectory could not be solved: no tracking values.
 const uint32_t noSolutionBits = 0x30;
 const uint32_t otherMfdBit = 1u << 0;
@@ -47,7 +48,8 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
         {4, "det negative"},               {9, "target vessel not landed"},   {16, "eccentricity too high"},
         {12, "stopping descent"},          {14, "no thrust available"},       {6, "DANGER:collision trajectory"},
         {13, "alignment not valid"},       {15, "not enough fuel"},            {3, "no attitude propellant"},
-        {8, "pass too close to brake"},    {17, "pass beyond one orbit"},
+        {8, "pass too close to brake"},    {17, "pass beyond one orbit"},      {18, "target out of reach"},
+        {19, "hard contact at touchdown"},
     };
     const char *text = "no error";
     for (const Rule &r : rules)

@@ -12,7 +12,9 @@
 #include "landing/guidance.h"
 #include "landing/planet.h"
 #include "landing/planning.h"
+#include "landing/resume.h"
 #include "landing/step_values.h"
+#include "landing/touchdown.h"
 #include "mfd/dialogs.h"
 
 namespace {
@@ -317,6 +319,18 @@ bool OutsideFinalLaw(const MfdState *S, const LandingStepValues &V) {
     return past || stalled || std::fabs(V.cross) > 2.0 * end;
 }
 
+// The trajectory in flight no longer fits (a date moved under it): the braking or
+// the approach is planned afresh from the present state, its plane through where
+// the vessel is now. False when the vessel is out of reach (refused).
+bool ResumeFromHere(MfdState *S, LandingStepValues &V) {
+    const bool braking = S->landingPhase == LANDING_BRAKE;
+    S->landingPhase = braking ? LANDING_BRAKE_NOW : LANDING_REPLAN;
+    Measure(S, V);
+    if (braking) return ReplanBraking(S, V);
+    S->landingParams[0] = kApproachEndHeight;
+    return ReplanApproach(S, V);
+}
+
 void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
     switch (S->landingPhase) {
     case LANDING_WAIT:
@@ -330,6 +344,7 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
         [[fallthrough]];
     case LANDING_BRAKE:
     case LANDING_APPROACH:
+        if (S->holdOn && !S->lockedOut && !PlanFits(S, V) && !ResumeFromHere(S, V)) return;
         CommandOutput(S, V, TrackingGuidance(S, V));
         return;
     case LANDING_REPLAN:
@@ -397,7 +412,21 @@ void LandingStep(MfdState *S, double dt) {
     V.now = oapiGetSimMJD();
     if (!ChooseEngines(S, V)) return;
     if (!Measure(S, V)) return;
+    const bool hard = HardContact(S, V);
+    SetFlag(S, kLandHardContact, hard);
+    if (hard) {
+        // Whatever the phase, the landing ended on the ground but not landed.
+        if (!S->lockedOut) {
+            AllAutopilotsOff(S);
+            EnginesOff(S, V);
+        }
+        S->landingRefusal |= kLandHardContact;
+        S->landingPhase = LANDING_WAIT;
+        Publish(S, V);
+        return;
+    }
 
+    ResumeAttitudeFrame(S);
     bool passValid = false;
     double lonP = 0.0, latP = 0.0;
     if (S->landingPhase == LANDING_WAIT) passValid = PassageSearch(S, V, &lonP, &latP);

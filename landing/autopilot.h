@@ -45,6 +45,12 @@ const uint32_t kLandNoFuel = 1u << 15;
 const uint32_t kLandEccentricity = 1u << 16;
 // The next pass over the target is more than one orbit period ahead.
 const uint32_t kLandBeyondOrbit = 1u << 17;
+// The landing in flight no longer fits the vessel's state or its target (a date
+// moved under it, say), and no descent from the present state is within the
+// engines' reach.
+const uint32_t kLandOutOfReach = 1u << 18;
+// The vessel met the ground faster than a touchdown allows.
+const uint32_t kLandHardContact = 1u << 19;
 
 // Time-acceleration limits by phase group, and the base factor they scale.
 const double kWarpBase = 1.0;

@@ -10,6 +10,7 @@
 #include "landing/autopilot.h"
 #include "landing/guidance.h"
 #include "landing/planet.h"
+#include "landing/resume.h"
 #include "landing/step_values.h"
 
 namespace {
@@ -291,7 +292,8 @@ bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, 
     return true;
 }
 
-// The braking trajectory for the state at the brake point tb; false ends the step.
+}  // namespace
+
 bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     VECTOR3 pos0, vel0, enu;
     if (!VesselAt(S, V, tb, &pos0, &vel0)) {
@@ -333,7 +335,11 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     return true;
 }
 
-}  // namespace
+bool FuelCovers(const MfdState *S, const LandingStepValues &V) {
+    THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
+    PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
+    return !tank || FuelForDv(S->landingDv + kFuelMarginDv, V.isp, V.mass) <= S->vessel->GetPropellantMass(tank);
+}
 
 bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
     S->landingAttW = _V(0, 0, 0);  // the braking takes up the landing frame as it is
@@ -354,9 +360,7 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
         S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
-    THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
-    PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
-    if (tank && FuelForDv(S->landingDv + kFuelMarginDv, V.isp, V.mass) > S->vessel->GetPropellantMass(tank)) {
+    if (!FuelCovers(S, V)) {
         FailPlan(S, kLandNoFuel);
         return false;
     }
@@ -434,5 +438,5 @@ bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
                     V.closing, V.height, vz0);
     S->brakeStartMjd = V.now;
     S->landingPhase = LANDING_APPROACH;
-    return true;
+    return PlanWithinReach(S, V);
 }

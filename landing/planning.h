@@ -48,6 +48,11 @@ bool PassageSearch(MfdState *S, LandingStepValues &V, double *lonP, double *latP
 // when the brake must start now (the caller goes on as phase 8); false when the
 // step ends here (waiting, or a planning failure that switched the hold off).
 bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP);
+// The braking trajectory for the state predicted at tb s from now, stored with
+// its check, delta-v and fuel; false (refused, hold off, phase 0) without one.
+bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb);
+// The engine group's tank holds the fuel of landingDv with the planner's margin.
+bool FuelCovers(const MfdState *S, const LandingStepValues &V);
 // The approach in flight was planned from a hover (it starts without the braking
 // approach's deceleration).
 bool ApproachFromRest(const MfdState *S);

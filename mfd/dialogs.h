@@ -54,8 +54,8 @@ void ForgetSessionBoxes();
 bool DialogMayReach(const MfdState *S);
 
 // What a typed or read value may be; beyond these a setter refuses and changes
-// nothing. The landing elevation is bounded by the reference body's radius.
-const double kMaxCutoffAltitude = 10000.0;  // m, either sign
+// nothing. The landing elevation is bounded by the reference body's radius, the
+// engine cut-off height by what a touchdown allows (CutoffAltitudeLimit).
 const double kMaxAttitudeOffset = 360.0;    // deg, a pitch, yaw or roll offset
 const double kMaxBurnDv = 100000.0;         // m/s, one burn component
 const double kMaxBurnLead = 1.0e8;          // s, a burn time given from now (about three years)

@@ -7,6 +7,7 @@
 #include "control/profile.h"
 #include "frame/state.h"
 #include "frame/terrain.h"
+#include "landing/touchdown.h"
 #include "mfd/commands.h"
 #include "mfd/dialog_support.h"
 #include "mfd/dialogs.h"
@@ -72,7 +73,10 @@ bool SetRemoteVessel(TessarcMFD *mfd, const char *name) {
         CopyBounded(buf, sizeof buf, name);
     }
     OBJHANDLE h = ObjectByName(buf);
-    return h && mfd->attachToVessel(h);
+    // A vessel that finds every slot taken is refused here, leaving the MFD on the
+    // vessel it shows (an attachment that fails for want of a slot would leave it
+    // on none).
+    return h && LookupVesselSlot(h) >= 0 && mfd->attachToVessel(h);
 }
 
 bool SetReferenceBody(MfdState *S, const char *name, char *hostName, size_t hostNameSize) {
@@ -209,7 +213,8 @@ bool SetLandingElevation(MfdState *S, double metres) {
 }
 
 bool SetCutoffAltitude(MfdState *S, double metres) {
-    if (!S || !Within(metres, kMaxCutoffAltitude)) return false;
+    // Higher, the fall after the cut alone would end in a hard contact.
+    if (!S || !Within(metres, CutoffAltitudeLimit(S))) return false;
     S->cutoffAlt = metres;
     Restart(S);
     return true;

@@ -143,8 +143,11 @@ TEST_F(Cockpit, SummaryRatesAndSwapActOnTheVesselUnderTheCursor) {
 
     // Cut-off altitude and landing precision from the summary page.
     f.draw(0);
-    ASSERT_TRUE(Dialog("A", "TessarcMFD: Set engine cut off altitude (in meters)", "15 5"));
-    EXPECT_EQ(S()->cutoffAlt, 15.5);
+    ASSERT_TRUE(Dialog("A", "TessarcMFD: Set engine cut off altitude (in meters)", "0 25"));
+    EXPECT_EQ(S()->cutoffAlt, 0.25);
+    // What the Moon allows is too high a fall under Earth's gravity.
+    EXPECT_FALSE(Dialog("A", "TessarcMFD: Set engine cut off altitude (in meters)", "2 5"));
+    EXPECT_EQ(S()->cutoffAlt, 0.25);
     const int precision = S()->landingPrecision;
     ASSERT_TRUE(Key("P"));
     EXPECT_EQ(S()->landingPrecision, (precision + 1) % 3);
@@ -192,7 +195,8 @@ TEST_F(Cockpit, ValuesBeyondWhatTheyMeanAreRefused) {
         const char *taken;
     } rows[] = {
         {DIALOG_ELEVATION, {"1e308", "0x10", digits, "-1800000", "1 e9"}, "250"},
-        {DIALOG_CUTOFF, {"1e6", "-20000", "0x1p3"}, "2 5"},
+        // The cut-off: a fall from beyond a few metres meets the Moon too hard.
+        {DIALOG_CUTOFF, {"1e6", "-20000", "0x1p3", "1e308", "50", "3"}, "2 5"},
         {DIALOG_PITCH, {"1e9", "P0x10", "-400"}, "P12 5"},
         {DIALOG_DV_PROGRADE, {"1e7", digits}, "-150"},
         {DIALOG_BURN_TIME, {"1e12", "M1e9", "M-5"}, "600"},

@@ -156,8 +156,8 @@ TEST_F(MfdFlight, ReleasedVesselsAreFreedOnceNothingReachesThem) {
     ReleaseVesselSlot(FindVesselSlot(iss), true);
     f.frames(3);
     EXPECT_EQ(ForgottenObjectCount(), 1);
-    EXPECT_TRUE(f.type(0, "5"));
-    EXPECT_EQ(held->cutoffAlt, 5.0);
+    EXPECT_TRUE(f.type(0, "0.3"));
+    EXPECT_EQ(held->cutoffAlt, 0.3);
     ASSERT_TRUE(OpenDialog(Mfd(0), DIALOG_CUTOFF));
     f.frames(3);
     EXPECT_EQ(ForgottenObjectCount(), 0);
