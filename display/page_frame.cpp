@@ -41,14 +41,14 @@ void DrawWelcome(TextGrid &g) {
     PutLabelled(g, 35, 18, "TessarcMFD ", "%s", date, colGrey);
 }
 
-void DrawHeader(const MfdState *S, TextGrid &g) {
+// Vessel name, "(*)" for a vessel other than the focus, MFD number, separator.
+void DrawHeader(TextGrid &grid, const char *vesselName, OBJHANDLE vessel, int position) {
     char name[textBufferSize];
-    CopyClipped(name, S->vesselName, 31);
-    PutText(g, 1, 1, name, colGrey);
-    PutLabelled(g, 1, 35, "", "%02i", S->position + 1, colGrey);
-    if (S->vesselHandle != oapiGetFocusObject())
-        PutText(g, 1, static_cast<int>(std::strlen(name)) + 1, "(*)", colGrey);
-    GridLine(g, 0, 2, 36, 2, 1, 1, colYellow);
+    CopyClipped(name, vesselName, 31);
+    PutText(grid, 1, 1, name, colGrey);
+    PutLabelled(grid, 1, 35, "", "%02i", position + 1, colGrey);
+    if (vessel != oapiGetFocusObject()) PutText(grid, 1, static_cast<int>(std::strlen(name)) + 1, "(*)", colGrey);
+    GridLine(grid, 0, 2, 36, 2, 1, 1, colYellow);
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ void DrawPageFrame(const MfdState *S, oapi::Sketchpad *skp, int width, int heigh
     }
     if (!StillNamed(S->targetRef, S->targetRefName) || !StillNamed(S->bodyRef, S->bodyRefName)) return;
 
-    DrawHeader(S, g);
+    DrawHeader(g, S->vesselName, S->vesselHandle, S->position);
     if (S->alignVelocityRequest) {
         PutText(g, 18, 7, "!!! ISS control mode !!!", colRed);
         return;
@@ -112,6 +112,15 @@ void DrawPageFrame(const MfdState *S, oapi::Sketchpad *skp, int width, int heigh
     DrawAttitudeReadout(S, g);
     DrawThrusterLevels(S, g);
     DrawStatusColumn(S, g);
+}
+
+void DrawNoSlotPage(oapi::Sketchpad *skp, int width, int height, OBJHANDLE vessel, int32_t position) {
+    if (skp == nullptr) return;
+    TextGrid grid = MakeTextGrid(skp, width, height);
+    char name[kVesselNameSize];
+    ObjectNameInto(vessel, name, sizeof name);
+    DrawHeader(grid, name, vessel, position);
+    PutText(grid, 18, 9, "no free vessel slot", colRed);
 }
 
 void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, const MfdState *state, bool summaryShown,

@@ -25,6 +25,10 @@ void DrawPageFrame(const MfdState *state, oapi::Sketchpad *skp, int width, int h
 // selection, target and reference still the recorded objects, no ISS notice.
 bool ShowsModePage(const MfdState *state);
 
+// The page of an MFD whose vessel found every slot taken: the frame's header for
+// that vessel and the notice "no free vessel slot".
+void DrawNoSlotPage(oapi::Sketchpad *skp, int width, int height, OBJHANDLE vessel, int32_t position);
+
 // Every tracked vessel with its engaged autopilots, and the setup of the vessel
 // under the cursor. ownVesselName marks the MFD's own vessel with "*". The
 // selection wraps around the registry's summaryCount, the list's length at the
