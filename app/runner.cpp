@@ -117,6 +117,60 @@ void renderDisplays(sim::Host &host, const Options &o, double simt, RunInfo &inf
     }
 }
 
+// Flies the world frame by frame to the end of the run (the option's time, else
+// 10 s after the script's last action, else 60 s), performing the script's actions
+// at their times, sampling telemetry each second and rendering the displays.
+// Returns the action that could not be carried out ("" when none).
+std::string fly(const Options &o, sim::World &world, sim::Host &host, sim::Scenario &scn,
+                const std::vector<ScriptAction> &script, RunInfo &info, Telemetry &tm) {
+    const double until = o.hasUntil ? o.until : script.empty() ? 60.0 : script.back().t + 10.0;
+    Run run{o, host, scn, info, ""};
+    size_t next = 0;
+    double nextSample = 0, nextPicture = 0;
+    auto lastProgress = std::chrono::steady_clock::now();
+    for (;;) {
+        while (next < script.size() && script[next].t <= world.simt + 1e-9 && run.fatal.empty())
+            run.perform(script[next++]);
+        if (!run.fatal.empty()) break;
+        if (world.simt >= nextSample - 1e-9) {
+            tm.sample(world);
+            nextSample = std::floor(world.simt + 1e-9) + 1.0;
+        }
+        if (o.renderEvery > 0 && world.simt >= nextPicture - 1e-9) {
+            renderDisplays(host, o, world.simt, info);
+            nextPicture = world.simt + o.renderEvery;
+        }
+        if (world.simt >= until - 1e-9) break;
+        host.frame();
+        auto now = std::chrono::steady_clock::now();
+        if (!o.quiet && now - lastProgress > std::chrono::seconds(2)) {
+            lastProgress = now;
+            std::fprintf(stderr, "t = %.1f s, time acceleration %gx, focus %s\n", world.simt, world.warp,
+                         world.focus ? world.focus->name.c_str() : "-");
+        }
+    }
+    return run.fatal;
+}
+
+// The report and the saved scenario of a finished run; the run's status after them
+// (1 for a failed output when nothing failed before).
+int writeOutputs(const Options &o, sim::Host &host, const sim::Scenario &scn, RunInfo &info, int status) {
+    std::string err;
+    if (!o.report.empty()) {
+        if (writeReport(host, info, o.report, err)) {
+            if (!o.quiet) std::fprintf(stderr, "report: %s\n", o.report.c_str());
+        } else {
+            std::fprintf(stderr, "tessarc-sim: %s\n", err.c_str());
+            if (status == 0) status = 1;
+        }
+    }
+    if (!o.save.empty() && !sim::saveScenario(host, scn.system, o.save, err)) {
+        std::fprintf(stderr, "tessarc-sim: %s\n", err.c_str());
+        if (status == 0) status = 1;
+    }
+    return status;
+}
+
 }  // namespace
 
 std::string defaultModulePath(int generation, const std::string &programPath) {
@@ -171,56 +225,20 @@ int runSimulation(const Options &o, const std::string &programPath) {
             sim::setWorld(nullptr);
             return 2;
         }
-        double until = o.hasUntil ? o.until : script.empty() ? 60.0 : script.back().t + 10.0;
         Telemetry tm;
         if (!o.telemetry.empty() && !tm.open(o.telemetry, err)) {
             std::fprintf(stderr, "tessarc-sim: %s\n", err.c_str());
             status = 1;
         }
         if (o.renderEvery > 0) mkdir(o.renderDir.c_str(), 0777);  // an existing folder is fine
-        Run run{o, host, scn, info, ""};
-        size_t next = 0;
-        double nextSample = 0, nextPicture = 0;
-        auto lastProgress = std::chrono::steady_clock::now();
-        for (;;) {
-            while (next < script.size() && script[next].t <= world.simt + 1e-9 && run.fatal.empty())
-                run.perform(script[next++]);
-            if (!run.fatal.empty()) break;
-            if (world.simt >= nextSample - 1e-9) {
-                tm.sample(world);
-                nextSample = std::floor(world.simt + 1e-9) + 1.0;
-            }
-            if (o.renderEvery > 0 && world.simt >= nextPicture - 1e-9) {
-                renderDisplays(host, o, world.simt, info);
-                nextPicture = world.simt + o.renderEvery;
-            }
-            if (world.simt >= until - 1e-9) break;
-            host.frame();
-            auto now = std::chrono::steady_clock::now();
-            if (!o.quiet && now - lastProgress > std::chrono::seconds(2)) {
-                lastProgress = now;
-                std::fprintf(stderr, "t = %.1f s, time acceleration %gx, focus %s\n", world.simt, world.warp,
-                             world.focus ? world.focus->name.c_str() : "-");
-            }
-        }
-        if (!run.fatal.empty()) {
-            std::fprintf(stderr, "tessarc-sim: %s\n", run.fatal.c_str());
+        const std::string fatal = fly(o, world, host, scn, script, info, tm);
+        if (!fatal.empty()) {
+            std::fprintf(stderr, "tessarc-sim: %s\n", fatal.c_str());
             status = 2;
         }
         for (const std::string &e : host.errors()) std::fprintf(stderr, "host: %s\n", e.c_str());
         if (status == 0 && !host.errors().empty()) status = 3;
-        if (!o.report.empty()) {
-            if (writeReport(host, info, o.report, err)) {
-                if (!o.quiet) std::fprintf(stderr, "report: %s\n", o.report.c_str());
-            } else {
-                std::fprintf(stderr, "tessarc-sim: %s\n", err.c_str());
-                if (status == 0) status = 1;
-            }
-        }
-        if (!o.save.empty() && !sim::saveScenario(host, scn.system, o.save, err)) {
-            std::fprintf(stderr, "tessarc-sim: %s\n", err.c_str());
-            if (status == 0) status = 1;
-        }
+        status = writeOutputs(o, host, scn, info, status);
         if (!o.quiet)
             std::fprintf(stderr, "done: t = %.1f s, MJD %.6f, %zu warning(s)\n", world.simt, world.mjd(),
                          info.warnings.size());

@@ -9,6 +9,7 @@
 #include "mfd/frame_draw.h"
 #include "sim/sketchpad.h"
 #include "sim/world.h"
+#include "support/earth.h"
 #include "support/probe_class.h"
 
 extern "C" char *ModuleDate();
@@ -23,14 +24,7 @@ struct BenchWorld {
 
     BenchWorld() {
         sim::setWorld(&w);
-        auto e = std::make_unique<sim::Body>();
-        e->objType = OBJTP_PLANET;
-        e->name = "Earth";
-        e->world = &w;
-        e->mass = 5.9736e24;
-        e->radius = 6.371e6;
-        earth = e.get();
-        w.bodies.push_back(std::move(e));
+        earth = support::AddEarth(w);
         const sim::VesselClass *cls = support::AddProbeClass(w);
         ResetModule();
         const double r = 6.671e6, v = std::sqrt(earth->mu() / r);

@@ -9,6 +9,7 @@
 
 #include "frame/state.h"
 #include "landing/autopilot.h"
+#include "landing/target.h"
 #include "mfd/dialogs.h"
 #include "mfd/setters.h"
 #include "sim/scenario.h"

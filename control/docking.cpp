@@ -188,7 +188,7 @@ VECTOR3 DockingApproach(MfdState *S) {
             ApplyTranslationHold(S, S->targetRelVel);
         } else {
             S->holdOn = false;
-            ToggleTranslationAxis(S, 7);
+            ToggleTranslationAxis(S, kTransAxesNone);
             AttitudeGroupsOff(S->profile);
             S->dockApOn = false;
         }
@@ -219,10 +219,10 @@ void ToggleDockingApproach(MfdState *S) {
     if (S->dockApOn) {
         S->holdOn = true;
         ChooseEulerConvention(S);
-        ToggleTranslationAxis(S, 3);
+        ToggleTranslationAxis(S, kTransAxesAll);
     } else {
         S->holdOn = false;
-        ToggleTranslationAxis(S, 7);
+        ToggleTranslationAxis(S, kTransAxesNone);
         AttitudeGroupsOff(S->profile);
     }
 }

@@ -13,11 +13,11 @@ bool TargetIsVessel(const MfdState *S) { return S->targetRef && oapiIsVessel(S->
 }  // namespace
 
 void ToggleTranslationAxis(MfdState *S, int axis) {
-    if (!TargetIsVessel(S)) axis = 7;
+    if (!TargetIsVessel(S)) axis = kTransAxesNone;
     if (S->lockedOut) return;
     if (S->dockApOn && (S->ownPort == 0 || S->targetPort == 0)) {
-        if (axis != 7) axis = 3;
-        if (S->axisMask != 0) S->axisMask = 7;
+        if (axis != kTransAxesNone) axis = kTransAxesAll;
+        if (S->axisMask != 0) S->axisMask = kAxisMaskAll;
     }
     if (axis >= 0 && axis <= 2) {
         const uint32_t bit = 1u << axis;
@@ -28,13 +28,13 @@ void ToggleTranslationAxis(MfdState *S, int axis) {
         } else {
             S->axisMask |= bit;
         }
-    } else if (axis == 3) {
-        S->axisMask = 7;
+    } else if (axis == kTransAxesAll) {
+        S->axisMask = kAxisMaskAll;
     } else {
-        // 7 (and anything unknown) switches the whole hold off.
+        // kTransAxesNone (and anything unknown) switches the whole hold off.
         S->axisMask = 0;
     }
-    if (S->axisMask < 1 || S->axisMask > 7) {
+    if (S->axisMask < 1 || S->axisMask > kAxisMaskAll) {
         TranslationHoldOff(S);
     } else {
         S->transAxes = TransAxesFromMask(S->axisMask);
@@ -43,7 +43,7 @@ void ToggleTranslationAxis(MfdState *S, int axis) {
 
 void AllAutopilotsOff(MfdState *S) {
     S->holdOn = false;
-    S->transAxes = 7;
+    S->transAxes = kTransAxesNone;
     S->axisMask = 0;
     S->burnArmed = false;
     AttitudeGroupsOff(S->profile);
@@ -58,15 +58,15 @@ void ToggleAttitudeHold(MfdState *S) {
     else
         ChooseEulerConvention(S);
     if (S->refMode == AP_LANDING) {
-        const uint32_t bit12 = 1u << 12;
         if (!S->holdOn) {
             S->holdOn = true;
             return;
         }
-        if (S->landingFlags & bit12) {
-            S->landingFlags &= ~bit12;
-        } else if (S->landingPhase >= 2 && S->landingPhase <= 5) {
-            S->landingFlags |= bit12;
+        // A second press stops a descent in flight; a third resumes it.
+        if (S->landingFlags & kLandStopping) {
+            S->landingFlags &= ~kLandStopping;
+        } else if (S->landingPhase >= LANDING_REPLAN && S->landingPhase <= LANDING_FINAL) {
+            S->landingFlags |= kLandStopping;
             return;
         }
     }

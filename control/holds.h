@@ -4,7 +4,8 @@
 
 struct MfdState;
 
-// Translation hold switch: axis 0, 1, 2 toggles it, 3 switches all on, 7 all off.
+// Translation hold switch: axis 0, 1, 2 toggles it, kTransAxesAll switches all on,
+// kTransAxesNone all off.
 void ToggleTranslationAxis(MfdState *S, int axis);
 // HOLD, TRIM and the armed burn off; attitude groups to 0.
 void AllAutopilotsOff(MfdState *S);

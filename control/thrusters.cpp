@@ -130,8 +130,8 @@ void TranslationHoldOff(MfdState *S) {
 }
 
 int TransAxesFromMask(uint32_t mask) {
-    static const int kCode[8] = {7, 0, 1, 4, 2, 6, 5, 3};
-    return mask >= 1 && mask <= 7 ? kCode[mask] : 7;
+    static const int kCode[8] = {kTransAxesNone, 0, 1, 4, 2, 6, 5, kTransAxesAll};
+    return mask >= 1 && mask <= kAxisMaskAll ? kCode[mask] : kTransAxesNone;
 }
 
 void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &v) {
@@ -160,14 +160,14 @@ void TranslationAxisLaw(MfdState *S, int axis, const VECTOR3 &v) {
 void ApplyTranslationHold(MfdState *S, const VECTOR3 &v) {
     static const int kAxes[8][3] = {{0, -1, -1}, {1, -1, -1}, {2, -1, -1}, {0, 1, 2},
                                     {0, 1, -1},  {1, 2, -1},  {2, 0, -1},  {-1, -1, -1}};
-    const int code = S->transAxes >= 0 && S->transAxes <= 7 ? S->transAxes : 7;
-    if (code == 7) {
+    const int code = S->transAxes >= 0 && S->transAxes <= kTransAxesNone ? S->transAxes : kTransAxesNone;
+    if (code == kTransAxesNone) {
         S->linCmd = _V(0, 0, 0);
         return;
     }
     for (int k = 0; k < 3 && kAxes[code][k] >= 0; ++k) {
         TranslationAxisLaw(S, kAxes[code][k], v);
-        if (S->transAxes == 7) return;  // the law ended the hold (target gone)
+        if (S->transAxes == kTransAxesNone) return;  // the law ended the hold (target gone)
     }
 }
 

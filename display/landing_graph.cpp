@@ -11,7 +11,6 @@
 #include <cmath>
 
 #include "display/landing_page.h"
-#include "display/pages.h"
 #include "frame/state.h"
 
 namespace {
@@ -114,13 +113,13 @@ void Rescale(MfdState *S, const Trajectory &p, double t) {
 void UpdateZoom(MfdState *S, const Trajectory &p, double t) {
     bool test = false;
     switch (S->landingPhase) {
-    case 0:
-        S->landingWork[12] = 0.0;
+    case LANDING_WAIT:
+        S->landingWork[LW_GRAPH_T0] = 0.0;
         test = true;
         break;
-    case 1:
-    case 3: test = true; break;
-    case 5: S->graphStyle = 3; break;
+    case LANDING_BRAKE:
+    case LANDING_APPROACH: test = true; break;
+    case LANDING_FINAL: S->graphStyle = 3; break;
     default: break;
     }
     if (!test || !S->holdOn) return;
@@ -139,8 +138,8 @@ bool MakePlot(const MfdState *S, const TextGrid &g, const Trajectory &traj, Plot
     p.bottom = g.originY + 29 * cw;
     p.W = 28.0 * cw;
     p.Hp = 12.0 * cw;
-    p.H = S->landingWork[13] * traj.h0;
-    p.xL = S->landingWork[15];
+    p.H = S->landingWork[LW_GRAPH_KY] * traj.h0;
+    p.xL = S->landingWork[LW_GRAPH_LEFT];
     p.mppY = p.H / p.Hp;
     if (S->graphStyle == 0 || S->graphStyle == 1) {
         p.mppX = p.mppY;
@@ -203,7 +202,7 @@ void DrawGrid(const MfdState *S, const Plot &p) {
 
 // The planned path from the last rescale, about one pixel of along-track per point.
 void DrawCurve(const MfdState *S, const Trajectory &traj, const Plot &p) {
-    double t = S->landingWork[12];
+    double t = S->landingWork[LW_GRAPH_T0];
     const int points = static_cast<int>(p.W) + 1;
     for (int i = 0; i < points; ++i) {
         const double x = AlongAt(traj, t);
@@ -220,8 +219,8 @@ void DrawCurve(const MfdState *S, const Trajectory &traj, const Plot &p) {
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 void DrawMarker(const MfdState *S, const Plot &p) {
-    const int x = Clamp(Pix(p.right - (p.Q - S->landingWork[0]) * p.W / (p.Q - p.xL)), p.left, p.right);
-    const int y = Clamp(Pix(p.bottom - S->landingWork[2] * p.Hp / p.H), p.top, p.bottom);
+    const int x = Clamp(Pix(p.right - (p.Q - S->landingWork[LW_ALONG]) * p.W / (p.Q - p.xL)), p.left, p.right);
+    const int y = Clamp(Pix(p.bottom - S->landingWork[LW_HEIGHT] * p.Hp / p.H), p.top, p.bottom);
     oapi::Sketchpad *skp = p.skp;
     Tools tools = TakePen(skp, penDashed, colMarker);
     skp->Line(x, y, x, p.bottom);
@@ -240,9 +239,8 @@ void DrawTarget(const Plot &p) {
 
 }  // namespace
 
-void RescaleLandingGraph(MfdState *S) {
-    if (S == nullptr || S->refMode != AP_LANDING || !ShowsModePage(S) || !LandingProfileShown(S)) return;
-    UpdateZoom(S, TrajectoryOf(S), LandingPageTime(S));
+void RescaleLandingGraph(MfdState *S, double t) {
+    if (S != nullptr) UpdateZoom(S, TrajectoryOf(S), t);
 }
 
 void DrawLandingProfile(const MfdState *S, const TextGrid &g) {
@@ -252,6 +250,6 @@ void DrawLandingProfile(const MfdState *S, const TextGrid &g) {
     if (!MakePlot(S, g, traj, p)) return;
     DrawGrid(S, p);
     DrawCurve(S, traj, p);
-    if (S->landingPhase != 0 && S->landingPhase != 7) DrawMarker(S, p);
+    if (S->landingPhase != LANDING_WAIT && S->landingPhase != LANDING_NO_SOLUTION) DrawMarker(S, p);
     DrawTarget(p);
 }

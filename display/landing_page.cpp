@@ -15,20 +15,20 @@ const DWORD colBrown = 0x2A2AA5;
 const DWORD colSalmon = 0x7A96E9;
 const DWORD colDarkGreen = 0x008000;
 
-const double degPerRad = 57.29577951308232;
 const double halfPi = 1.5707963267948966;
 const double secondsPerDay = 86400.0;
 
-// landingFlags bits that stop the autopilot (shown in red, no profile).
-const uint32_t errorBits = 0xFEF3A;
 // Planning failures, no thrust, no attitude propellant, a pass too close or
 // beyond one orbit, a target out of reach, a hard contact: no burn or end times
 // to show.
-const uint32_t planningFailedBits = 0xEE138;
+const uint32_t planningFailedBits = kLandNoAttitudeFuel | kLandDetNegative | kLandBtNegative | kLandTooLate |
+                                    kLandAlignment | kLandNoThrust | kLandNoFuel | kLandBeyondOrbit |
+                                    kLandOutOfReach | kLandHardContact;
+// landingFlags bits that stop the autopilot (shown in red, no profile).
+const uint32_t errorBits = planningFailedBits | kLandNoBase | kLandTargetNotLanded | kLandTargetInvalid |
+                           kLandNoTarget | kLandEccentricity;
 // The trajectory could not be solved: no tracking values.
-const uint32_t noSolutionBits = 0x30;
-const uint32_t otherMfdBit = 1u << 0;
-const uint32_t stoppingBit = 1u << 12;
+const uint32_t noSolutionBits = kLandDetNegative | kLandBtNegative;
 
 bool Bit(uint32_t flags, int n) { return (flags >> n & 1u) != 0; }
 
@@ -54,8 +54,8 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
     const char *text = "no error";
     for (const Rule &r : rules)
         if (Bit(flags, r.bit)) text = r.text;
-    if (phase == 9) text = "Touchdown:applying full brakes";
-    if (phase == 6) text = "Landing complete";
+    if (phase == LANDING_TOUCHDOWN) text = "Touchdown:applying full brakes";
+    if (phase == LANDING_LANDED) text = "Landing complete";
     return text;
 }
 
@@ -64,7 +64,7 @@ void DrawTargetLine(const MfdState *S, TextGrid &g) {
     g.thirdRows = 1;
     if (S->manualTarget != 0) {
         PutText(g, 5, 1, "Manual Location:", colYellow);
-        std::snprintf(text, sizeof text, "%0+6.3f %0+6.3f", S->targetLon * degPerRad, S->targetLat * degPerRad);
+        std::snprintf(text, sizeof text, "%0+6.3f %0+6.3f", S->targetLon * DEG, S->targetLat * DEG);
         PutText(g, 5, 18, text, colWhite);
         return;
     }
@@ -86,7 +86,7 @@ void DrawBudget(const MfdState *S, TextGrid &g) {
     PutText(g, 16, 9, "yzdV:", colWhite);
     PutScaled(g, 16, 14, S->landingDv, colWhite);
     PutText(g, 16, 23, "Fuel:", colWhite);
-    PutScaled(g, 16, 28, S->landingValues[6], colWhite);
+    PutScaled(g, 16, 28, S->landingValues[LV_FUEL], colWhite);
 }
 
 // Two labelled values on row 30, a third of a row lower, orange-red.
@@ -108,12 +108,12 @@ void DrawWaiting(const MfdState *S, TextGrid &g, double t, DWORD c) {
     if ((ShownFlags(S) & planningFailedBits) == 0) {
         PutText(g, 14, 4, "Burn start time:", colYellow);
         PutScaled(g, 14, 20, -t, colYellow);
-        PutScaled(g, 14, 28, S->landingWork[19], colGrey);
+        PutScaled(g, 14, 28, S->landingWork[LW_PASS_TIME], colGrey);
         DrawBudget(S, g);
-        DrawRow30(g, "areq:", 14, S->landingWork[6], "trig:", 27, S->landingWork[7]);
+        DrawRow30(g, "areq:", 14, S->landingWork[LW_ACCEL_NEEDED], "trig:", 27, S->landingWork[LW_ACCEL_TRIGGER]);
     } else {
         PutText(g, 14, 6, "Next closest passage:", colGrey);
-        PutScaled(g, 14, 27, S->landingWork[19], colGrey);
+        PutScaled(g, 14, 27, S->landingWork[LW_PASS_TIME], colGrey);
     }
     g.thirdRows = 2;
     PutText(g, 12, 1, "(max :        )", colGrey);
@@ -124,41 +124,42 @@ void DrawWaiting(const MfdState *S, TextGrid &g, double t, DWORD c) {
 // The phase word on row 3 and the phase's line on row 14 (or 18).
 void DrawPhase(const MfdState *S, TextGrid &g, double t, DWORD c) {
         const bool timesShown = (ShownFlags(S) & planningFailedBits) == 0;
-    const double endTime = S->landingConsts[1];
+    const double endTime = S->landingConsts[LC_DURATION];
     switch (S->landingPhase) {
-    case 0: DrawWaiting(S, g, t, c); break;
-    case 1:
+    case LANDING_WAIT: DrawWaiting(S, g, t, c); break;
+    case LANDING_BRAKE:
         PutText(g, 3, 28, "BRAKE", c);
         if (timesShown) {
             PutText(g, 14, 4, "Brake end time:", colYellow);
-            PutScaled(g, 14, 19, (endTime - S->landingParams[4]) - t, colYellow);
+            PutScaled(g, 14, 19, (endTime - S->landingParams[LP_BRAKE_LEAD]) - t, colYellow);
         }
         break;
-    case 3:
+    case LANDING_APPROACH:
         PutText(g, 3, 28, "APPROACH", c);
         if (timesShown) {
             PutText(g, 14, 4, "Approach end time:", colYellow);
-            PutScaled(g, 14, 22, (endTime - S->landingParams[5]) - t, colYellow);
+            PutScaled(g, 14, 22, (endTime - S->landingParams[LP_APPROACH_LEAD]) - t, colYellow);
         }
         break;
-    case 5:
+    case LANDING_FINAL:
         PutText(g, 3, 28, "FINAL", c);
         PutText(g, 14, 4, "Landing phase", colYellow);
         break;
-    case 9:
+    case LANDING_TOUCHDOWN:
         PutText(g, 3, 27, "TOUCHDOWN", c);
         PutText(g, 14, 4, "Waiting full stop.", colYellow);
         break;
-    case 6:
+    case LANDING_LANDED:
         PutText(g, 3, 27, "LANDED", colWhite);
         PutText(g, 14, 4, "Landed.", colYellow);
         break;
-    case 7: PutText(g, 18, 8, "! unable to find a solution !", colRed); break;
-    default: break;  // 2, 4 and 8 last one step each
+    case LANDING_NO_SOLUTION: PutText(g, 18, 8, "! unable to find a solution !", colRed); break;
+    default: break;  // REPLAN, FINAL_START and BRAKE_NOW last one step each
     }
-    if (S->landingPhase >= 1 && S->landingPhase <= 4 && (S->landingFlags & noSolutionBits) == 0) {
+    if (S->landingPhase >= LANDING_BRAKE && S->landingPhase <= LANDING_FINAL_START &&
+        (S->landingFlags & noSolutionBits) == 0) {
         DrawBudget(S, g);
-        DrawRow30(g, "errY:", 15, S->landingWork[11], "errZ:", 28, S->landingWork[10]);
+        DrawRow30(g, "errY:", 15, S->landingWork[LW_FIX_HEIGHT], "errZ:", 28, S->landingWork[LW_FIX_ALONG]);
     }
 }
 
@@ -194,9 +195,9 @@ void DrawAttitudeAndEngine(const MfdState *S, TextGrid &g) {
     }
     if (std::fabs(bank) > halfPi) pitch = PI - pitch;  // upside down: pitch seen from the horizon
     PutText(g, 32, 10, "cp:", colDarkGreen);
-    PutNumber(g, 32, 13, "%0+8.3f", pitch * degPerRad, colDarkGreen);
+    PutNumber(g, 32, 13, "%0+8.3f", pitch * DEG, colDarkGreen);
     PutText(g, 32, 23, "cr:", colDarkGreen);
-    PutNumber(g, 32, 26, "%0+8.3f", bank * degPerRad, colDarkGreen);
+    PutNumber(g, 32, 26, "%0+8.3f", bank * DEG, colDarkGreen);
 
     PutText(g, 17, 1, S->useHover ? "Hover" : "Main", colWhite);
     GridRect(g, 1, 18, 4, 29, 1, 1, false, colWhite);
@@ -227,7 +228,7 @@ void DrawLandingPage(const MfdState *S, TextGrid &g) {
 
     g.thirdRows = 0;
     PutText(g, 3, 12, "Landing AP", colWhite);
-    const bool on = S->holdOn || S->landingPhase == 9;  // touchdown counts as engaged
+    const bool on = S->holdOn || S->landingPhase == LANDING_TOUCHDOWN;  // touchdown counts as engaged
     const DWORD c = on ? colSalmon : colWhite;
     if (on)
         PutText(g, 3, 24, "ON", colLightBlue);
@@ -249,10 +250,10 @@ void DrawLandingPage(const MfdState *S, TextGrid &g) {
     } else {
         PutText(g, 35, 1, message, colGrey);
     }
-    if ((flags & otherMfdBit) != 0) PutText(g, 35, 21, "Other MFD AP on", colGreen);
+    if ((flags & kLandLockedOut) != 0) PutText(g, 35, 21, "Other MFD AP on", colGreen);
 
     g.thirdRows = 0;
-    if ((flags & stoppingBit) != 0)
+    if ((flags & kLandStopping) != 0)
         PutText(g, 3, 28, "ABORTED", c);
     else
         DrawPhase(S, g, t, c);

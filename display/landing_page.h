@@ -15,10 +15,10 @@ void DrawLandingPage(const MfdState *state, TextGrid &g);
 // marker and target line inside the plot area.
 void DrawLandingProfile(const MfdState *state, const TextGrid &g);
 
-// The only write of the drawing: before a frame that shows the Landing page's
-// profile, the graph's zoom (landingWork[12..15]) follows the descent, and the
-// FINAL phase turns graphStyle to 3. Nothing for any other frame.
-void RescaleLandingGraph(MfdState *state);
+// The one write of the drawing, before a frame that shows the Landing page's
+// profile: the graph's zoom (landingWork[12..15]) follows the descent to t seconds
+// since brakeStartMjd (the page's time), and the FINAL phase turns graphStyle to 3.
+void RescaleLandingGraph(MfdState *state, double t);
 
 // Whether the page draws the profile: no condition that stops the autopilot shown.
 bool LandingProfileShown(const MfdState *state);

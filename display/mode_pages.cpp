@@ -9,7 +9,6 @@
 
 namespace {
 
-const double degPerRad = 57.29577951308232;
 const int vesselObjectType = 10;
 
 // Three signed, scaled components with labels at column 24 and values at 29.
@@ -29,8 +28,8 @@ bool IsSurfaceRef(const MfdState *S, OBJHANDLE h) { return S->vessel != nullptr 
 
 // Three angles in degrees as one text, "+012.35 -001.50 +000.00".
 void AttitudeText(char *out, const VECTOR3 &radians) {
-    std::snprintf(out, textBufferSize, "%0+7.2f %0+7.2f %0+7.2f", radians.x * degPerRad, radians.y * degPerRad,
-                  radians.z * degPerRad);
+    std::snprintf(out, textBufferSize, "%0+7.2f %0+7.2f %0+7.2f", radians.x * DEG, radians.y * DEG,
+                  radians.z * DEG);
 }
 
 }  // namespace

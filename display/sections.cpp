@@ -10,8 +10,6 @@
 
 namespace {
 
-const double degPerRad = 57.29577951308232;
-const double radPerDeg = 0.017453292519943295;
 const char angleFormat[] = "%0+8.3f";
 
 struct ReadoutLine {
@@ -23,7 +21,7 @@ struct ReadoutLine {
 // thirdRows i, label at column 1 (when given), value in degrees at valueCol.
 void PutAngleTriple(TextGrid &g, const ReadoutLine lines[3], DWORD labelColour, int valueCol,
                     const VECTOR3 &radians) {
-    const double values[3] = {radians.x * degPerRad, radians.y * degPerRad, radians.z * degPerRad};
+    const double values[3] = {radians.x * DEG, radians.y * DEG, radians.z * DEG};
     for (int i = 0; i < 3; ++i) {
         g.thirdRows = i;
         if (lines[i].label != nullptr) PutText(g, lines[i].row, 1, lines[i].label, labelColour);
@@ -75,7 +73,7 @@ void BoxBars(TextGrid g, int c0, int r0, int c1, int r1, double level, double tr
 }
 
 void Sector(TextGrid g, int c, double fromDeg, double toDeg, bool filled, DWORD colour) {
-    RingSector(g, c, 29, 12, 2, fromDeg * radPerDeg, toDeg * radPerDeg, 1, 1, filled, colour);
+    RingSector(g, c, 29, 12, 2, fromDeg * RAD, toDeg * RAD, 1, 1, filled, colour);
 }
 
 }  // namespace

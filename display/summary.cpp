@@ -10,7 +10,6 @@
 
 namespace {
 
-const double degPerRad = 57.29577951308232;
 const int listLines = 10;   // vessel lines per page of the list
 const int listScroll = 9;   // lines a page scrolls by: a page's last line opens the next
 const int listTopRow = 21;  // the row above the first list line
@@ -143,8 +142,8 @@ void DrawVesselDetail(TextGrid g, int32_t position, int slot, int ownSlot) {
     const ThrusterProfile *pr = first->profile;
     if (pr != nullptr) {
         g.thirdRows = 2;
-        std::snprintf(text, sizeof text, "rotation: %.3f %.3f %.3f \xB0/s", pr->rateLimit[0] * degPerRad,
-                      pr->rateLimit[1] * degPerRad, pr->rateLimit[2] * degPerRad);
+        std::snprintf(text, sizeof text, "rotation: %.3f %.3f %.3f \xB0/s", pr->rateLimit[0] * DEG,
+                      pr->rateLimit[1] * DEG, pr->rateLimit[2] * DEG);
         PutText(g, 11, 4, text, c);
         g.thirdRows = 1;
         std::snprintf(text, sizeof text, "linear:   %.3f %.3f %.3f m/s", pr->approachSpeed[0],

@@ -29,12 +29,126 @@ enum ApMode {
     AP_ASCENT = 6
 };
 
-// transAxes value meaning "no translation hold".
+// transAxes values: "no translation hold", and all three axes held.
 const int32_t kTransAxesNone = 7;
+const int32_t kTransAxesAll = 3;
+// axisMask with all three axes held (x 1, y 2, z 4).
+const uint32_t kAxisMaskAll = 7;
 
 // Bits of VesselRecord::modeMask beyond the translation-hold axis codes 0..6.
 const uint32_t kModeBitHold = 1u << 7;
 const uint32_t kModeBitBurn = 1u << 8;
+
+// Phases of MfdState::landingPhase.
+enum LandingPhase {
+    LANDING_WAIT = 0,
+    LANDING_BRAKE = 1,
+    LANDING_REPLAN = 2,
+    LANDING_APPROACH = 3,
+    LANDING_FINAL_START = 4,
+    LANDING_FINAL = 5,
+    LANDING_LANDED = 6,
+    LANDING_NO_SOLUTION = 7,
+    LANDING_BRAKE_NOW = 8,
+    LANDING_TOUCHDOWN = 9
+};
+
+// Bits of MfdState::landingFlags.
+const uint32_t kLandLockedOut = 1u << 0;
+const uint32_t kLandNoBase = 1u << 1;
+const uint32_t kLandCritical = 1u << 2;
+// The attitude thrusters have no propellant left: the vessel cannot be turned.
+const uint32_t kLandNoAttitudeFuel = 1u << 3;
+const uint32_t kLandDetNegative = 1u << 4;
+const uint32_t kLandBtNegative = 1u << 5;
+const uint32_t kLandCollision = 1u << 6;
+const uint32_t kLandTooLow = 1u << 7;
+// The brake point is behind the vessel: it can no longer stop at the pass.
+const uint32_t kLandTooLate = 1u << 8;
+const uint32_t kLandTargetNotLanded = 1u << 9;
+const uint32_t kLandTargetInvalid = 1u << 10;
+const uint32_t kLandNoTarget = 1u << 11;
+const uint32_t kLandStopping = 1u << 12;
+const uint32_t kLandAlignment = 1u << 13;
+const uint32_t kLandNoThrust = 1u << 14;
+// The planned descent needs more propellant than the engine group's tank holds.
+const uint32_t kLandNoFuel = 1u << 15;
+const uint32_t kLandEccentricity = 1u << 16;
+// The next pass over the target is more than one orbit period ahead.
+const uint32_t kLandBeyondOrbit = 1u << 17;
+// The landing in flight no longer fits the vessel's state or its target (a date
+// moved under it, say), and no descent from the present state is within the
+// engines' reach.
+const uint32_t kLandOutOfReach = 1u << 18;
+// The vessel met the ground faster than a touchdown allows.
+const uint32_t kLandHardContact = 1u << 19;
+
+// Slots of MfdState::landingWork: what the landing autopilot measured and planned
+// at its last step, for the Landing page and the next step.
+enum LandingWorkSlot {
+    LW_ALONG = 0,           // m, along-track position, the target at 0
+    LW_CLOSING = 1,         // m/s, closing speed along the track
+    LW_HEIGHT = 2,          // m above the target
+    LW_VSPEED = 3,          // m/s, vertical speed
+    LW_CROSS = 4,           // m, cross-track offset
+    LW_CROSS_RATE = 5,      // m/s, its rate
+    LW_ACCEL_NEEDED = 6,    // m/s^2, the braking a start now would need ("areq")
+    LW_ACCEL_TRIGGER = 7,   // m/s^2, the braking at which the burn starts ("trig")
+    LW_ACCEL_LARGEST = 8,   // m/s^2, the largest the planned descent asks
+    LW_ACCEL_MAX = 9,       // m/s^2, what the engine group gives
+    LW_FIX_ALONG = 10,      // m/s^2, along-track correction toward the plan ("errZ")
+    LW_FIX_HEIGHT = 11,     // m/s^2, vertical correction toward the plan ("errY")
+    LW_GRAPH_T0 = 12,       // s, the plan's time at the graph's last rescale
+    LW_GRAPH_KY = 13,       // the graph's height over the plan's start height
+    LW_GRAPH_KX = 14,       // the graph's along-track over the plan's start position
+    LW_GRAPH_LEFT = 15,     // m, along-track position at the graph's left edge
+    LW_COMMAND_ALONG = 16,  // m/s^2, commanded acceleration along the track
+    LW_COMMAND_UP = 17,     // m/s^2, commanded vertical acceleration
+    LW_COMMAND_CROSS = 18,  // m/s^2, commanded cross-track acceleration
+    LW_PASS_TIME = 19,      // s to the next closest passage over the target
+    LANDING_WORK_SLOTS = 20
+};
+
+// Slots of MfdState::landingConsts: the planned descent's start values.
+enum LandingConstSlot {
+    LC_ACCEL = 0,     // m/s^2, along-track acceleration at the start
+    LC_DURATION = 1,  // s from brakeStartMjd to the end of the plan
+    LC_ALONG = 2,     // m, along-track position at the start
+    LC_CLOSING = 3,   // m/s, closing speed at the start
+    LC_HEIGHT = 4,    // m, height at the start
+    LC_VSPEED = 5,    // m/s, vertical speed at the start
+    LANDING_CONST_SLOTS = 6
+};
+
+// Slots of MfdState::landingCoefs: the t^3, t^4 and t^5 coefficients of the plan's
+// along-track position (0..2) and height (3..5).
+enum LandingCoefSlot { LK_ALONG = 0, LK_HEIGHT = 3, LANDING_COEF_SLOTS = 6 };
+
+// Slots of MfdState::landingParams: where and how the planned phases end.
+enum LandingParamSlot {
+    LP_END_HEIGHT = 0,     // m above the target where the approach ends
+    LP_END_ALONG = 1,      // m, along-track position where it ends
+    LP_END_CLOSING = 2,    // m/s, closing speed there
+    LP_FINAL_TIME = 3,     // s, length of the final phase
+    LP_BRAKE_LEAD = 4,     // s before the plan's end at which the braking ends
+    LP_APPROACH_LEAD = 5,  // s before the plan's end at which the approach ends
+    LANDING_PARAM_SLOTS = 6
+};
+
+// Slots of MfdState::landingValues shown by the Direct Burn, Ascent and Landing
+// pages (1, 2 and 5 unused).
+enum LandingValueSlot {
+    LV_FLIGHT_PATH = 0,    // rad, the ascent's flight-path angle
+    LV_TARGET_AZIMUTH = 1, // rad, the ascent's target azimuth
+    LV_BURN_LEAD = 3,      // s before the ejection at which the burn starts
+    LV_BURN_LEFT = 4,      // s of burn remaining
+    LV_FUEL = 6,           // kg of propellant the planned burn or descent needs
+    LANDING_VALUE_SLOTS = 7
+};
+
+// The landingWork slots a scenario keeps, in the order of its "Displ" line.
+const int kSavedLandingWork[7] = {LW_HEIGHT,   LW_FIX_ALONG, LW_FIX_HEIGHT, LW_GRAPH_T0,
+                                  LW_GRAPH_KY, LW_GRAPH_KX,  LW_GRAPH_LEFT};
 
 // Settings a mode keeps while another mode is selected.
 struct RefSlot {
@@ -64,16 +178,16 @@ struct MfdState {
     bool forceLand;
     bool landBrake;
     double cutoffAlt;            // m
-    int32_t landingPhase;
+    int32_t landingPhase;        // LandingPhase
     double brakeStartMjd;        // MJD
     double approachHeading;
     double refPointLat, refPointLon;
     double targetLat, targetLon;
     double elevation;            // m above the body's mean radius
     int32_t manualTarget;
-    double landingCoefs[6];
-    double landingConsts[6];
-    double landingWork[20];
+    double landingCoefs[LANDING_COEF_SLOTS];    // LandingCoefSlot
+    double landingConsts[LANDING_CONST_SLOTS];  // LandingConstSlot
+    double landingWork[LANDING_WORK_SLOTS];     // LandingWorkSlot
     bool invertRotation;
     bool useHover;
 
@@ -123,15 +237,15 @@ struct MfdState {
     int32_t wantedRateNext;      // 0..4, where the next of them goes
     bool warmUp;
     bool finalDescent;
-    uint32_t landingFlags;
+    uint32_t landingFlags;       // kLand* bits
     uint32_t landingRefusal;     // landingFlags bits the landing autopilot let go for; shown until the pilot acts
     uint32_t enginesHeld;        // bit 1 << THGROUP_TYPE for each engine group the landing autopilot sets
-    double landingParams[6];
+    double landingParams[LANDING_PARAM_SLOTS];  // LandingParamSlot
     double landingDv;
     double passTime;             // -1 none
     double passHalfWidth;
     int32_t landingAttMode;
-    double landingValues[7];
+    double landingValues[LANDING_VALUE_SLOTS];  // LandingValueSlot
     VESSEL *vessel;
     double lastStepTime;         // s
 

@@ -30,7 +30,8 @@ double WrapPi(double a) {
     return a;
 }
 
-const uint32_t kLandingFallbackFlags = 0xE02;  // bits 1, 9, 10, 11
+// A target lost for one of these reasons falls back to the reference body.
+const uint32_t kLandingFallbackFlags = kLandNoBase | kLandTargetNotLanded | kLandTargetInvalid | kLandNoTarget;
 
 // The error rate over the interval, with the wanted frame's jumps taken out. The
 // error turns by the wanted frame's own rate less the vessel's rate; over the
@@ -94,19 +95,19 @@ void StopAndInit(MfdState *S) {
     InitMfdState(S, S->vesselName, S->profile);
 }
 
-}  // namespace
-
-void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask, uint32_t positionMask) {
-    // Debug line of the landing autopilot.
+// The debug line of the landing autopilot goes when its time is up.
+void ClearDebugLine(MfdState *S) {
     if (S->debugLineSet && oapiGetSysTime() > S->debugLineUntil) {
         oapiDebugString()[0] = '\0';
         S->debugLineUntil = oapiGetSysTime();
         S->debugLineSet = false;
     }
+}
 
-    // References still valid? A re-initialisation runs its own (warm-up) step;
-    // this step then goes on with the fresh state, so the control rights below
-    // hold for it from this pass on.
+// References still valid? A re-initialisation runs its own (warm-up) step; this
+// step then goes on with the fresh state, so the control rights hold for it from
+// this pass on.
+void CheckReferences(MfdState *S) {
     if (NameChanged(S->targetRef, S->targetRefName)) {
         if (S->manualTarget || (S->landingFlags & kLandingFallbackFlags)) {
             S->targetRef = S->bodyRef;
@@ -116,35 +117,29 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
         }
     }
     if (NameChanged(S->bodyRef, S->bodyRefName)) StopAndInit(S);
-    if (!S->vessel) return;  // the vessel itself is gone
-    S->nonspherical = S->vessel->NonsphericalGravityEnabled() ? 1 : 0;
+}
 
-    // Only one MFD position drives the vessel.
-    S->vesselModeMask = modeMask;
-    S->vesselPosMask = positionMask;
-    S->lockedOut = modeMask != 0 && (positionMask & PositionBit(S->position)) == 0;
+// The holds let go at once (the ISS control mode, a new docking): HOLD and the
+// translation hold off, the attitude groups at 0, no docking approach.
+void DropHolds(MfdState *S) {
+    S->holdOn = false;
+    ToggleTranslationAxis(S, kTransAxesNone);
+    AttitudeGroupsOff(S->profile);
+    S->dockApOn = false;
+}
 
-    if (!S->holdOn && S->transAxes == kTransAxesNone) S->dockApOn = false;
-
-    if (S->alignVelocityRequest) {
-        S->holdOn = false;
-        ToggleTranslationAxis(S, 7);
-        AttitudeGroupsOff(S->profile);
-        S->dockApOn = false;
-        AlignToVelocity(S);
-        S->alignVelocityRequest = false;
-    }
-
+// The pass's time and the vessel's orientation and position.
+void ReadVessel(MfdState *S, double simt) {
     S->stepDt = simt - S->lastStepTime;
     S->lastStepTime = simt;
-
     S->vessel->GetGlobalOrientation(S->globalOrientation);
     S->vessel->GetGlobalPos(S->globalPos);
     S->vessel->GetRelativePos(S->bodyRef, S->relPos);
     S->vessel->GetRelativeVel(S->bodyRef, S->relVel);
+}
 
-    if (!S->holdOn) ChooseEulerConvention(S);
-
+// The update of the selected mode.
+void UpdateMode(MfdState *S) {
     switch (S->refMode) {
     case AP_VELOCITY: UpdateVelocityMode(S); break;
     case AP_RELATIVE: UpdateRelativeMode(S); break;
@@ -153,24 +148,11 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
     case AP_LANDING: LandingStep(S, S->stepDt); break;
     default: break;           // Direct Burn and Ascent hold what the pilot set
     }
+}
 
-    MeasureAttitudeError(S);
-
-    // A new docking ends the holds; an undocking changes nothing.
-    if (S->profile->dockedCount > S->lastDockedCount) {
-        S->holdOn = false;
-        ToggleTranslationAxis(S, 7);
-        AttitudeGroupsOff(S->profile);
-        S->dockApOn = false;
-    }
-    S->lastDockedCount = S->profile->dockedCount;
-    // Whatever let go of the engines in this pass (the landing autopilot's own
-    // refusals, another mode, a docking), they go off now.
-    ReleaseEngines(S);
-
-    if (oapiGetSysTime() < 0.1) return;
-    if (S->warmUp) return;
-
+// The rotation and translation commands of the pass, onto the thrusters while a
+// hold is on.
+void Command(MfdState *S) {
     if (S->vessel->GetFlightStatus() & 1) AllAutopilotsOff(S);
 
     S->profile->cmdScale = (S->holdOn && S->transAxes != kTransAxesNone) ? 0.5 : 1.0;
@@ -186,4 +168,42 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
 
     if (!S->holdOn && S->transAxes == kTransAxesNone) return;
     ApplyThrusterCommands(S->profile, S->rotCmd, S->linCmd);
+}
+
+}  // namespace
+
+void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask, uint32_t positionMask) {
+    ClearDebugLine(S);
+    CheckReferences(S);
+    if (!S->vessel) return;  // the vessel itself is gone
+    S->nonspherical = S->vessel->NonsphericalGravityEnabled() ? 1 : 0;
+
+    // Only one MFD position drives the vessel.
+    S->vesselModeMask = modeMask;
+    S->vesselPosMask = positionMask;
+    S->lockedOut = modeMask != 0 && (positionMask & PositionBit(S->position)) == 0;
+
+    if (!S->holdOn && S->transAxes == kTransAxesNone) S->dockApOn = false;
+
+    if (S->alignVelocityRequest) {
+        DropHolds(S);
+        AlignToVelocity(S);
+        S->alignVelocityRequest = false;
+    }
+
+    ReadVessel(S, simt);
+    if (!S->holdOn) ChooseEulerConvention(S);
+    UpdateMode(S);
+    MeasureAttitudeError(S);
+
+    // A new docking ends the holds; an undocking changes nothing.
+    if (S->profile->dockedCount > S->lastDockedCount) DropHolds(S);
+    S->lastDockedCount = S->profile->dockedCount;
+    // Whatever let go of the engines in this pass (the landing autopilot's own
+    // refusals, another mode, a docking), they go off now.
+    ReleaseEngines(S);
+
+    if (oapiGetSysTime() < 0.1) return;
+    if (S->warmUp) return;
+    Command(S);
 }

@@ -13,10 +13,12 @@
 #include "landing/guidance.h"
 #include "landing/planet.h"
 #include "landing/planning.h"
+#include "landing/refusal.h"
 #include "landing/resume.h"
 #include "landing/step_values.h"
+#include "landing/target.h"
 #include "landing/touchdown.h"
-#include "mfd/setters.h"
+#include "landing/trajectory.h"
 
 namespace {
 
@@ -61,8 +63,9 @@ void ValidateTarget(MfdState *S) {
         else
             S->landingFlags &= ~kLandTargetInvalid;
     } else if (type != OBJTP_SURFBASE && S->brakeStartMjd == 0.0) {
+        // The reference body's first base.
         std::snprintf(S->targetRefName, sizeof S->targetRefName, "%s", "1");
-        if (SetLandingBase(S, S->targetRefName))
+        if (SetLandingTarget(S, LandingBaseByIndex(S, 1)))
             S->landingFlags &= ~kLandNoBase;
         else
             NoSolution(S, kLandNoBase);
@@ -163,7 +166,7 @@ bool Measure(MfdState *S, LandingStepValues &V) {
     V.cross = final ? V.lineOffset : V.courseOffset;
     V.closing = V.gs * std::cos(V.course - V.bearing);
     V.vspeed = V.vu;
-    V.crossRate = V.dt > 0.0 ? (V.cross - S->landingWork[4]) / V.dt : 0.0;
+    V.crossRate = V.dt > 0.0 ? (V.cross - S->landingWork[LW_CROSS]) / V.dt : 0.0;
     return true;
 }
 
@@ -181,7 +184,7 @@ bool AttitudePropellant(const MfdState *S) {
 void ReadyToWait(MfdState *S, const LandingStepValues &V) {
     const bool engaged = S->holdOn && !S->lockedOut;
     // The pass lies more than one orbit ahead: nothing to wait for in this orbit.
-    const bool beyond = V.prm.T < S->landingWork[19];
+    const bool beyond = V.prm.T < S->landingWork[LW_PASS_TIME];
     SetFlag(S, kLandBeyondOrbit, beyond);
     if (beyond && engaged) {
         S->landingRefusal |= kLandBeyondOrbit;
@@ -190,16 +193,6 @@ void ReadyToWait(MfdState *S, const LandingStepValues &V) {
     const bool turns = AttitudePropellant(S);
     SetFlag(S, kLandNoAttitudeFuel, !turns);
     if (!turns && engaged) RefuseLanding(S, kLandNoAttitudeFuel);
-}
-
-void Publish(MfdState *S, const LandingStepValues &V) {
-    double *W = S->landingWork;
-    W[0] = V.along;
-    W[1] = V.closing;
-    W[2] = V.height;
-    W[3] = V.vspeed;
-    W[4] = V.cross;
-    W[5] = V.crossRate;
 }
 
 void LimitTimeAcceleration(MfdState *S) {
@@ -314,7 +307,7 @@ void FinalPhase(MfdState *S, LandingStepValues &V) {
 // to its side. True for such a vessel, engaged, not stopping and not descending.
 bool OutsideFinalLaw(const MfdState *S, const LandingStepValues &V) {
     if (!S->holdOn || S->lockedOut || S->finalDescent || (S->landingFlags & kLandStopping)) return false;
-    const double end = std::fabs(S->landingParams[1]);
+    const double end = std::fabs(S->landingParams[LP_END_ALONG]);
     const bool past = V.along > end;
     const bool stalled = V.along < -2.0 * end && V.closing < kSlowClosing;
     return past || stalled || std::fabs(V.cross) > 2.0 * end;
@@ -328,7 +321,7 @@ bool ResumeFromHere(MfdState *S, LandingStepValues &V) {
     S->landingPhase = braking ? LANDING_BRAKE_NOW : LANDING_REPLAN;
     Measure(S, V);
     if (braking) return ReplanBraking(S, V);
-    S->landingParams[0] = kApproachEndHeight;
+    S->landingParams[LP_END_HEIGHT] = kApproachEndHeight;
     return ReplanApproach(S, V);
 }
 
@@ -354,13 +347,13 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
     case LANDING_FINAL_START: {
         S->landingPhase = LANDING_FINAL;
         double *W = S->landingWork;
-        W[12] = 0.0;
-        W[13] = S->landingConsts[4] != 0.0 ? V.height / S->landingConsts[4] : 1.0;
-        W[14] = S->landingConsts[2] != 0.0 ? V.along / S->landingConsts[2] : 1.0;
-        W[15] = V.along;
-        W[10] = W[11] = 0.0;
-        S->landingConsts[3] = V.closing;
-        S->landingParams[0] = V.height;
+        W[LW_GRAPH_T0] = 0.0;
+        W[LW_GRAPH_KY] = S->landingConsts[LC_HEIGHT] != 0.0 ? V.height / S->landingConsts[LC_HEIGHT] : 1.0;
+        W[LW_GRAPH_KX] = S->landingConsts[LC_ALONG] != 0.0 ? V.along / S->landingConsts[LC_ALONG] : 1.0;
+        W[LW_GRAPH_LEFT] = V.along;
+        W[LW_FIX_ALONG] = W[LW_FIX_HEIGHT] = 0.0;
+        S->landingConsts[LC_CLOSING] = V.closing;
+        S->landingParams[LP_END_HEIGHT] = V.height;
         FinalPhase(S, V);
         return;
     }
@@ -369,7 +362,7 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
             // A new pad, or a vessel let go and engaged again elsewhere: the
             // approach is flown afresh from where the vessel is.
             S->landingPhase = LANDING_REPLAN;
-            S->landingParams[0] = kApproachEndHeight;  // it held the final phase's entry height
+            S->landingParams[LP_END_HEIGHT] = kApproachEndHeight;  // it held the final phase's entry height
             Measure(S, V);
             if (ReplanApproach(S, V)) CommandOutput(S, V, TrackingGuidance(S, V));
             return;
@@ -392,13 +385,6 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
 }
 
 }  // namespace
-
-void RefuseLanding(MfdState *S, uint32_t bit) {
-    S->landingFlags |= bit;
-    if (S->holdOn && !S->lockedOut) S->landingRefusal |= bit;
-    S->landingPhase = LANDING_WAIT;
-    S->holdOn = false;
-}
 
 void LandingStep(MfdState *S, double dt) {
     if (!S || !S->vessel || !S->profile) return;
@@ -434,7 +420,7 @@ void LandingStep(MfdState *S, double dt) {
     Publish(S, V);
     SetFlag(S, kLandCritical, std::fabs(V.along) < 1000.0);
     // After phase 0 a pass time is history: only the braking phases see it here.
-    if (S->landingPhase != LANDING_WAIT && S->holdOn && V.prm.T < S->landingWork[19]) S->holdOn = false;
+    if (S->landingPhase != LANDING_WAIT && S->holdOn && V.prm.T < S->landingWork[LW_PASS_TIME]) S->holdOn = false;
 
     Dispatch(S, V, passValid, lonP, latP);
     LimitTimeAcceleration(S);

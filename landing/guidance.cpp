@@ -7,9 +7,8 @@
 #include "control/math.h"
 #include "control/profile.h"
 #include "frame/state.h"
-#include "landing/autopilot.h"
-#include "landing/planning.h"
 #include "landing/step_values.h"
+#include "landing/trajectory.h"
 
 namespace {
 
@@ -28,17 +27,7 @@ double Clamp01(double x) { return x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x); }
 // Elapsed and remaining time of the stored trajectory, s.
 void TrajectoryClock(const MfdState *S, const LandingStepValues &V, double *te, double *tr) {
     *te = (V.now - S->brakeStartMjd) * 86400.0;
-    *tr = S->landingConsts[1] - *te;
-}
-
-void PublishMeasurements(MfdState *S, const LandingStepValues &V) {
-    double *W = S->landingWork;
-    W[0] = V.along;
-    W[1] = V.closing;
-    W[2] = V.height;
-    W[3] = V.vspeed;
-    W[4] = V.cross;
-    W[5] = V.crossRate;
+    *tr = S->landingConsts[LC_DURATION] - *te;
 }
 
 // The landing frame (w, n) turned about its vertical towards the attitude frame
@@ -95,11 +84,6 @@ bool PrecisionBox(int precision, double *along, double *cross, double *speed) {
     return true;
 }
 
-double FuelForDv(double dv, double isp, double mass) {
-    if (!(isp > 0.0)) return mass;
-    return (1.0 - std::exp(-dv / isp)) * mass;
-}
-
 VECTOR3 ThrustAxisOffset(const MfdState *S, int group, const VECTOR3 &d) {
     VECTOR3 t = GroupThrustDirection(S->profile, group);
     if (length(t) <= 0.0) t = _V(0, 0, 1);
@@ -132,10 +116,10 @@ LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V) {
 
     double largest = 0.0;
     CheckTrajectory(S, V.Rt, V.gT, te, &largest);
-    S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
+    S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
 
     if (S->holdOn) {
-        const double lead = S->landingPhase == LANDING_BRAKE ? S->landingParams[4] : S->landingParams[5];
+        const double lead = S->landingPhase == LANDING_BRAKE ? S->landingParams[LP_BRAKE_LEAD] : S->landingParams[LP_APPROACH_LEAD];
         if (tr < lead || (V.vspeed > 0.0 && tr < 2.0 * lead))
             S->landingPhase = S->landingPhase == LANDING_BRAKE ? LANDING_REPLAN : LANDING_FINAL_START;
     }
@@ -146,8 +130,8 @@ LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V) {
     LandingCommand a;
     const double kx = 2.0 * ((V.along - x[0]) / (tau * tau) + (V.closing - x[1]) / tau);
     const double kz = 2.0 * ((V.height - z[0]) / (tau * tau) + (V.vspeed - z[1]) / tau);
-    S->landingWork[10] = kx;
-    S->landingWork[11] = kz;
+    S->landingWork[LW_FIX_ALONG] = kx;
+    S->landingWork[LW_FIX_HEIGHT] = kz;
     a.along = x[2] - kx;
     a.vertical = z[2] + V.geff - kz;
     double cross = V.cross;
@@ -166,7 +150,7 @@ LandingCommand TrackingGuidance(MfdState *S, LandingStepValues &V) {
     a.cross = -(cross / (taul * taul) + vl / taul);
     const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
     if (mag > 0.0) a.cross *= std::cos(std::fabs(a.along) / mag);
-    PublishMeasurements(S, V);
+    Publish(S, V);
     return a;
 }
 
@@ -184,7 +168,7 @@ LandingCommand FinalGuidance(MfdState *S, LandingStepValues &V) {
     const double h = S->approachHeading;
     const double forward = V.ve * std::sin(h) + V.vn * std::cos(h);
     a.along = std::fmin((-V.along / 10.0 - 2.0 * forward) / 10.0, 0.0);
-    double vw = std::fmin((S->landingParams[0] - V.height) / 10.0, 0.0);
+    double vw = std::fmin((S->landingParams[LP_END_HEIGHT] - V.height) / 10.0, 0.0);
     double ev = vw - V.vspeed;
     a.vertical = ev / 3.0 + hover;
     const double tau = V.closing > 0.0 ? std::fmax(std::fabs(V.along) / (10.0 * V.closing) + 10.0, 10.0) : 10.0;
@@ -231,9 +215,9 @@ void CommandOutput(MfdState *S, const LandingStepValues &V, LandingCommand a) {
     const VECTOR3 landingFrame = AxesToEuler(V.w, V.n, 0);
     if (landingAeroRelief) a = AeroRelief(S, V, EulerToMatrix(landingFrame), a);
     if (phase != LANDING_FINAL) {
-        S->landingWork[16] = a.along;
-        S->landingWork[17] = a.vertical;
-        S->landingWork[18] = a.cross;
+        S->landingWork[LW_COMMAND_ALONG] = a.along;
+        S->landingWork[LW_COMMAND_UP] = a.vertical;
+        S->landingWork[LW_COMMAND_CROSS] = a.cross;
     }
     const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
     // The attitude follows the landing frame's heading gently; the command is

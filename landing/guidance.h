@@ -29,9 +29,6 @@ LandingCommand AeroRelief(const MfdState *S, const LandingStepValues &V, const M
 // Precision box of the final phase by landingPrecision; false for no box.
 bool PrecisionBox(int precision, double *along, double *cross, double *speed);
 
-// Propellant (kg) that a delta-v costs a vessel of the given mass and Isp.
-double FuelForDv(double dv, double isp, double mass);
-
 // relAtt that turns the engine group's thrust axis onto direction d of the
 // landing frame (with the half turn about the thrust axis when invertRotation).
 VECTOR3 ThrustAxisOffset(const MfdState *S, int group, const VECTOR3 &d);

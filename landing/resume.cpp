@@ -5,10 +5,10 @@
 
 #include "control/math.h"
 #include "frame/state.h"
-#include "landing/autopilot.h"
-#include "landing/guidance.h"
 #include "landing/planning.h"
+#include "landing/refusal.h"
 #include "landing/step_values.h"
+#include "landing/trajectory.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ bool PlanFits(const MfdState *S, const LandingStepValues &V) {
     if (!(te >= -kClockSlack)) return false;
     if (te < kFreshPlan) return true;
     // The tracking corrections of this step (the guidance's own law).
-    const double tau = std::fmax((S->landingConsts[1] - te) / 10.0 + 10.0, 1.0);
+    const double tau = std::fmax((S->landingConsts[LC_DURATION] - te) / 10.0 + 10.0, 1.0);
     double x[3], z[3];
     AlongReference(S, te, x);
     HeightReference(S, te, z);
@@ -45,24 +45,10 @@ bool ReplanBraking(MfdState *S, LandingStepValues &V) {
     S->brakeStartMjd = V.now;
     S->landingPhase = LANDING_BRAKE;
     double *W = S->landingWork;
-    W[10] = W[11] = W[12] = 0.0;
-    W[13] = W[14] = 1.0;
-    W[15] = S->landingConsts[2];
+    W[LW_FIX_ALONG] = W[LW_FIX_HEIGHT] = W[LW_GRAPH_T0] = 0.0;
+    W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;
+    W[LW_GRAPH_LEFT] = S->landingConsts[LC_ALONG];
     return PlanWithinReach(S, V);
-}
-
-bool PlanWithinReach(MfdState *S, const LandingStepValues &V) {
-    double largest = 0.0;
-    CheckTrajectory(S, V.Rt, V.gT, 0.0, &largest);
-    S->landingWork[8] = largest;
-    S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
-    const uint32_t reason = !(largest <= V.amax) ? kLandOutOfReach : (!FuelCovers(S, V) ? kLandNoFuel : 0u);
-    if (reason) {
-        RefuseLanding(S, reason);
-        return false;
-    }
-    S->landingFlags &= ~(kLandOutOfReach | kLandNoFuel);
-    return true;
 }
 
 void ResumeAttitudeFrame(MfdState *S) {

@@ -16,13 +16,8 @@ bool PlanFits(const MfdState *S, const LandingStepValues &V);
 
 // Phase 1 from the present state: a braking trajectory to the final-approach gate
 // that starts now. False, refused with the reason, when there is none the vessel
-// can fly (PlanWithinReach).
+// can fly (PlanWithinReach, landing/trajectory.h).
 bool ReplanBraking(MfdState *S, LandingStepValues &V);
-
-// The trajectory just stored, checked from its start: its largest acceleration is
-// within the engine group's and the tank pays for it. Otherwise the landing is
-// refused ("target out of reach", "not enough fuel") and false comes back.
-bool PlanWithinReach(MfdState *S, const LandingStepValues &V);
 
 // A braking, approach or final phase that has no attitude frame of its own yet (it
 // was just read from a scenario) takes up the one held when it was saved (refAtt),

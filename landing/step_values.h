@@ -38,4 +38,10 @@ struct LandingStepValues {
     double ev;
 };
 
+struct MfdState;
+
+// The six measurements into landingWork (LW_ALONG to LW_CROSS_RATE), where the
+// Landing page and the next step read them.
+void Publish(MfdState *S, const LandingStepValues &V);
+
 #endif  // TESSARC_LANDING_STEP_VALUES_H

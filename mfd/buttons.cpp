@@ -134,7 +134,7 @@ LabelSet CurrentLabelSet(MfdPage page, const MfdState *S) {
     if (!S) return LABELS_NORMAL;
     if (StateBusy(S)) return LABELS_BUSY;
     if (S->lockedOut) return LABELS_LOCKED;
-    if (page == PAGE_LANDING && S->landingPhase != 0) return LABELS_IN_PROGRESS;
+    if (page == PAGE_LANDING && S->landingPhase != LANDING_WAIT) return LABELS_IN_PROGRESS;
     return LABELS_NORMAL;
 }
 

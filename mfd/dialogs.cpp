@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "frame/state.h"
+#include "landing/target.h"
 #include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"
 

@@ -22,7 +22,8 @@ void DrawMfdFrame(oapi::Sketchpad *skp, int width, int height, MfdState *state, 
     if (skp == nullptr) return;
     if (!summaryShown) {
         SettleReadoutChoice(state);
-        RescaleLandingGraph(state);
+        if (state != nullptr && state->refMode == AP_LANDING && ShowsModePage(state) && LandingProfileShown(state))
+            RescaleLandingGraph(state, LandingPageTime(state));
     }
     DrawMfdPage(skp, width, height, state, summaryShown, position, summaryLine, summarySlot);
     if (summaryShown && summaryLine != nullptr && summarySlot != nullptr) CountSummaryVessels();

@@ -10,6 +10,7 @@
 #include "control/thrusters.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
+#include "landing/target.h"
 #include "mfd/buttons.h"
 #include "mfd/commands.h"
 #include "mfd/dialogs.h"
@@ -89,146 +90,211 @@ KeyResult TranslationKey(MfdState *S, DWORD key) {
         case KEY_END: ToggleTranslationAxis(S, 0); break;
         case KEY_PGDN: ToggleTranslationAxis(S, 1); break;
         case KEY_PGUP: ToggleTranslationAxis(S, 2); break;
-        case KEY_INSERT: ToggleTranslationAxis(S, 7); break;
-        default: ToggleTranslationAxis(S, S->transAxes != 3 ? 3 : 7); break;
+        case KEY_INSERT: ToggleTranslationAxis(S, kTransAxesNone); break;
+        default: ToggleTranslationAxis(S, S->transAxes != kTransAxesAll ? kTransAxesAll : kTransAxesNone); break;
     }
     return KEY_TAKEN;
 }
 
-// Keys of the mode pages.
-KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
+// --- the keys of the mode pages, one function each (mode: the state's refMode,
+// busy: StateBusy when the key came)
+
+KeyResult HoverKey(TessarcMFD *mfd, DWORD) {  // E
+    MfdState *S = mfd->state;
+    if (StateBusy(S)) return KEY_REFUSED;
+    S->landingPhase = LANDING_WAIT;
+    S->landingRefusal = 0;
+    if (S->refMode == AP_LANDING) S->useHover = !S->useHover;
+    ResetRateFilter(S, 0);
+    return KEY_TAKEN;
+}
+
+KeyResult RecalcOrRollKey(TessarcMFD *mfd, DWORD) {  // R
+    MfdState *S = mfd->state;
+    if (S->refMode == AP_LANDING) {
+        if (StateBusy(S) || S->landingPhase != LANDING_WAIT) return KEY_REFUSED;
+        S->landingRecalc = true;
+        S->landingRefusal = 0;
+        return KEY_TAKEN;
+    }
+    return AngleOrBurnKey(mfd, DIALOG_ROLL, DIALOG_DV_OUTWARD);
+}
+
+KeyResult TargetKey(TessarcMFD *mfd, DWORD) {  // T
+    const int mode = mfd->state->refMode;
+    if (mode == AP_LANDING) return Taken(OpenDialog(mfd, DIALOG_LOCATION));
+    if (StateBusy(mfd->state)) return KEY_REFUSED;
+    if (mode == AP_VELOCITY || mode == AP_RELATIVE || mode == AP_DOCKING) return Taken(OpenDialog(mfd, DIALOG_TARGET));
+    if (mode == AP_DIRECT_BURN) return Taken(OpenDialog(mfd, DIALOG_BURN_TIME));
+    return KEY_TAKEN;
+}
+
+KeyResult YawKey(TessarcMFD *mfd, DWORD) { return AngleOrBurnKey(mfd, DIALOG_YAW, DIALOG_DV_PLANE); }  // Y
+
+KeyResult InclinationOrAlignKey(TessarcMFD *mfd, DWORD) {  // I
+    MfdState *S = mfd->state;
+    if (S->refMode == AP_ASCENT) return Taken(OpenDialog(mfd, DIALOG_INCLINATION));
+    if (S->alignVelocityRequest) {
+        S->alignVelocityRequest = false;
+        return KEY_TAKEN;
+    }
+    return Taken(OpenDialog(mfd, DIALOG_ALIGN_VELOCITY));
+}
+
+KeyResult RollModeKey(TessarcMFD *mfd, DWORD) {  // O
+    CycleRollMode(mfd->state);
+    ResetRateFilter(mfd->state, 0);
+    return KEY_TAKEN;
+}
+
+KeyResult PadOrPitchKey(TessarcMFD *mfd, DWORD) {  // P
+    const MfdState *S = mfd->state;
+    if (S->refMode == AP_LANDING) {
+        if (oapiGetObjectType(S->targetRef) != OBJTP_SURFBASE || oapiGetBasePadCount(S->targetRef) < 1)
+            return KEY_REFUSED;
+        return Taken(OpenDialog(mfd, DIALOG_PAD));
+    }
+    return AngleOrBurnKey(mfd, DIALOG_PITCH, DIALOG_DV_PROGRADE);
+}
+
+KeyResult BrakeKey(TessarcMFD *mfd, DWORD) {  // A
+    MfdState *S = mfd->state;
+    if (S->refMode == AP_LANDING) S->landBrake = !S->landBrake;
+    return KEY_TAKEN;
+}
+
+KeyResult PortOrInvertKey(TessarcMFD *mfd, DWORD) {  // D
+    MfdState *S = mfd->state;
+    if (S->refMode == AP_DOCKING) return Taken(!StateBusy(S) && OpenDialog(mfd, DIALOG_TARGET_PORT));
+    if (S->refMode == AP_LANDING) {
+        S->invertRotation = !S->invertRotation;
+        ResetRateFilter(S, 0);
+    }
+    return KEY_TAKEN;
+}
+
+KeyResult FollowKey(TessarcMFD *mfd, DWORD) {  // F
+    MfdState *S = mfd->state;
+    if (StateBusy(S)) return KEY_REFUSED;
+    if (S->refMode == AP_VELOCITY) S->targetSet = !S->targetSet;
+    ResetRateFilter(S, 0);
+    return KEY_TAKEN;
+}
+
+KeyResult GoKey(TessarcMFD *mfd, DWORD) {  // G
+    MfdState *S = mfd->state;
+    const int mode = S->refMode;
+    if (mode == AP_DOCKING) ToggleDockingApproach(S);
+    if (mode == AP_LANDING) S->graphStyle = S->graphStyle + 2 > 3 ? 1 : S->graphStyle + 2;
+    if (mode == AP_DIRECT_BURN) ToggleBurnArmed(S);
+    return KEY_TAKEN;
+}
+
+KeyResult HoldKey(TessarcMFD *mfd, DWORD) {  // H, space
+    MfdState *S = mfd->state;
+    const bool wasOn = S->holdOn;
+    ToggleAttitudeHold(S);
+    // The pilot engages again in the braking or the approach: the trajectory's
+    // clock ran on while the vessel flew free, so it is planned afresh from where
+    // the vessel is.
+    if (S->refMode == AP_LANDING && !wasOn && S->holdOn &&
+        (S->landingPhase == LANDING_BRAKE || S->landingPhase == LANDING_APPROACH))
+        S->landingPhase = LANDING_REPLAN;
+    return KEY_TAKEN;
+}
+
+KeyResult SpinKey(TessarcMFD *mfd, DWORD) {  // K
+    MfdState *S = mfd->state;
+    if (S->refMode != AP_VELOCITY) return KEY_TAKEN;
+    if (StateBusy(S)) return KEY_REFUSED;
+    SetSpinMode(S, 1);
+    return KEY_TAKEN;
+}
+
+KeyResult ElevationSpinOrPortKey(TessarcMFD *mfd, DWORD) {  // L
     MfdState *S = mfd->state;
     const int mode = S->refMode;
     const bool busy = StateBusy(S);
-    switch (key) {
-        case KEY_1: case KEY_2: case KEY_3: case KEY_4: case KEY_5:
-            return ModeSelectKey(S, key);
-        case KEY_6: case KEY_7:
-            return KEY_TAKEN;  // Direct Burn and Ascent are not offered
-        case KEY_E:
-            if (busy) return KEY_REFUSED;
-            S->landingPhase = 0;
-            S->landingRefusal = 0;
-            if (mode == AP_LANDING) S->useHover = !S->useHover;
-            ResetRateFilter(S, 0);
-            return KEY_TAKEN;
-        case KEY_R:
-            if (mode == AP_LANDING) {
-                if (busy || S->landingPhase != 0) return KEY_REFUSED;
-                S->landingRecalc = true;
-                S->landingRefusal = 0;
-                return KEY_TAKEN;
-            }
-            return AngleOrBurnKey(mfd, DIALOG_ROLL, DIALOG_DV_OUTWARD);
-        case KEY_T:
-            if (mode == AP_LANDING) return Taken(OpenDialog(mfd, DIALOG_LOCATION));
-            if (busy) return KEY_REFUSED;
-            if (mode == AP_VELOCITY || mode == AP_RELATIVE || mode == AP_DOCKING)
-                return Taken(OpenDialog(mfd, DIALOG_TARGET));
-            if (mode == AP_DIRECT_BURN) return Taken(OpenDialog(mfd, DIALOG_BURN_TIME));
-            return KEY_TAKEN;
-        case KEY_Y:
-            return AngleOrBurnKey(mfd, DIALOG_YAW, DIALOG_DV_PLANE);
-        case KEY_I:
-            if (mode == AP_ASCENT) return Taken(OpenDialog(mfd, DIALOG_INCLINATION));
-            if (S->alignVelocityRequest) {
-                S->alignVelocityRequest = false;
-                return KEY_TAKEN;
-            }
-            return Taken(OpenDialog(mfd, DIALOG_ALIGN_VELOCITY));
-        case KEY_O:
-            CycleRollMode(S);
-            ResetRateFilter(S, 0);
-            return KEY_TAKEN;
-        case KEY_P:
-            if (mode == AP_LANDING) {
-                if (oapiGetObjectType(S->targetRef) != OBJTP_SURFBASE || oapiGetBasePadCount(S->targetRef) < 1)
-                    return KEY_REFUSED;
-                return Taken(OpenDialog(mfd, DIALOG_PAD));
-            }
-            return AngleOrBurnKey(mfd, DIALOG_PITCH, DIALOG_DV_PROGRADE);
-        case KEY_A:
-            if (mode == AP_LANDING) S->landBrake = !S->landBrake;
-            return KEY_TAKEN;
-        case KEY_S:
-            return KEY_TAKEN;
-        case KEY_D:
-            if (mode == AP_DOCKING) return Taken(!busy && OpenDialog(mfd, DIALOG_TARGET_PORT));
-            if (mode == AP_LANDING) {
-                S->invertRotation = !S->invertRotation;
-                ResetRateFilter(S, 0);
-            }
-            return KEY_TAKEN;
-        case KEY_F:
-            if (busy) return KEY_REFUSED;
-            if (mode == AP_VELOCITY) S->targetSet = !S->targetSet;
-            ResetRateFilter(S, 0);
-            return KEY_TAKEN;
-        case KEY_G:
-            if (mode == AP_DOCKING) ToggleDockingApproach(S);
-            if (mode == AP_LANDING) S->graphStyle = S->graphStyle + 2 > 3 ? 1 : S->graphStyle + 2;
-            if (mode == AP_DIRECT_BURN) ToggleBurnArmed(S);
-            return KEY_TAKEN;
-        case KEY_H:
-        case KEY_SPACE:
-            {
-                const bool wasOn = S->holdOn;
-                ToggleAttitudeHold(S);
-                // The pilot engages again in the braking or the approach: the
-                // trajectory's clock ran on while the vessel flew free, so it is
-                // planned afresh from where the vessel is.
-                if (S->refMode == AP_LANDING && !wasOn && S->holdOn && (S->landingPhase == LANDING_BRAKE || S->landingPhase == LANDING_APPROACH))
-                    S->landingPhase = LANDING_REPLAN;
-            }
-            return KEY_TAKEN;
-        case KEY_K:
-            if (mode != AP_VELOCITY) return KEY_TAKEN;
-            if (busy) return KEY_REFUSED;
-            SetSpinMode(S, 1);
-            return KEY_TAKEN;
-        case KEY_L:
-            if (mode == AP_LANDING) return Taken(S->landingPhase != 5 && OpenDialog(mfd, DIALOG_ELEVATION));
-            if (mode == AP_VELOCITY) {
-                if (busy) return KEY_REFUSED;
-                SetSpinMode(S, 2);
-            }
-            if (mode == AP_DOCKING) return Taken(!busy && OpenDialog(mfd, DIALOG_OWN_PORT));
-            return KEY_TAKEN;
-        case KEY_X:
-            if (mode == AP_DOCKING) return Taken(OpenDialog(mfd, DIALOG_DISTANCE));
-            if (mode == AP_DIRECT_BURN) {
-                if (busy) return KEY_REFUSED;
-                ToggleTransXSync(S);
-            }
-            return KEY_TAKEN;
-        case KEY_C:
-            ToggleOrbitInsert(S);
-            return KEY_TAKEN;
-        case KEY_V:
-            if (mode == AP_RELATIVE || mode == AP_DOCKING) S->showSetAttitude = !S->showSetAttitude;
-            return KEY_TAKEN;
-        case KEY_B:
-            if (busy) return KEY_REFUSED;
-            if (mode == AP_ATTITUDE) {
-                CaptureCurrentAttitude(S);
-                return KEY_TAKEN;
-            }
-            return Taken(OpenDialog(mfd, mode == AP_LANDING ? DIALOG_LANDING_BASE : DIALOG_REFERENCE));
-        case KEY_N:
-            if (mode == AP_DOCKING) TuneNavRadio(S);
-            return KEY_TAKEN;
-        case KEY_END:
-        case KEY_PGDN:
-        case KEY_PGUP:
-        case KEY_INSERT:
-        case KEY_DELETE:
-            return TranslationKey(S, key);
-        case KEY_LEFT:
-        case KEY_RIGHT:
-            return KEY_TAKEN;
-        default:
-            return KEY_NO_COMMAND;
+    if (mode == AP_LANDING) return Taken(S->landingPhase != LANDING_FINAL && OpenDialog(mfd, DIALOG_ELEVATION));
+    if (mode == AP_VELOCITY) {
+        if (busy) return KEY_REFUSED;
+        SetSpinMode(S, 2);
     }
+    if (mode == AP_DOCKING) return Taken(!busy && OpenDialog(mfd, DIALOG_OWN_PORT));
+    return KEY_TAKEN;
+}
+
+KeyResult DistanceOrSyncKey(TessarcMFD *mfd, DWORD) {  // X
+    MfdState *S = mfd->state;
+    if (S->refMode == AP_DOCKING) return Taken(OpenDialog(mfd, DIALOG_DISTANCE));
+    if (S->refMode == AP_DIRECT_BURN) {
+        if (StateBusy(S)) return KEY_REFUSED;
+        ToggleTransXSync(S);
+    }
+    return KEY_TAKEN;
+}
+
+KeyResult InsertKey(TessarcMFD *mfd, DWORD) {  // C
+    ToggleOrbitInsert(mfd->state);
+    return KEY_TAKEN;
+}
+
+KeyResult ReadoutKey(TessarcMFD *mfd, DWORD) {  // V
+    MfdState *S = mfd->state;
+    if (S->refMode == AP_RELATIVE || S->refMode == AP_DOCKING) S->showSetAttitude = !S->showSetAttitude;
+    return KEY_TAKEN;
+}
+
+KeyResult BaseOrCaptureKey(TessarcMFD *mfd, DWORD) {  // B
+    MfdState *S = mfd->state;
+    if (StateBusy(S)) return KEY_REFUSED;
+    if (S->refMode == AP_ATTITUDE) {
+        CaptureCurrentAttitude(S);
+        return KEY_TAKEN;
+    }
+    return Taken(OpenDialog(mfd, S->refMode == AP_LANDING ? DIALOG_LANDING_BASE : DIALOG_REFERENCE));
+}
+
+KeyResult RadioKey(TessarcMFD *mfd, DWORD) {  // N
+    if (mfd->state->refMode == AP_DOCKING) TuneNavRadio(mfd->state);
+    return KEY_TAKEN;
+}
+
+KeyResult ModeKey(TessarcMFD *mfd, DWORD key) { return ModeSelectKey(mfd->state, key); }  // 1 to 5
+KeyResult TrimKey(TessarcMFD *mfd, DWORD key) { return TranslationKey(mfd->state, key); }  // End ... Delete
+KeyResult NoOperation(TessarcMFD *, DWORD) { return KEY_TAKEN; }
+
+// Every key a mode page has a command for. 6 and 7 (Direct Burn and Ascent) are
+// not offered; S and the arrows do nothing there.
+struct StateKeyCommand {
+    DWORD key;
+    KeyResult (*run)(TessarcMFD *mfd, DWORD key);
+};
+const StateKeyCommand kStateKeys[] = {
+    {KEY_1, ModeKey},        {KEY_2, ModeKey},         {KEY_3, ModeKey},
+    {KEY_4, ModeKey},        {KEY_5, ModeKey},         {KEY_6, NoOperation},
+    {KEY_7, NoOperation},    {KEY_E, HoverKey},        {KEY_R, RecalcOrRollKey},
+    {KEY_T, TargetKey},      {KEY_Y, YawKey},          {KEY_I, InclinationOrAlignKey},
+    {KEY_O, RollModeKey},    {KEY_P, PadOrPitchKey},   {KEY_A, BrakeKey},
+    {KEY_S, NoOperation},    {KEY_D, PortOrInvertKey}, {KEY_F, FollowKey},
+    {KEY_G, GoKey},          {KEY_H, HoldKey},         {KEY_SPACE, HoldKey},
+    {KEY_K, SpinKey},        {KEY_L, ElevationSpinOrPortKey}, {KEY_X, DistanceOrSyncKey},
+    {KEY_C, InsertKey},      {KEY_V, ReadoutKey},      {KEY_B, BaseOrCaptureKey},
+    {KEY_N, RadioKey},       {KEY_END, TrimKey},       {KEY_PGDN, TrimKey},
+    {KEY_PGUP, TrimKey},     {KEY_INSERT, TrimKey},    {KEY_DELETE, TrimKey},
+    {KEY_LEFT, NoOperation}, {KEY_RIGHT, NoOperation},
+};
+
+const StateKeyCommand *StateKeyCommandOf(DWORD key) {
+    for (const StateKeyCommand &c : kStateKeys)
+        if (c.key == key) return &c;
+    return nullptr;
+}
+
+// Keys of the mode pages.
+KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
+    const StateKeyCommand *c = StateKeyCommandOf(key);
+    return c != nullptr ? c->run(mfd, key) : KEY_NO_COMMAND;
 }
 
 KeyResult Dispatch(TessarcMFD *mfd, DWORD key) {

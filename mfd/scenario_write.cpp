@@ -59,9 +59,9 @@ void PutLanding(FILEHANDLE scn, const MfdState *S) {
     Put(scn, STATUS_COEFS, "%.6e %.6e %.6e %.6e %.6e %.6e", B(c[0]), B(c[1]), B(c[2]), B(c[3]), B(c[4]), B(c[5]));
     const double *k = S->landingConsts;
     Put(scn, STATUS_CONST, "%.3f %.3f %.3f %.3f %.3f %.3f", B(k[0]), B(k[1]), B(k[2]), B(k[3]), B(k[4]), B(k[5]));
-    const double *w = S->landingWork;
-    Put(scn, STATUS_DISPL, "%.3f %.3f %.3f %.3f %.3f %.3f %.3f", B(w[2]), B(w[10]), B(w[11]), B(w[12]), B(w[13]),
-        B(w[14]), B(w[15]));
+    double w[7];
+    for (int i = 0; i < 7; ++i) w[i] = B(S->landingWork[kSavedLandingWork[i]]);
+    Put(scn, STATUS_DISPL, "%.3f %.3f %.3f %.3f %.3f %.3f %.3f", w[0], w[1], w[2], w[3], w[4], w[5], w[6]);
 }
 
 // The " REMOTE" line of a vessel, when its name fits a line that reads back;

@@ -8,7 +8,7 @@
 #include "control/attitude.h"
 #include "control/profile.h"
 #include "frame/state.h"
-#include "frame/terrain.h"
+#include "landing/target.h"
 #include "landing/touchdown.h"
 #include "mfd/commands.h"
 #include "mfd/tessarc_mfd.h"
@@ -20,12 +20,6 @@ namespace {
 void Restart(MfdState *S) {
     ResetRateFilter(S, 0);
     S->landingRefusal = 0;
-}
-
-// A landing target moved: a final descent begun over the old one does not go on.
-void NewLandingTarget(MfdState *S) {
-    S->finalDescent = false;
-    Restart(S);
 }
 
 bool IsVessel(OBJHANDLE h) { return h && oapiIsVessel(h); }
@@ -53,11 +47,6 @@ int VesselPortCount(OBJHANDLE vessel) {
     if (!IsVessel(vessel)) return 0;
     VESSEL *v = oapiGetVesselInterface(vessel);
     return v ? static_cast<int>(v->DockCount()) : 0;
-}
-
-int BasePadCount(OBJHANDLE base) {
-    if (!base || oapiGetObjectType(base) != OBJTP_SURFBASE) return 0;
-    return static_cast<int>(oapiGetBasePadCount(base));
 }
 
 bool BurnValuesOpen(const MfdState *S) { return oapiGetSimMJD() <= S->burnMjd; }
@@ -107,29 +96,6 @@ bool SetTarget(MfdState *S, const char *name) {
     return true;
 }
 
-namespace {
-
-// Where a landing target object lies; false for objects that have no place on
-// the surface (the target fields then stay as they were).
-bool PlaceOfObject(const MfdState *S, OBJHANDLE obj, double *lon, double *lat, double *elevation) {
-    double rad = 0.0;
-    if (oapiIsVessel(obj)) {
-        VESSEL *v = oapiGetVesselInterface(obj);
-        if (!v) return false;
-        v->GetEquPos(*lon, *lat, rad);
-        *elevation = rad - (oapiGetSize(S->bodyRef) + v->GetCOG_elev());
-        return true;
-    }
-    if (oapiGetObjectType(obj) == OBJTP_SURFBASE) {
-        oapiGetBaseEquPos(obj, lon, lat, &rad);
-        *elevation = TargetTerrainKnown() ? TargetElevation(S->bodyRef, *lon, *lat) : rad - oapiGetSize(S->bodyRef);
-        return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 bool SetLandingBase(MfdState *S, const char *text) {
     if (!S) return false;
     char buf[kInputLineMax];
@@ -137,79 +103,11 @@ bool SetLandingBase(MfdState *S, const char *text) {
     int n = 0;
     OBJHANDLE obj = nullptr;
     if (ParseIndex(buf, '\0', &n) && n != 0) {
-        obj = n > 0 ? oapiGetBaseByIndex(S->bodyRef, n - 1) : nullptr;
+        obj = n > 0 ? LandingBaseByIndex(S, n) : nullptr;
     } else if (buf[0]) {
-        obj = oapiGetBaseByName(S->bodyRef, buf);
-        if (!obj) obj = ObjectByName(buf);
+        obj = LandingTargetByName(S, buf);
     }
-    if (!obj) return false;
-    S->manualTarget = 0;
-    S->targetRef = obj;
-    StoreHostName(obj, S->targetRefName, sizeof S->targetRefName);
-    S->landingPhase = 0;
-    std::memset(S->landingCoefs, 0, sizeof S->landingCoefs);
-    std::memset(S->landingConsts, 0, sizeof S->landingConsts);
-    std::memset(S->landingWork, 0, sizeof S->landingWork);
-    S->padIndex = 0;
-    S->landingFlags = 0;
-    double lon = 0.0, lat = 0.0, elevation = 0.0;
-    if (PlaceOfObject(S, obj, &lon, &lat, &elevation)) {
-        S->targetLon = lon;
-        S->targetLat = lat;
-        S->elevation = elevation;
-    }
-    NewLandingTarget(S);
-    return true;
-}
-
-bool SetPad(MfdState *S, int n) {
-    if (!S) return false;
-    if (IsVessel(S->targetRef)) {
-        S->padIndex = 0;
-        return true;
-    }
-    const int count = BasePadCount(S->targetRef);
-    if (count <= 0) return false;
-    if (n < 0) n = 0;
-    if (n > count) n = count;
-    double lon = 0.0, lat = 0.0, elevation = 0.0;
-    if (n >= 1) {
-        if (!oapiGetBasePadEquPos(S->targetRef, static_cast<DWORD>(n - 1), &lon, &lat)) return false;
-        elevation = TargetElevation(S->bodyRef, lon, lat);
-    } else if (!PlaceOfObject(S, S->targetRef, &lon, &lat, &elevation)) {
-        return false;
-    }
-    S->padIndex = n;
-    S->targetLon = lon;
-    S->targetLat = lat;
-    S->elevation = elevation;
-    NewLandingTarget(S);
-    return true;
-}
-
-bool SetManualLocation(MfdState *S, double lonDeg, double latDeg) {
-    if (!S || !std::isfinite(lonDeg) || !std::isfinite(latDeg)) return false;
-    S->manualTarget = 1;
-    S->padIndex = -1;
-    S->targetLon = lonDeg * RAD;
-    S->targetLat = latDeg * RAD;
-    S->elevation = TargetElevation(S->bodyRef, S->targetLon, S->targetLat);
-    NewLandingTarget(S);
-    return true;
-}
-
-bool ElevationWithinBody(const MfdState *S, double metres) {
-    if (!S || !S->bodyRef || !std::isfinite(metres)) return false;
-    return std::fabs(metres) <= oapiGetSize(S->bodyRef);
-}
-
-bool SetLandingElevation(MfdState *S, double metres) {
-    if (!S || !std::isfinite(metres)) return false;
-    const double elevation = TargetElevation(S->bodyRef, S->targetLon, S->targetLat) + metres;
-    if (!ElevationWithinBody(S, elevation)) return false;
-    S->elevation = elevation;
-    Restart(S);
-    return true;
+    return SetLandingTarget(S, obj);
 }
 
 bool SetCutoffAltitude(MfdState *S, double metres) {

@@ -32,18 +32,9 @@ bool SetRemoteVessel(TessarcMFD *mfd, const char *name);
 bool SetReferenceBody(MfdState *S, const char *name, char *hostName = nullptr, size_t hostNameSize = 0);
 // Target object by name; never the vessel itself.
 bool SetTarget(MfdState *S, const char *name);
-// Landing target: a 1-based base index or a base name on the reference body,
-// else any object of that name.
+// Landing target from typed text: a 1-based base index or a base name on the
+// reference body, else any object of that name (landing/target.h).
 bool SetLandingBase(MfdState *S, const char *text);
-// Pad n of the landing base (clamped to the pads there); 0 returns to the base.
-bool SetPad(MfdState *S, int n);
-// Landing target at a surface location (degrees), pad -1, elevation of the terrain there.
-bool SetManualLocation(MfdState *S, double lonDeg, double latDeg);
-// Metres above the target; with a terrain model, above the terrain there. The
-// result stays within the reference body's radius of its mean surface.
-bool SetLandingElevation(MfdState *S, double metres);
-// Whether an elevation above the mean radius is one the reference body can have.
-bool ElevationWithinBody(const MfdState *S, double metres);
 // Engine cut-off altitude above the target, m.
 bool SetCutoffAltitude(MfdState *S, double metres);
 // axis 0 pitch, 1 yaw, 2 roll.
@@ -73,8 +64,6 @@ bool SetProfileRates(ThrusterProfile *profile, const RatesInput &in);
 
 // Docking ports of a vessel; 0 for anything else.
 int VesselPortCount(OBJHANDLE vessel);
-// Pads of a surface base; 0 for anything else.
-int BasePadCount(OBJHANDLE base);
 // The burn values may change until the burn time.
 bool BurnValuesOpen(const MfdState *S);
 

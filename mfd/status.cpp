@@ -12,6 +12,7 @@
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
+#include "landing/target.h"
 #include "mfd/buttons.h"
 #include "mfd/scenario_lines.h"
 #include "mfd/setters.h"
@@ -33,14 +34,14 @@ void SetAngles(VECTOR3 *a, const double *deg) {
 // Translation hold to the written code: each axis switched the pilot's way, so a
 // target that is not a vessel or a locked-out position keeps it off.
 void RestoreTranslationHold(MfdState *S, int code) {
-    if (code < 0 || code > 7) return;
-    if (code == 7) {
-        if (S->transAxes != kTransAxesNone) ToggleTranslationAxis(S, 7);
+    if (code < 0 || code > kTransAxesNone) return;
+    if (code == kTransAxesNone) {
+        if (S->transAxes != kTransAxesNone) ToggleTranslationAxis(S, kTransAxesNone);
         return;
     }
     const uint32_t want = kMaskOfCode[code];
-    if (want == 7) {
-        if (S->axisMask != 7) ToggleTranslationAxis(S, 3);
+    if (want == kAxisMaskAll) {
+        if (S->axisMask != kAxisMaskAll) ToggleTranslationAxis(S, kTransAxesAll);
         return;
     }
     for (int axis = 0; axis < 3; ++axis) {
@@ -136,8 +137,7 @@ void ApplyToState(MfdState *S, const StatusLine &L) {
             for (int k = 0; k < 6; ++k) S->landingConsts[k] = v[k];
             break;
         case STATUS_DISPL: {
-            static const int kWork[7] = {2, 10, 11, 12, 13, 14, 15};
-            for (int k = 0; k < 7; ++k) S->landingWork[kWork[k]] = v[k];
+            for (int k = 0; k < 7; ++k) S->landingWork[kSavedLandingWork[k]] = v[k];
             break;
         }
         case STATUS_REFATT:

@@ -270,141 +270,195 @@ bool loadSystem(World &w, const std::string &path, std::string &err) {
 // ---------------------------------------------------------------------------
 // Vessel classes
 
+namespace {
+
+// THRUSTER name px py pz dx dy dz thrust isp [tank]
+bool thrusterLine(const Line &l, VesselClass &c, std::string &err) {
+    if (l.tok.size() != 10 && l.tok.size() != 11)
+        return fail(l, "THRUSTER needs a name, position (3), direction (3), thrust, Isp and an optional tank", err);
+    ThrusterSpec t;
+    t.name = l.tok[1];
+    for (auto &o : c.thrusters)
+        if (o.name == t.name) return fail(l, "thruster '" + t.name + "' defined twice", err);
+    double x[9];
+    for (size_t i = 0; i < 9 && i + 2 < l.tok.size(); i++)
+        if (!number(l.tok[i + 2], x[i])) return fail(l, "'" + l.tok[i + 2] + "' is not a number", err);
+    t.pos = _V(x[0], x[1], x[2]);
+    t.dir = _V(x[3], x[4], x[5]);
+    if (length(t.dir) < 1e-9) return fail(l, "thruster direction is zero", err);
+    t.dir = unit(t.dir);
+    t.maxThrust = x[6];
+    t.isp = x[7];
+    if (!(t.maxThrust >= 0) || !(t.isp > 0)) return fail(l, "thrust must be >= 0 and Isp > 0", err);
+    t.tank = 0;
+    if (l.tok.size() == 11) {
+        double tk;
+        if (!number(l.tok[10], tk) || tk != std::floor(tk) || tk < -1 || tk >= (double)c.tankMax.size())
+            return fail(l, "tank '" + l.tok[10] + "' is not a defined tank index (or -1)", err);
+        t.tank = (int)tk;
+    } else if (c.tankMax.empty()) {
+        t.tank = -1;
+    }
+    c.thrusters.push_back(t);
+    return true;
+}
+
+// DOCK pos (3) dir (3) rot (3) [IDS channel]
+bool dockLine(const Line &l, VesselClass &c, std::string &err) {
+    std::vector<double> v;
+    if (!numbers(l, 9, v, err, true)) return false;
+    if (v.size() > 10) return fail(l, "DOCK needs 9 numbers and an optional IDS channel", err);
+    DockSpec d;
+    d.pos = _V(v[0], v[1], v[2]);
+    d.dir = _V(v[3], v[4], v[5]);
+    d.rot = _V(v[6], v[7], v[8]);
+    if (length(d.dir) < 1e-9 || length(d.rot) < 1e-9) return fail(l, "DOCK direction vectors are zero", err);
+    d.dir = unit(d.dir);
+    d.rot = unit(d.rot);
+    if (std::fabs(dotp(d.dir, d.rot)) > 1e-6) return fail(l, "DOCK direction and up vector not orthogonal", err);
+    if (v.size() == 10) d.idsChannel = (DWORD)std::clamp(v[9], 0.0, 639.0);
+    c.docks.push_back(d);
+    return true;
+}
+
+// ISPREF thruster, Isp (m/s) at a pressure (Pa, default the host's sea level)
+bool ispRefLine(const Line &l, VesselClass &c, std::string &err) {
+    if (l.tok.size() != 3 && l.tok.size() != 4)
+        return fail(l, "ISPREF needs a thruster, an Isp and an optional pressure", err);
+    ThrusterSpec *t = nullptr;
+    for (auto &o : c.thrusters)
+        if (o.name == l.tok[1]) t = &o;
+    if (!t) return fail(l, "unknown thruster '" + l.tok[1] + "' (ISPREF follows its THRUSTER line)", err);
+    double isp = 0, p = ATMP;
+    if (!number(l.tok[2], isp) || (l.tok.size() == 4 && !number(l.tok[3], p)))
+        return fail(l, "ISPREF needs numbers after the thruster's name", err);
+    if (!(isp > 0 && isp <= t->isp) || !(p > 0))
+        return fail(l, "ISPREF needs 0 < Isp <= the vacuum Isp and a pressure above 0", err);
+    t->ispRef = isp;
+    t->pRef = p;
+    return true;
+}
+
+// DRAG (Cd and reference area, m^2, per axis x, y, z) and LIFT (reference area,
+// m^2, slope per rad, stall angle in deg).
+bool aeroLine(const Line &l, VesselClass &c, std::string &err) {
+    std::vector<double> v;
+    if (isKey(l, "DRAG")) {
+        if (!numbers(l, 6, v, err)) return false;
+        if (*std::min_element(v.begin(), v.end()) < 0) return fail(l, "DRAG values must not be negative", err);
+        c.aero.dragArea = _V(v[0] * v[1], v[2] * v[3], v[4] * v[5]);
+        return true;
+    }
+    if (!numbers(l, 3, v, err)) return false;
+    if (!(v[0] > 0) || !(v[1] > 0) || !(v[2] > 0 && v[2] < 90))
+        return fail(l, "LIFT needs an area and a slope above 0 and a stall angle within 0..90 deg", err);
+    c.aero.liftArea = v[0];
+    c.aero.liftSlope = v[1];
+    c.aero.stallAoa = v[2] * RAD;
+    return true;
+}
+
+// The lines of one number or three: EMPTYMASS, SIZE, PMI, TANK, TOUCHDOWN,
+// TRANSPONDER, NAVCOUNT. False with the reason in err, also for an unknown key.
+bool valueLine(const Line &l, VesselClass &c, std::string &err) {
+    std::vector<double> v;
+    if (isKey(l, "EMPTYMASS") || isKey(l, "SIZE")) {
+        if (!numbers(l, 1, v, err)) return false;
+        if (!(v[0] > 0)) return fail(l, l.tok[0] + " must be positive", err);
+        (isKey(l, "SIZE") ? c.size : c.emptyMass) = v[0];
+    } else if (isKey(l, "PMI")) {
+        if (!numbers(l, 3, v, err)) return false;
+        if (!(v[0] > 0 && v[1] > 0 && v[2] > 0)) return fail(l, "PMI values must be positive", err);
+        c.pmi = _V(v[0], v[1], v[2]);
+    } else if (isKey(l, "TANK")) {
+        if (!numbers(l, 1, v, err)) return false;
+        if (v[0] < 0) return fail(l, "TANK capacity must not be negative", err);
+        c.tankMax.push_back(v[0]);
+    } else if (isKey(l, "TOUCHDOWN")) {
+        if (!numbers(l, 3, v, err)) return false;
+        c.touchdown.push_back(_V(v[0], v[1], v[2]));
+    } else if (isKey(l, "TRANSPONDER")) {
+        if (!numbers(l, 1, v, err)) return false;
+        c.hasTransponder = true;
+        c.xpdrChannel = (DWORD)std::clamp(v[0], 0.0, 639.0);
+    } else if (isKey(l, "NAVCOUNT")) {
+        if (!numbers(l, 1, v, err)) return false;
+        if (v[0] < 0 || v[0] > 16) return fail(l, "NAVCOUNT out of range 0..16", err);
+        c.navCount = (int)v[0];
+    } else {
+        return fail(l, "unknown keyword '" + l.tok[0] + "'", err);
+    }
+    return true;
+}
+
+// The GROUP lines' thrusters, by name, once every thruster is known.
+bool resolveGroups(const std::vector<std::pair<Line, int>> &groupLines, VesselClass &c, std::string &err) {
+    for (auto &gl : groupLines) {
+        const Line &l = gl.first;
+        for (size_t i = 2; i < l.tok.size(); i++) {
+            int found = -1;
+            for (size_t k = 0; k < c.thrusters.size(); k++)
+                if (c.thrusters[k].name == l.tok[i]) found = (int)k;
+            if (found < 0) return fail(l, "unknown thruster '" + l.tok[i] + "'", err);
+            c.groups[gl.second].push_back(found);
+        }
+    }
+    return true;
+}
+
+// What every class needs, and a name not loaded yet.
+bool checkClass(const World &w, const std::string &path, const VesselClass &c, std::string &err) {
+    if (c.name.empty()) {
+        err = path + ": no CLASS line";
+        return false;
+    }
+    if (!(c.emptyMass > 0) || !(c.size > 0) || !(c.pmi.x > 0)) {
+        err = path + ": class '" + c.name + "' needs EMPTYMASS, SIZE and PMI";
+        return false;
+    }
+    if (c.touchdown.size() < 3) {
+        err = path + ": class '" + c.name + "' needs at least three TOUCHDOWN points";
+        return false;
+    }
+    if (w.findClass(c.name)) {
+        err = path + ": class '" + c.name + "' is already loaded";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool loadClass(World &w, const std::string &path, std::string &err) {
     std::vector<Line> lines;
     if (!readLines(path, lines, err)) return false;
     auto c = std::make_unique<VesselClass>();
     std::vector<std::pair<Line, int>> groupLines;  // resolved after all thrusters are known
-    std::vector<double> v;
     for (const Line &l : lines) {
+        bool ok = true;
         if (isKey(l, "CLASS")) {
             if (l.rest.empty()) return fail(l, "CLASS needs a name", err);
             if (!c->name.empty()) return fail(l, "a second CLASS line", err);
             c->name = l.rest;
-        } else if (isKey(l, "EMPTYMASS") || isKey(l, "SIZE")) {
-            if (!numbers(l, 1, v, err)) return false;
-            if (!(v[0] > 0)) return fail(l, l.tok[0] + " must be positive", err);
-            (isKey(l, "SIZE") ? c->size : c->emptyMass) = v[0];
-        } else if (isKey(l, "PMI")) {
-            if (!numbers(l, 3, v, err)) return false;
-            if (!(v[0] > 0 && v[1] > 0 && v[2] > 0)) return fail(l, "PMI values must be positive", err);
-            c->pmi = _V(v[0], v[1], v[2]);
-        } else if (isKey(l, "TANK")) {
-            if (!numbers(l, 1, v, err)) return false;
-            if (v[0] < 0) return fail(l, "TANK capacity must not be negative", err);
-            c->tankMax.push_back(v[0]);
-        } else if (isKey(l, "THRUSTER")) {  // name px py pz dx dy dz thrust isp [tank]
-            if (l.tok.size() != 10 && l.tok.size() != 11)
-                return fail(l, "THRUSTER needs a name, position (3), direction (3), thrust, Isp and an optional tank",
-                            err);
-            ThrusterSpec t;
-            t.name = l.tok[1];
-            for (auto &o : c->thrusters)
-                if (o.name == t.name) return fail(l, "thruster '" + t.name + "' defined twice", err);
-            double x[9];
-            for (size_t i = 0; i < 9 && i + 2 < l.tok.size(); i++)
-                if (!number(l.tok[i + 2], x[i])) return fail(l, "'" + l.tok[i + 2] + "' is not a number", err);
-            t.pos = _V(x[0], x[1], x[2]);
-            t.dir = _V(x[3], x[4], x[5]);
-            if (length(t.dir) < 1e-9) return fail(l, "thruster direction is zero", err);
-            t.dir = unit(t.dir);
-            t.maxThrust = x[6];
-            t.isp = x[7];
-            if (!(t.maxThrust >= 0) || !(t.isp > 0)) return fail(l, "thrust must be >= 0 and Isp > 0", err);
-            t.tank = 0;
-            if (l.tok.size() == 11) {
-                double tk;
-                if (!number(l.tok[10], tk) || tk != std::floor(tk) || tk < -1 || tk >= (double)c->tankMax.size())
-                    return fail(l, "tank '" + l.tok[10] + "' is not a defined tank index (or -1)", err);
-                t.tank = (int)tk;
-            } else if (c->tankMax.empty()) {
-                t.tank = -1;
-            }
-            c->thrusters.push_back(t);
+        } else if (isKey(l, "THRUSTER")) {
+            ok = thrusterLine(l, *c, err);
         } else if (isKey(l, "GROUP")) {
             if (l.tok.size() < 3) return fail(l, "GROUP needs a group and thruster names", err);
             int g = groupIndex(l.tok[1]);
             if (g < 0) return fail(l, "unknown thruster group '" + l.tok[1] + "'", err);
             groupLines.push_back({l, g});
-        } else if (isKey(l, "DOCK")) {  // pos (3) dir (3) rot (3) [IDS channel]
-            if (!numbers(l, 9, v, err, true)) return false;
-            if (v.size() > 10) return fail(l, "DOCK needs 9 numbers and an optional IDS channel", err);
-            DockSpec d;
-            d.pos = _V(v[0], v[1], v[2]);
-            d.dir = _V(v[3], v[4], v[5]);
-            d.rot = _V(v[6], v[7], v[8]);
-            if (length(d.dir) < 1e-9 || length(d.rot) < 1e-9) return fail(l, "DOCK direction vectors are zero", err);
-            d.dir = unit(d.dir);
-            d.rot = unit(d.rot);
-            if (std::fabs(dotp(d.dir, d.rot)) > 1e-6) return fail(l, "DOCK direction and up vector not orthogonal", err);
-            if (v.size() == 10) d.idsChannel = (DWORD)std::clamp(v[9], 0.0, 639.0);
-            c->docks.push_back(d);
-        } else if (isKey(l, "DRAG")) {  // Cd and reference area (m^2) per axis: x, y, z
-            if (!numbers(l, 6, v, err)) return false;
-            if (*std::min_element(v.begin(), v.end()) < 0) return fail(l, "DRAG values must not be negative", err);
-            c->aero.dragArea = _V(v[0] * v[1], v[2] * v[3], v[4] * v[5]);
-        } else if (isKey(l, "LIFT")) {  // reference area (m^2), slope (per rad), stall angle (deg)
-            if (!numbers(l, 3, v, err)) return false;
-            if (!(v[0] > 0) || !(v[1] > 0) || !(v[2] > 0 && v[2] < 90))
-                return fail(l, "LIFT needs an area and a slope above 0 and a stall angle within 0..90 deg", err);
-            c->aero.liftArea = v[0];
-            c->aero.liftSlope = v[1];
-            c->aero.stallAoa = v[2] * RAD;
-        } else if (isKey(l, "ISPREF")) {  // thruster, Isp (m/s) at a pressure (Pa, default the host's sea level)
-            if (l.tok.size() != 3 && l.tok.size() != 4)
-                return fail(l, "ISPREF needs a thruster, an Isp and an optional pressure", err);
-            ThrusterSpec *t = nullptr;
-            for (auto &o : c->thrusters)
-                if (o.name == l.tok[1]) t = &o;
-            if (!t) return fail(l, "unknown thruster '" + l.tok[1] + "' (ISPREF follows its THRUSTER line)", err);
-            double isp = 0, p = ATMP;
-            if (!number(l.tok[2], isp) || (l.tok.size() == 4 && !number(l.tok[3], p)))
-                return fail(l, "ISPREF needs numbers after the thruster's name", err);
-            if (!(isp > 0 && isp <= t->isp) || !(p > 0))
-                return fail(l, "ISPREF needs 0 < Isp <= the vacuum Isp and a pressure above 0", err);
-            t->ispRef = isp;
-            t->pRef = p;
-        } else if (isKey(l, "TOUCHDOWN")) {
-            if (!numbers(l, 3, v, err)) return false;
-            c->touchdown.push_back(_V(v[0], v[1], v[2]));
-        } else if (isKey(l, "TRANSPONDER")) {
-            if (!numbers(l, 1, v, err)) return false;
-            c->hasTransponder = true;
-            c->xpdrChannel = (DWORD)std::clamp(v[0], 0.0, 639.0);
-        } else if (isKey(l, "NAVCOUNT")) {
-            if (!numbers(l, 1, v, err)) return false;
-            if (v[0] < 0 || v[0] > 16) return fail(l, "NAVCOUNT out of range 0..16", err);
-            c->navCount = (int)v[0];
+        } else if (isKey(l, "DOCK")) {
+            ok = dockLine(l, *c, err);
+        } else if (isKey(l, "DRAG") || isKey(l, "LIFT")) {
+            ok = aeroLine(l, *c, err);
+        } else if (isKey(l, "ISPREF")) {
+            ok = ispRefLine(l, *c, err);
         } else {
-            return fail(l, "unknown keyword '" + l.tok[0] + "'", err);
+            ok = valueLine(l, *c, err);
         }
+        if (!ok) return false;
     }
-    for (auto &gl : groupLines) {
-        const Line &l = gl.first;
-        for (size_t i = 2; i < l.tok.size(); i++) {
-            int found = -1;
-            for (size_t k = 0; k < c->thrusters.size(); k++)
-                if (c->thrusters[k].name == l.tok[i]) found = (int)k;
-            if (found < 0) return fail(l, "unknown thruster '" + l.tok[i] + "'", err);
-            c->groups[gl.second].push_back(found);
-        }
-    }
-    if (c->name.empty()) {
-        err = path + ": no CLASS line";
-        return false;
-    }
-    if (!(c->emptyMass > 0) || !(c->size > 0) || !(c->pmi.x > 0)) {
-        err = path + ": class '" + c->name + "' needs EMPTYMASS, SIZE and PMI";
-        return false;
-    }
-    if (c->touchdown.size() < 3) {
-        err = path + ": class '" + c->name + "' needs at least three TOUCHDOWN points";
-        return false;
-    }
-    if (w.findClass(c->name)) {
-        err = path + ": class '" + c->name + "' is already loaded";
-        return false;
-    }
+    if (!resolveGroups(groupLines, *c, err) || !checkClass(w, path, *c, err)) return false;
     deriveTouchdownPlane(*c);
     w.classes.push_back(std::move(c));
     return true;

@@ -6,6 +6,7 @@
 
 #include "app/fake_mode.h"
 #include "sim/host.h"
+#include "support/earth.h"
 
 namespace {
 
@@ -32,14 +33,7 @@ struct HostTest : ::testing::Test {
         fake::Reset();
         sim::setWorld(&w);
         sim::setCurrentHost(&host);
-        auto b = std::make_unique<sim::Body>();
-        b->name = "Earth";
-        b->objType = OBJTP_PLANET;
-        b->mass = 5.9736e24;
-        b->radius = 6.37101e6;
-        b->world = &w;
-        sim::Body *earth = b.get();
-        w.bodies.push_back(std::move(b));
+        sim::Body *earth = support::AddEarth(w);
         auto c = std::make_unique<sim::VesselClass>();
         c->name = "Probe";
         c->emptyMass = 1000;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sim/world.h"
+#include "support/earth.h"
 
 namespace ctltest {
 
@@ -16,14 +17,7 @@ struct TestWorld {
     sim::Body *earth = nullptr;
 
     TestWorld() {
-        auto b = std::make_unique<sim::Body>();
-        b->objType = OBJTP_PLANET;
-        b->name = "Earth";
-        b->world = &w;
-        b->mass = 5.973698968e24;
-        b->radius = 6.371e6;
-        earth = b.get();
-        w.bodies.push_back(std::move(b));
+        earth = support::AddEarth(w);
         sim::setWorld(&w);
     }
     ~TestWorld() { sim::setWorld(nullptr); }

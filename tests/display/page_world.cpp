@@ -1,6 +1,7 @@
 // Page-test world.
 #include "page_world.h"
 
+#include "support/earth.h"
 #include "support/probe_class.h"
 
 #include <cmath>
@@ -20,17 +21,9 @@ PageWorld::PageWorld() {
     sun = s.get();
     w.bodies.push_back(std::move(s));
 
-    auto e = std::make_unique<sim::Body>();
-    e->objType = OBJTP_PLANET;
-    e->name = "Earth";
-    e->world = &w;
-    e->mass = 5.9736e24;
-    e->radius = 6.371e6;
-    e->rotPeriod = 86164.1;
-    e->pos = _V(1.496e11, 0, 0);
-    e->soi = 9.2e8;
-    earth = e.get();
-    w.bodies.push_back(std::move(e));
+    earth = support::AddEarth(w, 86164.1);
+    earth->pos = _V(1.496e11, 0, 0);
+    earth->soi = 9.2e8;
 
     probe = support::AddProbeClass(w);
     ResetModule();

@@ -14,6 +14,7 @@
 #include "frame/registry_storage.h"
 #include "frame/state.h"
 #include "sim/world.h"
+#include "support/earth.h"
 
 class FrameWorld : public ::testing::Test {
 protected:
@@ -24,14 +25,7 @@ protected:
 
     void SetUp() override {
         sim::setWorld(&world);
-        auto b = std::make_unique<sim::Body>();
-        b->objType = OBJTP_PLANET;
-        b->name = "Earth";
-        b->world = &world;
-        b->mass = 5.973698968e24;
-        b->radius = 6.37101e6;
-        earth = b.get();
-        world.bodies.push_back(std::move(b));
+        earth = support::AddEarth(world);
         plainClass = AddClass("Plain", 0);
         dockingClass = AddClass("Station", 2);
         ResetModule();

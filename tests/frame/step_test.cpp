@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frame/frame_world.h"
+#include "landing/target.h"
 #include "mfd/dialogs.h"
 #include "mfd/setters.h"
 #include "sim/docking.h"

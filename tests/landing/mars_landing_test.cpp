@@ -13,6 +13,7 @@
 #include "landing/autopilot.h"
 #include "landing/guidance.h"
 #include "landing/planning.h"
+#include "landing/trajectory.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
 #include "support/linked_plugin.h"

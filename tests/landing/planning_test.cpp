@@ -10,6 +10,7 @@
 #include "frame/state.h"
 #include "landing/autopilot.h"
 #include "landing/planning.h"
+#include "landing/trajectory.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
 #include "support/linked_plugin.h"

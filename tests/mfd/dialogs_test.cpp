@@ -8,6 +8,7 @@
 #include "control/modes.h"
 #include "control/profile.h"
 #include "keys_fixture.h"
+#include "landing/target.h"
 #include "mfd/dialogs.h"
 #include "mfd/setters.h"
 

@@ -8,6 +8,7 @@
 
 #include "frame/registry_storage.h"
 #include "frame/state.h"
+#include "landing/target.h"
 #include "mfd/dialogs.h"
 #include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"

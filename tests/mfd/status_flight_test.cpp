@@ -10,6 +10,7 @@
 
 #include "control/math.h"
 #include "frame/state.h"
+#include "landing/target.h"
 #include "mfd/dialogs.h"
 #include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"

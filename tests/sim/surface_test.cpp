@@ -2,6 +2,7 @@
 // lift-off, bases and pads, and propellant use against the rocket equation.
 #include <cmath>
 
+#include "landing/target.h"
 #include "sim_fixture.h"
 #include "simmath.h"
 
