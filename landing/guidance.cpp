@@ -178,12 +178,24 @@ LandingCommand FinalGuidance(MfdState *S, LandingStepValues &V) {
     // the lander hovers and drifts off the pad.
     const double hover = V.geff;
     LandingCommand a;
-    a.along = std::fmin((-V.along / 10.0 - 2.0 * std::fabs(V.closing)) / 10.0, 0.0);
+    // The braking takes the speed along the approach with its sign: a vessel that
+    // drifts back against it (pulled back after passing the target) is not
+    // braked the wrong way, which would speed it up without end.
+    const double h = S->approachHeading;
+    const double forward = V.ve * std::sin(h) + V.vn * std::cos(h);
+    a.along = std::fmin((-V.along / 10.0 - 2.0 * forward) / 10.0, 0.0);
     double vw = std::fmin((S->landingParams[0] - V.height) / 10.0, 0.0);
     double ev = vw - V.vspeed;
     a.vertical = ev / 3.0 + hover;
     const double tau = V.closing > 0.0 ? std::fmax(std::fabs(V.along) / (10.0 * V.closing) + 10.0, 10.0) : 10.0;
-    a.cross = -2.0 * (V.cross / (tau * tau) + V.courseOffset / tau);
+    // The target's offset from the present course damps the drift across the
+    // approach line while the vessel is short of the target: it is that drift's
+    // rate times the distance to go over the ground speed. Past the target the
+    // distance to go, and with it the term, changes sign: it would drive the
+    // drift up (seen on Mars, where the final descent overshoots by a metre, as
+    // 0.4 m/s sideways at touchdown). There the drift's own rate damps it.
+    const double damping = V.along < 0.0 ? V.courseOffset : V.lineRate;
+    a.cross = -2.0 * (V.cross / (tau * tau) + damping / tau);
 
     double boxAlong = 0.0, boxCross = 0.0, boxSpeed = 0.0;
     if (PrecisionBox(S->landingPrecision, &boxAlong, &boxCross, &boxSpeed) && std::fabs(V.along) < boxAlong &&

@@ -1,7 +1,7 @@
 // The landing under a pilot's ordinary actions, from the bundled lunar landing:
 // HOLD off while braking, a refusal (no attitude propellant, a pass too close,
 // a miss beyond the limit), a new pad or a stop and re-engagement late in the
-// descent. The engines never stay lit for an autopilot that let go, a refusal
+// descent, a final descent that has overshot the pad. The engines never stay lit for an autopilot that let go, a refusal
 // keeps its reason on the page, and no change ends in a hard contact.
 #include <gtest/gtest.h>
 
@@ -52,6 +52,24 @@ public:
         while (f.simt() < 6000.0 && S->landingPhase != phase && !eagle->touchedDown)
             f.run(S->landingPhase == LANDING_WAIT ? 20.0 : 0.5);
         return S->landingPhase == phase;
+    }
+    // Puts the lander `past` m beyond the target on the approach line, moving on
+    // along it at `forward` and across it at `across` m/s over the ground: where
+    // a final descent that overshoots ends up.
+    void CarryPast(double past, double forward, double across) {
+        VESSEL *v = flight->iface("Eagle");
+        auto global = [v](double east, double north) {
+            VECTOR3 local, g;
+            v->HorizonInvRot(_V(east, 0, north), local);
+            v->GlobalRot(local, g);
+            return g;
+        };
+        const double h = S->approachHeading, along = S->landingWork[0], cross = S->landingWork[4];
+        const double sh = std::sin(h), ch = std::cos(h);
+        VECTOR3 ground;
+        ASSERT_TRUE(v->GetAirspeedVector(FRAME_HORIZON, ground));
+        eagle->pos += global((past - along) * sh - cross * ch, (past - along) * ch + cross * sh);
+        eagle->vel += global(forward * sh + across * ch - ground.x, forward * ch - across * sh - ground.z);
     }
     void FlyDown() {
         flight::Flight &f = *flight;
@@ -165,6 +183,10 @@ TEST_F(PilotActions, LateChangesEndInASoftTouchdown) {
              t.flight->run(1.0);
              ASSERT_TRUE(t.flight->key(0, "H"));  // engage again
          }},
+        {"carried 3 m past the pad in the final phase, moving on and drifting sideways", LANDING_FINAL,
+         [](PilotActions &t) { t.CarryPast(3.0, 0.3, 0.1); }},
+        {"carried 3 m past the pad in the final phase, at rest along it, drifting sideways", LANDING_FINAL,
+         [](PilotActions &t) { t.CarryPast(3.0, 0.0, 0.1); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
