@@ -78,7 +78,12 @@ void ObjectNameInto(OBJHANDLE obj, char *out, size_t size) {
     full[0] = '\0';
     if (obj) oapiGetObjectName(obj, full, static_cast<int>(sizeof full));
     full[sizeof full - 1] = '\0';
-    std::snprintf(out, size, "%s", full);
+    // Cut to the field exactly as snprintf would, without its formatting cost
+    // (every pass compares the remembered references' names).
+    const size_t whole = std::strlen(full);
+    const size_t n = whole < size - 1 ? whole : size - 1;
+    std::memcpy(out, full, n);
+    out[n] = '\0';
 }
 
 bool VesselNamed(OBJHANDLE h, const char *name) {
