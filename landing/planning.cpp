@@ -21,9 +21,10 @@ const double kSearchTolerance = 0.01;  // s
 // pass that misses the target by c over it: kCrossDvScale V (c / S)^kCrossDvPower
 // for a pass at speed V with stopping distance S. The least bound over 194 flown
 // lunar landings (misses up to half the stopping distance; they scatter about it
-// by 23 m/s). The fuel check (FuelCovers) asks a margin on top of the plan with it.
+// by 23 m/s). The fuel check asks kFuelMarginDv more than the plan with it.
 const double kCrossDvScale = 0.83;
 const double kCrossDvPower = 1.4;
+const double kFuelMarginDv = 25.0;  // m/s
 
 // Below kSlowClosing the approach is planned from rest: at this share of the
 // gravity at the target, with this many seconds to settle at its end.
@@ -240,7 +241,7 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
         S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
-    if (!FuelCovers(S, V)) {
+    if (!FuelCovers(S, V, S->landingDv + kFuelMarginDv)) {
         FailPlan(S, kLandNoFuel);
         return false;
     }

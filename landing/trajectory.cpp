@@ -13,9 +13,10 @@
 namespace {
 
 const double kGateAngle = 20.0 * RAD;
-const double kReserveHover = 90.0;  // s of hovering kept in reserve
 const int kSamples = 200;
-const double kFuelMarginDv = 25.0;  // m/s the fuel check asks on top of the plan
+// The engine group's acceleration grows as its tank empties: a plan made in flight
+// may ask this much more than the engines give at its start.
+const double kReachMargin = 1.25;
 
 double Cbrt(double x) { return x < 0.0 ? -std::cbrt(-x) : std::cbrt(x); }
 
@@ -144,10 +145,10 @@ double FuelForDv(double dv, double isp, double mass) {
     return (1.0 - std::exp(-dv / isp)) * mass;
 }
 
-bool FuelCovers(const MfdState *S, const LandingStepValues &V) {
+bool FuelCovers(const MfdState *S, const LandingStepValues &V, double dv) {
     THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
     PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
-    return !tank || FuelForDv(S->landingDv + kFuelMarginDv, V.isp, V.mass) <= S->vessel->GetPropellantMass(tank);
+    return !tank || FuelForDv(dv, V.isp, V.mass) <= S->vessel->GetPropellantMass(tank);
 }
 
 bool PlanWithinReach(MfdState *S, const LandingStepValues &V) {
@@ -155,7 +156,10 @@ bool PlanWithinReach(MfdState *S, const LandingStepValues &V) {
     CheckTrajectory(S, V.Rt, V.gT, 0.0, &largest);
     S->landingWork[LW_ACCEL_LARGEST] = largest;
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
-    const uint32_t reason = !(largest <= V.amax) ? kLandOutOfReach : (!FuelCovers(S, V) ? kLandNoFuel : 0u);
+    // In flight the hover reserve may be spent: only a plan the tank cannot pay for
+    // at all is refused.
+    const bool fuel = FuelCovers(S, V, S->landingDv - kReserveHover * V.gT);
+    const uint32_t reason = !(largest <= kReachMargin * V.amax) ? kLandOutOfReach : (!fuel ? kLandNoFuel : 0u);
     if (reason) {
         RefuseLanding(S, reason);
         return false;

@@ -49,11 +49,14 @@ void StoreTrajectory(MfdState *S, const Quintic &h, const Quintic &z, double a0,
 bool ApproachFromRest(const MfdState *S);
 // Propellant (kg) that a delta-v costs a vessel of the given mass and Isp.
 double FuelForDv(double dv, double isp, double mass);
-// The engine group's tank holds the fuel of landingDv with the planner's margin.
-bool FuelCovers(const MfdState *S, const LandingStepValues &V);
+// s of hovering the delta-v of a plan keeps in reserve (landingDv).
+const double kReserveHover = 90.0;
+// The engine group's tank holds the fuel of a delta-v (m/s).
+bool FuelCovers(const MfdState *S, const LandingStepValues &V, double dv);
 // The trajectory just stored, checked from its start: its largest acceleration is
-// within the engine group's and the tank pays for it. Otherwise the landing is
-// refused ("target out of reach", "not enough fuel") and false comes back.
+// within reach of the engine group's and the tank pays for it, if need be out of
+// the hover reserve. Otherwise the landing is refused ("target out of reach", "not
+// enough fuel") and false comes back.
 bool PlanWithinReach(MfdState *S, const LandingStepValues &V);
 
 #endif  // TESSARC_LANDING_TRAJECTORY_H
