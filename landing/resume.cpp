@@ -18,9 +18,6 @@ const double kClockSlack = 1.0;
 // s: how long a fresh trajectory is flown before its tracking is judged; its first
 // seconds take out what the plan's start state missed of the vessel's.
 const double kFreshPlan = 10.0;
-// The engine group's acceleration grows as its tank empties: a plan made in flight
-// may ask this much more than the engines give at its start.
-const double kReachMargin = 1.25;
 
 }  // namespace
 
