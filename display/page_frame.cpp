@@ -41,14 +41,14 @@ void DrawWelcome(const MfdState *S) {
     PutLabelled(S->grid, 35, 18, "TessarcMFD ", "%s", date, colGrey);
 }
 
-void DrawHeader(const MfdState *S) {
+// Vessel name, "(*)" for a vessel other than the focus, MFD number, separator.
+void DrawHeader(TextGrid &grid, const char *vesselName, OBJHANDLE vessel, int position) {
     char name[textBufferSize];
-    CopyClipped(name, S->vesselName, 31);
-    PutText(S->grid, 1, 1, name, colGrey);
-    PutLabelled(S->grid, 1, 35, "", "%02i", S->position + 1, colGrey);
-    if (S->vesselHandle != oapiGetFocusObject())
-        PutText(S->grid, 1, static_cast<int>(std::strlen(name)) + 1, "(*)", colGrey);
-    GridLine(S->grid, 0, 2, 36, 2, 1, 1, colYellow);
+    CopyClipped(name, vesselName, 31);
+    PutText(grid, 1, 1, name, colGrey);
+    PutLabelled(grid, 1, 35, "", "%02i", position + 1, colGrey);
+    if (vessel != oapiGetFocusObject()) PutText(grid, 1, static_cast<int>(std::strlen(name)) + 1, "(*)", colGrey);
+    GridLine(grid, 0, 2, 36, 2, 1, 1, colYellow);
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ void DrawPageFrame(MfdState *S, oapi::Sketchpad *skp, int width, int height) {
     // next step has re-initialised the state.
     if (!StillNamed(S->targetRef, S->targetRefName) || !StillNamed(S->bodyRef, S->bodyRefName)) return;
 
-    DrawHeader(S);
+    DrawHeader(S->grid, S->vesselName, S->vesselHandle, S->position);
     if (S->alignVelocityRequest) {
         PutText(S->grid, 18, 7, "!!! ISS control mode !!!", colRed);
         return;
@@ -112,6 +112,15 @@ void DrawPageFrame(MfdState *S, oapi::Sketchpad *skp, int width, int height) {
     DrawAttitudeReadout(S);
     DrawThrusterLevels(S);
     DrawStatusColumn(S);
+}
+
+void DrawNoSlotPage(oapi::Sketchpad *skp, int width, int height, OBJHANDLE vessel, int32_t position) {
+    if (skp == nullptr) return;
+    TextGrid grid = MakeTextGrid(skp, width, height);
+    char name[kVesselNameSize];
+    ObjectNameInto(vessel, name, sizeof name);
+    DrawHeader(grid, name, vessel, position);
+    PutText(grid, 18, 9, "no free vessel slot", colRed);
 }
 
 void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, MfdState *state, bool summaryShown,

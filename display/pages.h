@@ -21,6 +21,10 @@ void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, MfdState *state, b
 // warms up or shows the mode selection.
 void DrawPageFrame(MfdState *state, oapi::Sketchpad *skp, int width, int height);
 
+// The page of an MFD whose vessel found every slot taken: the frame's header for
+// that vessel and the notice "no free vessel slot".
+void DrawNoSlotPage(oapi::Sketchpad *skp, int width, int height, OBJHANDLE vessel, int32_t position);
+
 // Every tracked vessel with its engaged autopilots, and the setup of the vessel
 // under the cursor. ownVesselName marks the MFD's own vessel with "*".
 void DrawSummaryPage(int32_t position, int32_t *summaryLine, int32_t *summarySlot, oapi::Sketchpad *skp,

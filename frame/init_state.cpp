@@ -47,6 +47,7 @@ void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile)
     if (!S) return;
     // Everything not named below starts at zero; the position belongs to the creator.
     const int32_t position = S->position;
+    const OBJHANDLE known = S->vesselHandle;
     *S = MfdState();
     S->position = position;
 
@@ -54,7 +55,9 @@ void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile)
     S->debugLineSet = false;
 
     S->vesselName = vesselName;
-    S->vesselHandle = VesselByExactName(vesselName);
+    // Names alike up to the length the host gives out belong to different vessels:
+    // the handle the state already had decides.
+    S->vesselHandle = VesselNamed(known, vesselName) ? known : VesselByExactName(vesselName);
     S->vessel = S->vesselHandle ? oapiGetVesselInterface(S->vesselHandle) : nullptr;
 
     S->lastStepTime = oapiGetSimTime() - 0.1;

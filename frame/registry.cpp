@@ -1,4 +1,4 @@
-// The vessel registry: 32 vessel slots keyed by name, 32 MFD positions, and the
+// The vessel registry: 32 vessel slots, each belonging to one vessel, 32 MFD positions, and the
 // per-vessel update run by the scheduler.
 //
 // Records, states and profiles are never destroyed while an MFD object may still
@@ -47,18 +47,9 @@ void Forget(VesselRecord *record, ThrusterProfile *profile) {
     ++forgottenCount;
 }
 
-// Exact, case-sensitive comparison of the name of a live vessel with a record's key.
-bool ShowsVessel(OBJHANDLE h, const char *name) {
-    if (!h || !oapiIsVessel(h)) return false;
-    char buf[sizeof(VesselRecord::name)];
-    buf[0] = '\0';
-    oapiGetObjectName(h, buf, static_cast<int>(sizeof buf));
-    buf[sizeof buf - 1] = '\0';
-    return std::strcmp(buf, name) == 0;
-}
-
-// Record creation for a new slot. False when memory runs out.
-bool CreateRecord(const char *name, int slot) {
+// Record creation for a new slot, for the vessel under the handle. False when
+// memory runs out.
+bool CreateRecord(OBJHANDLE h, const char *name, int slot) {
     VesselRecord *record = new (std::nothrow) VesselRecord();
     ThrusterProfile *profile = new (std::nothrow) ThrusterProfile();
     if (!record || !profile) {
@@ -67,9 +58,8 @@ bool CreateRecord(const char *name, int slot) {
         return false;
     }
     std::snprintf(record->name, sizeof record->name, "%s", name);
-    OBJHANDLE h = VesselByExactName(record->name);
     record->vesselHandle = h;
-    VESSEL *v = h ? oapiGetVesselInterface(h) : nullptr;
+    VESSEL *v = oapiGetVesselInterface(h);
     if (v) CreateThrusterProfile(profile, v);
     vesselProfiles[slot] = profile;
     record->stopAllRequest = false;
@@ -88,12 +78,24 @@ void ObjectNameInto(OBJHANDLE obj, char *out, size_t size) {
     full[0] = '\0';
     if (obj) oapiGetObjectName(obj, full, static_cast<int>(sizeof full));
     full[sizeof full - 1] = '\0';
-    std::snprintf(out, size, "%s", full);
+    // Cut to the field exactly as snprintf would, without its formatting cost
+    // (every pass compares the remembered references' names).
+    const size_t whole = std::strlen(full);
+    const size_t n = whole < size - 1 ? whole : size - 1;
+    std::memcpy(out, full, n);
+    out[n] = '\0';
+}
+
+bool VesselNamed(OBJHANDLE h, const char *name) {
+    if (!h || !name || !oapiIsVessel(h)) return false;
+    char buf[kVesselNameSize];
+    ObjectNameInto(h, buf, sizeof buf);
+    return std::strcmp(buf, name) == 0;
 }
 
 OBJHANDLE VesselByExactName(const char *name) {
     if (!name) return nullptr;
-    char buf[sizeof(VesselRecord::name)];
+    char buf[kVesselNameSize];
     const int count = static_cast<int>(oapiGetVesselCount());
     for (int i = 0; i < count; ++i) {
         OBJHANDLE h = oapiGetVesselByIndex(i);
@@ -114,29 +116,23 @@ void MarkPendingAttach(int position) {
 
 int FindVesselSlot(OBJHANDLE hVessel) {
     if (!hVessel || !oapiIsVessel(hVessel)) return -1;
-    char name[sizeof(VesselRecord::name)];
-    name[0] = '\0';
-    oapiGetObjectName(hVessel, name, static_cast<int>(sizeof name));
-    name[sizeof name - 1] = '\0';
+    char name[kVesselNameSize];
+    ObjectNameInto(hVessel, name, sizeof name);
     for (int s = 0; s < kMaxSlots; ++s) {
-        if ((vesselSlotMask & PositionBit(s)) && vesselRecords[s] &&
-            std::strcmp(vesselRecords[s]->name, name) == 0)
-            return s;
+        const VesselRecord *record = RecordForSlot(s);
+        if (record && record->vesselHandle == hVessel && std::strcmp(record->name, name) == 0) return s;
     }
     return -1;
 }
 
 int LookupVesselSlot(OBJHANDLE hVessel) {
-    if (!hVessel || !oapiIsVessel(hVessel)) return -1;
     int slot = FindVesselSlot(hVessel);
-    if (slot >= 0) return slot;
-    char name[sizeof(VesselRecord::name)];
-    name[0] = '\0';
-    oapiGetObjectName(hVessel, name, static_cast<int>(sizeof name));
-    name[sizeof name - 1] = '\0';
+    if (slot >= 0 || !hVessel || !oapiIsVessel(hVessel)) return slot;
+    char name[kVesselNameSize];
+    ObjectNameInto(hVessel, name, sizeof name);
     for (int s = 0; s < kMaxSlots; ++s) {
         if (vesselSlotMask & PositionBit(s)) continue;
-        if (!CreateRecord(name, s)) return -1;
+        if (!CreateRecord(hVessel, name, s)) return -1;
         vesselSlotMask |= PositionBit(s);
         return s;
     }
@@ -147,10 +143,8 @@ void ReleaseVesselSlot(int slot, bool markPositions) {
     if (slot < 0 || slot >= kMaxSlots) return;
     VesselRecord *record = vesselRecords[slot];
     if (markPositions && record) {
-        // Compare names exactly: the host's lookup by name ignores letter case and
-        // could name a different vessel than the one this slot belongs to.
         for (int p = 0; p < kMaxPositions; ++p)
-            if (ShowsVessel(positionVessel[p], record->name)) MarkPendingAttach(p);
+            if (positionVessel[p] && positionVessel[p] == record->vesselHandle) MarkPendingAttach(p);
     }
     Forget(record, vesselProfiles[slot]);
     vesselRecords[slot] = nullptr;
@@ -174,6 +168,7 @@ MfdState *StateAtPosition(VesselRecord *record, int slot, int position) {
     // Stored before the initialiser runs its first step, so the record never holds
     // a state that the scheduler cannot reach.
     record->states[position] = S;
+    S->vesselHandle = record->vesselHandle;
     ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
     InitMfdState(S, record->name, profile);
     return S;

@@ -13,6 +13,11 @@
 // Number of vessel slots and of MFD positions.
 const int kMaxSlots = 32;
 const int kMaxPositions = 32;
+// Every slot taken.
+const uint32_t kAllSlots = 0xFFFFFFFFu;
+// Bytes of a vessel name as the registry keeps it: the longest name a scenario
+// gives a vessel (255 characters) and its NUL.
+const size_t kVesselNameSize = 256;
 
 // Mode held in MfdState::refMode.
 enum ApMode {
@@ -159,13 +164,15 @@ struct MfdState {
     double contactSlide;         // m/s, its ground speed then
 };
 
+// A slot belongs to one vessel: the handle it was taken for, while that object
+// still carries the name (a deleted vessel's handle may come back on another).
 struct VesselRecord {
-    char name[99];               // the slot's key, case-sensitive
+    char name[kVesselNameSize];  // the vessel's name as the host gives it, letter case counting
     bool stopAllRequest;
     uint32_t modeMask;           // engaged autopilots of all positions at the last pass
     uint32_t positionMask;       // positions with something engaged at the last pass
     MfdState *states[kMaxPositions];
-    OBJHANDLE vesselHandle;      // the vessel found under `name` when the slot was taken
+    OBJHANDLE vesselHandle;      // the vessel the slot was taken for
 };
 
 // --- module globals (zero before InitModule)
@@ -190,7 +197,8 @@ extern int summaryCount;
 inline uint32_t PositionBit(int n) { return (n >= 0 && n < 32) ? (1u << n) : 0u; }
 
 // Sets every default of a state for the named vessel and runs one autopilot step.
-// Leaves `position` alone: the creator sets it.
+// Leaves `position` alone: the creator sets it. A `vesselHandle` the creator set
+// is kept while that vessel carries the name; otherwise the name finds the vessel.
 void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile);
 
 // The vessel's slot, allocating one on first sight; -1 when the handle is not a
@@ -198,6 +206,9 @@ void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile)
 int LookupVesselSlot(OBJHANDLE hVessel);
 // The vessel's slot without allocating; -1 when it has none.
 int FindVesselSlot(OBJHANDLE hVessel);
+// Whether the object under the handle is a vessel carrying exactly the name (the
+// host's name read into a registry name field).
+bool VesselNamed(OBJHANDLE h, const char *name);
 // The vessel carrying exactly this name (letter case counts), else the host's
 // lookup by name; null when there is none.
 OBJHANDLE VesselByExactName(const char *name);

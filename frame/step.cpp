@@ -42,17 +42,24 @@ const uint32_t kLandingFallbackFlags = 0xE02;  // bits 1, 9, 10, 11
 // whole wanted frame, so on every axis the steady rate stands in for what was
 // measured: the small part of a jump about one axis is no more a rate than the
 // large part about another.
+// The laws were made for passes 0.1 s apart, where the mean over the interval is
+// the rate of 0.05 s ago. When passes are farther apart (a frame of 5 s at 100x)
+// the mean lags by half the longer interval, and the laws, seeing a rate the
+// vessel has long left, swing it from side to side; the vessel's own part is
+// then carried forward to 0.05 s ago along its even change since the last pass.
 VECTOR3 ErrorRate(MfdState *S, const VECTOR3 &meanErrorRate, bool timed) {
     VECTOR3 omega;
     S->vessel->GetAngularVel(omega);
     const VECTOR3 vesselMean = (omega + S->bodyRate) * 0.5;
     S->bodyRate = omega;
     if (!timed) return meanErrorRate;
+    const double lagShare = 1.0 - kPassInterval / PassInterval();
+    const VECTOR3 vesselRate = lagShare > 0.0 ? vesselMean + (omega - vesselMean) * lagShare : vesselMean;
     const VECTOR3 frameRate = meanErrorRate + vesselMean;
     const VECTOR3 steady = SteadyWantedRate(S, frameRate);
     for (int c = 0; c < 3; ++c)
-        if (std::fabs(frameRate.data[c] - steady.data[c]) * S->stepDt > kLargeErrorAngle) return steady - vesselMean;
-    return meanErrorRate;
+        if (std::fabs(frameRate.data[c] - steady.data[c]) * S->stepDt > kLargeErrorAngle) return steady - vesselRate;
+    return frameRate - vesselRate;
 }
 
 // Attitude error and its rates. The first step after (re)initialisation has

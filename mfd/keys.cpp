@@ -228,19 +228,10 @@ KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
     }
 }
 
-// Keys of the mode pages that have a command somewhere.
-bool HasCommand(DWORD key) {
-    static const DWORD kCommandKeys[] = {KEY_1, KEY_2, KEY_3, KEY_4,   KEY_5,   KEY_6,    KEY_7,      KEY_E,
-                                         KEY_R, KEY_T, KEY_Y, KEY_I,   KEY_O,   KEY_P,    KEY_A,      KEY_S,
-                                         KEY_D, KEY_F, KEY_G, KEY_H,   KEY_SPACE, KEY_K,  KEY_L,      KEY_X,
-                                         KEY_C, KEY_V, KEY_B, KEY_N,   KEY_END, KEY_PGDN, KEY_PGUP,   KEY_INSERT,
-                                         KEY_DELETE, KEY_LEFT, KEY_RIGHT};
-    for (DWORD k : kCommandKeys)
-        if (k == key) return true;
-    return false;
-}
-
 KeyResult Dispatch(TessarcMFD *mfd, DWORD key) {
+    // Without a state the MFD shows a vessel that found every slot taken: no key
+    // may act, on it or on another vessel.
+    if (!mfd->state) return KEY_NO_COMMAND;
     switch (key) {
         case KEY_M:
         case KEY_SLASH:
@@ -264,10 +255,6 @@ KeyResult Dispatch(TessarcMFD *mfd, DWORD key) {
     if (mfd->summaryShown) {
         KeyResult r = SummaryKey(mfd, key);
         if (r != KEY_NO_COMMAND) return r;
-    }
-    if (!mfd->state) {
-        // Without a state only the page keys work; the others exist but cannot run.
-        return HasCommand(key) ? KEY_REFUSED : KEY_NO_COMMAND;
     }
     return StateKey(mfd, key);
 }

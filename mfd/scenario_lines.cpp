@@ -111,12 +111,12 @@ int ReadValues(const char *p, const char *end, const char *types, double *values
 }
 
 // The name in [p, end) with its blanks at both ends dropped; false when it is
-// empty or longer than a name field holds.
-bool ReadName(const char *p, const char *end, char *name) {
+// empty or longer than `longest`.
+bool ReadName(const char *p, const char *end, char *name, size_t longest = kStatusNameMax) {
     p = SkipBlanks(p, end);
     while (end > p && Blank(end[-1])) --end;
     const size_t n = static_cast<size_t>(end - p);
-    if (n == 0 || n > kStatusNameMax) return false;
+    if (n == 0 || n > longest) return false;
     std::memcpy(name, p, n);
     name[n] = '\0';
     return true;
@@ -210,7 +210,7 @@ StatusKey DecodeStatusLine(const char *line, StatusLine *out) {
                 ok = out->count > 0;
                 break;
             case SHAPE_NAME:
-                ok = ReadName(p, end, out->name);
+                ok = ReadName(p, end, out->name, k.key == STATUS_REMOTE ? kStatusVesselNameMax : kStatusNameMax);
                 // A vessel group whose name does not read still begins here.
                 if (!ok && k.key == STATUS_REMOTE) {
                     out->name[0] = '\0';

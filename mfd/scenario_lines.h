@@ -13,6 +13,10 @@
 const size_t kStatusLineMax = 255;
 // The longest name a line may carry: the state's name fields hold 99 characters.
 const size_t kStatusNameMax = 99;
+// The longest vessel name a "REMOTE" line carries: written by the host with two
+// blanks before the key " REMOTE" and one after it, the line stays within
+// kStatusLineMax. A vessel with a longer name cannot be saved.
+const size_t kStatusVesselNameMax = kStatusLineMax - 10;
 // The most numbers one line carries (the older "BurnData" form).
 const int kStatusValueMax = 8;
 // No value of a block is further from zero than this (1e12 m is beyond the
@@ -56,8 +60,9 @@ enum StatusKey {
 //  MFDINDEX, GRAPHSTYLE, FORCELAND, LANDBRAKE: one integer.
 //  ELEVATION, CUTOFFALT: one number.
 //  REFMODE: the mode 0..6 from its word. LANDING: the precision 0..2 from its word.
-//  REMOTE, BODYREF, TARGETREF: the name (the rest of the line, trailing blanks dropped).
-//   A REMOTE line whose name does not read (blank, or longer than a name field)
+//  REMOTE, BODYREF, TARGETREF: the name (the rest of the line, trailing blanks dropped),
+//   up to kStatusVesselNameMax characters for REMOTE and kStatusNameMax for the others.
+//   A REMOTE line whose name does not read (blank, or longer than that)
 //   still comes back as REMOTE, with an empty name: its vessel group is unknown.
 //  DOCKINGREF: own and target port (count 2, or 0 when they do not read) and the name.
 //  PADBASE: the pad index; for -1 also longitude and latitude in degrees (0 when
@@ -70,7 +75,7 @@ struct StatusLine {
     StatusKey key;
     int count;                       // values in value[0..count-1]
     double value[kStatusValueMax];
-    char name[kStatusNameMax + 1];   // always terminated; empty for keys without a name
+    char name[kStatusVesselNameMax + 1];  // always terminated; empty for keys without a name
 };
 
 // Decodes a line as the host hands it back (leading blanks removed). Keys are

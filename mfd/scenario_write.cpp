@@ -64,8 +64,23 @@ void PutLanding(FILEHANDLE scn, const MfdState *S) {
         B(w[14]), B(w[15]));
 }
 
+// The " REMOTE" line of a vessel, when its name fits a line that reads back;
+// otherwise the debug line says the vessel is not saved. True when written.
+bool PutRemote(FILEHANDLE scn, const char *vesselName) {
+    const int length = NameLength(vesselName, kVesselNameSize);
+    if (length == 0) return false;
+    if (static_cast<size_t>(length) > kStatusVesselNameMax) {
+        std::snprintf(oapiDebugString(), kDebugLineSize,
+                      "TessarcMFD: not saved, a name longer than %d characters: %.*s...",
+                      static_cast<int>(kStatusVesselNameMax), kDebugNameShown, vesselName);
+        return false;
+    }
+    Put(scn, STATUS_REMOTE, "%.*s", length, vesselName);
+    return true;
+}
+
 void PutVesselGroup(FILEHANDLE scn, const char *vesselName, const MfdState *S) {
-    Put(scn, STATUS_REMOTE, "%.*s", NameLength(vesselName, sizeof(VesselRecord::name)), vesselName);
+    if (!PutRemote(scn, vesselName)) return;
     const int mode = S->refMode;
     if (mode >= AP_VELOCITY && mode <= AP_ASCENT) Put(scn, STATUS_REFMODE, "%s", ModeWord(mode));
     const int bodyLen = NameLength(S->bodyRefName, sizeof S->bodyRefName);
@@ -141,4 +156,11 @@ void WriteMfdStatus(const TessarcMFD *mfd, FILEHANDLE scn) {
     }
     for (int slot = 0; slot < kMaxSlots; ++slot)
         if (!written[slot]) PutGroupOfSlot(scn, slot, position);
+    // An MFD whose vessel found no free slot ends on that vessel's name alone, so
+    // that after loading it shows that vessel again, not the last group's.
+    if (!mfd->state) {
+        char name[kVesselNameSize];
+        ObjectNameInto(positionVessel[position], name, sizeof name);
+        PutRemote(scn, name);
+    }
 }

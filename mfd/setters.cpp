@@ -73,7 +73,10 @@ bool SetRemoteVessel(TessarcMFD *mfd, const char *name) {
         CopyBounded(buf, sizeof buf, name);
     }
     OBJHANDLE h = ObjectByName(buf);
-    return h && mfd->attachToVessel(h);
+    // A vessel that finds every slot taken is refused here, leaving the MFD on the
+    // vessel it shows (an attachment that fails for want of a slot would leave it
+    // on none).
+    return h && LookupVesselSlot(h) >= 0 && mfd->attachToVessel(h);
 }
 
 bool SetReferenceBody(MfdState *S, const char *name, char *hostName, size_t hostNameSize) {

@@ -4,11 +4,13 @@
 // position. Values go in through the dialogs' setters where a setter exists.
 #include "mfd/status.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "control/modes.h"
 #include "control/thrusters.h"
 #include "frame/state.h"
+#include "mfd/buttons.h"
 #include "mfd/commands.h"
 #include "mfd/dialogs.h"
 #include "mfd/scenario_lines.h"
@@ -223,6 +225,62 @@ void NoteConvention(WrittenConventions *w, MfdState *S, const StatusLine &L) {
 
 }  // namespace
 
+namespace {
+
+// Length to which a vessel name longer than it was cut on the "REMOTE" line by
+// earlier versions of this writer.
+const size_t kCutRemoteName = 98;
+
+// The vessel a "REMOTE" line names: the one carrying the name exactly, else, for
+// a name of the length earlier writers cut longer names to, the only vessel whose
+// name begins with it (twins alike that far are not guessed between).
+OBJHANDLE SavedVessel(const char *name) {
+    if (!name[0]) return nullptr;
+    if (OBJHANDLE h = VesselByExactName(name)) return h;
+    if (std::strlen(name) != kCutRemoteName) return nullptr;
+    OBJHANDLE found = nullptr;
+    char full[kVesselNameSize];
+    const int count = static_cast<int>(oapiGetVesselCount());
+    for (int i = 0; i < count; ++i) {
+        OBJHANDLE h = oapiGetVesselByIndex(i);
+        ObjectNameInto(h, full, sizeof full);
+        if (std::strncmp(full, name, kCutRemoteName) != 0) continue;
+        if (found) return nullptr;
+        found = h;
+    }
+    return found;
+}
+
+// A slot an MFD took for its own vessel as the scenario was loading, before any
+// block named that vessel: every state of it still on the mode page, with
+// nothing engaged. The states a block restores have left the mode page, except
+// `untouched`, which the block being read left it only for its lines before the
+// first vessel group.
+bool TakenOnlyByAnMfd(const VesselRecord *record, const MfdState *untouched) {
+    if (!record || record->modeMask != 0) return false;
+    for (const MfdState *S : record->states)
+        if (S && S != untouched && (!S->modePage || StateBusy(S))) return false;
+    return true;
+}
+
+// Makes room for a vessel a block names when every slot is taken: a slot that
+// MFDs only took while loading is given up (its vessel is then told it has none),
+// so that the vessels the file carries come back first. False when there is none.
+bool FreeSlotTakenOnlyByAnMfd(TessarcMFD *mfd, const MfdState *untouched) {
+    for (int s = kMaxSlots - 1; s >= 0; --s) {
+        VesselRecord *record = RecordForSlot(s);
+        if (!TakenOnlyByAnMfd(record, untouched)) continue;
+        for (const MfdState *S : record->states)
+            if (S && S == mfd->state) mfd->state = nullptr;
+        ReleaseVesselSlot(s, true);
+        pendingAttachMask &= ~PositionBit(mfd->position);  // the block decides what this MFD shows
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
     if (!mfd || !scn) return;
     WrittenConventions conventions;
@@ -231,6 +289,8 @@ void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
     bool applying = true;
     OBJHANDLE lastRemote = nullptr;
     bool unknownVessel = false;  // inside the group of a vessel that is not there
+    // The state the MFD's creation gave it, while no vessel group has named it.
+    const MfdState *untouched = (mfd->state && mfd->state->modePage && !StateBusy(mfd->state)) ? mfd->state : nullptr;
     char *line = nullptr;
     // The whole block is consumed even when it is not applied, so that none of
     // its lines is left for the host to read as its own.
@@ -244,10 +304,13 @@ void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
             continue;
         }
         if (L.key == STATUS_REMOTE) {
-            lastRemote = L.name[0] ? VesselByExactName(L.name) : nullptr;
+            lastRemote = SavedVessel(L.name);
+            if (lastRemote && FindVesselSlot(lastRemote) < 0 && vesselSlotMask == kAllSlots)
+                FreeSlotTakenOnlyByAnMfd(mfd, untouched);
             // The group of a vessel that cannot be shown is passed over whole
             // rather than applied to whichever state the MFD showed before.
             unknownVessel = !lastRemote || !mfd->attachToVessel(lastRemote);
+            if (mfd->state == untouched) untouched = nullptr;
         }
         if (unknownVessel || !mfd->state) continue;
         mfd->state->modePage = false;

@@ -2,6 +2,7 @@
 // menus, and the store and recall of its status around a re-creation.
 #include "mfd/tessarc_mfd.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "display/pages.h"
@@ -34,6 +35,13 @@ void TrackMfd(TessarcMFD *mfd, bool alive) {
 }
 
 }  // namespace
+
+void SayNoFreeSlot(OBJHANDLE hVessel) {
+    char name[kVesselNameSize];
+    ObjectNameInto(hVessel, name, sizeof name);
+    std::snprintf(oapiDebugString(), kDebugLineSize, "TessarcMFD: no free vessel slot for %.*s",
+                  kDebugNameShown, name);
+}
 
 bool StateReachable(const MfdState *S) {
     if (trackedMfds != mfdObjectCount) return true;
@@ -73,7 +81,14 @@ bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) {
     if (!hVessel || !oapiIsVessel(hVessel)) return false;
     int slot = LookupVesselSlot(hVessel);
     VesselRecord *record = RecordForSlot(slot);
-    if (!record) return false;
+    if (!record) {
+        // Every slot is taken: the MFD shows this vessel without a state rather
+        // than go on showing, and driving, the vessel it showed before.
+        state = nullptr;
+        positionVessel[position] = hVessel;
+        SayNoFreeSlot(hVessel);
+        return false;
+    }
     MfdState *S = StateAtPosition(record, slot, position);
     if (!S) return false;
     state = S;
@@ -87,7 +102,7 @@ bool TessarcMFD::attachToSlot(int slot) {
     MfdState *S = StateAtPosition(record, slot, position);
     if (!S) return false;
     state = S;
-    positionVessel[position] = VesselByExactName(record->name);
+    positionVessel[position] = record->vesselHandle;
     return true;
 }
 
@@ -106,9 +121,14 @@ bool TessarcMFD::Update(oapi::Sketchpad *skp) {
         attachToVessel(oapiGetFocusObject());
         pendingAttachMask &= ~bit;
     }
-    if (state && !oapiIsVessel(state->vesselHandle)) return true;
-    DrawMfdPage(skp, static_cast<int>(GetWidth()), static_cast<int>(GetHeight()), state, summaryShown, position,
-                &summaryLine, &summarySlot);
+    const int w = static_cast<int>(GetWidth()), h = static_cast<int>(GetHeight());
+    if (!state) {
+        DrawNoSlotPage(skp, w, h, positionVessel[position], position);
+    } else if (oapiIsVessel(state->vesselHandle)) {
+        DrawMfdPage(skp, w, h, state, summaryShown, position, &summaryLine, &summarySlot);
+    } else {
+        return true;
+    }
     VESSEL *focus = oapiGetFocusInterface();
     if (!SkipsButtonRefresh(focus ? focus->GetClassName() : nullptr)) InvalidateButtons();
     return true;
@@ -124,11 +144,12 @@ bool TessarcMFD::ConsumeButton(int bt, int event) {
 }
 
 char *TessarcMFD::ButtonLabel(int bt) {
+    if (!state) return nullptr;  // the page of a vessel without a slot has no commands
     return const_cast<char *>(ButtonLabelText(summaryShown, state, bt));
 }
 
 int TessarcMFD::ButtonMenu(const MFDBUTTONMENU **menu) const {
-    if (menu) *menu = ButtonMenuTable(summaryShown, state);
+    if (menu) *menu = state ? ButtonMenuTable(summaryShown, state) : nullptr;
     return kButtonCount;
 }
 

@@ -37,6 +37,13 @@ public:
     int32_t summaryLine;   // selected line of the summary list, 1-based
 };
 
+// Bytes of the host's debug line, and how much of a vessel name a notice there shows.
+const int kDebugLineSize = 256;
+const int kDebugNameShown = 120;
+
+// Says on the debug line that the vessel found every slot taken.
+void SayNoFreeSlot(OBJHANDLE hVessel);
+
 // True for the vessel classes whose panels must not be asked to re-read the MFD
 // labels every frame (the Arrow Freighter).
 bool SkipsButtonRefresh(const char *focusClassName);

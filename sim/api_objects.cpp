@@ -3,6 +3,7 @@
 // against the current world before use.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "api_util.h"
 #include "simmath.h"
@@ -126,7 +127,9 @@ DWORD oapiGetObjectCount() { return world().bodies.size() + oapiGetVesselCount()
 void oapiGetObjectName(OBJHANDLE hObj, char *name, int n) {
     if (!name || n <= 0) return;
     const sim::Object *o = objectOf(hObj);
-    snprintf(name, (size_t)n, "%s", o ? o->name.c_str() : "");
+    const size_t len = o ? std::min(o->name.size(), (size_t)n - 1) : 0;
+    if (len) std::memcpy(name, o->name.data(), len);
+    name[len] = '\0';
 }
 
 int oapiGetObjectType(OBJHANDLE hObj) {

@@ -236,6 +236,8 @@ bool finishShip(Reader &r, const ScnVessel &v) {
 
 }  // namespace
 
+bool writableName(const std::string &name) { return plainName(name) && name.find(':') == std::string::npos; }
+
 bool parseScenario(const std::string &text, const std::string &file, Scenario &s, std::string &err) {
     s = Scenario();
     s.file = file;

@@ -84,8 +84,16 @@ bool buildWorld(const Scenario &s, World &w, std::string &err);
 // Opens the scenario's MFD blocks on the host's displays (after the run started).
 bool openScenarioMfds(const Scenario &s, Host &h, std::string &err);
 
+// Whether a vessel name can be written into a scenario and read back: 1 to
+// kScnMaxName characters, no blank, control character or colon.
+bool writableName(const std::string &name);
+// Why the world cannot be saved so that it reads back (the first vessel whose name
+// a scenario cannot carry); empty when it can.
+std::string unwritableNames(const World &w);
+
 // The current world and the host's open displays in the scenario format.
 std::string writeScenario(Host &h, const std::string &systemName);
+// Refuses, with the reason in err, a world that unwritableNames finds fault with.
 bool saveScenario(Host &h, const std::string &systemName, const std::string &path, std::string &err);
 
 // The FILEHANDLEs a mode's ReadStatus and WriteStatus receive.

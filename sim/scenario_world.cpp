@@ -237,14 +237,21 @@ bool openScenarioMfds(const Scenario &s, Host &h, std::string &err) {
 // ---------------------------------------------------------------------------
 // Writing
 
+// Appends formatted text of any length: a long name is never cut.
 static void add(std::string &out, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
 static void add(std::string &out, const char *fmt, ...) {
-    char buf[512];
-    va_list ap;
+    va_list ap, again;
     va_start(ap, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, ap);
+    va_copy(again, ap);
+    const int n = std::vsnprintf(nullptr, 0, fmt, ap);
     va_end(ap);
-    out += buf;
+    if (n > 0) {
+        const size_t at = out.size();
+        out.resize(at + (size_t)n + 1);
+        std::vsnprintf(&out[at], (size_t)n + 1, fmt, again);
+        out.resize(at + (size_t)n);
+    }
+    va_end(again);
 }
 
 static VECTOR3 matrixToEuler(const MATRIX3 &R) {
@@ -310,7 +317,23 @@ std::string writeScenario(Host &h, const std::string &systemName) {
     return out;
 }
 
+std::string unwritableNames(const World &w) {
+    for (const auto &vp : w.vessels) {
+        if (!vp->alive || !vp->cls || writableName(vp->name)) continue;
+        const std::string &n = vp->name;
+        return "vessel \"" + n.substr(0, 40) + (n.size() > 40 ? "..." : "") + "\" (" + std::to_string(n.size()) +
+               " characters) cannot be saved: a scenario holds names of 1 to " + std::to_string(kScnMaxName) +
+               " characters without blanks or colons";
+    }
+    return "";
+}
+
 bool saveScenario(Host &h, const std::string &systemName, const std::string &path, std::string &err) {
+    const std::string unwritable = unwritableNames(h.world());
+    if (!unwritable.empty()) {
+        err = path + ": " + unwritable;
+        return false;
+    }
     std::ofstream f(path);
     if (!f) {
         err = path + ": cannot write the scenario";

@@ -3,6 +3,7 @@
 #include "world.h"
 
 #include <algorithm>
+#include <functional>
 #include <strings.h>
 
 #include "docking.h"
@@ -66,9 +67,19 @@ Object *World::findObject(const std::string &n) const {
 
 Vessel *World::vesselOf(const void *h) const {
     if (!h) return nullptr;
-    for (auto &v : vessels)
-        if (v.get() == h) return v->alive ? v.get() : nullptr;
-    return nullptr;
+    if (h == lastVesselOf) return lastVesselOf->alive ? lastVesselOf : nullptr;
+    Vessel *found = nullptr;
+    if (vesselsByAddress.size() == vessels.size()) {
+        const auto at = std::lower_bound(vesselsByAddress.begin(), vesselsByAddress.end(), h,
+                                         [](const Vessel *v, const void *k) { return std::less<const void *>()(v, k); });
+        if (at != vesselsByAddress.end() && *at == h) found = *at;
+    } else {
+        for (auto &v : vessels)
+            if (v.get() == h) found = v.get();
+    }
+    if (!found) return nullptr;
+    lastVesselOf = found;
+    return found->alive ? found : nullptr;
 }
 
 Body *World::bodyOf(const void *h) const {
@@ -224,6 +235,9 @@ Vessel *addVessel(World &w, const std::string &name, const VesselClass *cls) {
     p->transponder.vessel = p;
     p->iface = new VESSEL(p);
     w.vessels.push_back(std::move(v));
+    w.vesselsByAddress.insert(std::upper_bound(w.vesselsByAddress.begin(), w.vesselsByAddress.end(), p,
+                                               std::less<const Vessel *>()),
+                              p);
     if (!w.focus) w.focus = p;
     return p;
 }

@@ -269,6 +269,12 @@ struct World {
     Object *findObject(const std::string &name) const;       // bodies and vessels
     bool isObject(const void *h) const;                       // live handle of this world
     Vessel *vesselOf(const void *h) const;  // the live vessel behind a handle, or null
+    // Handle lookups, which every host call makes: the vessel found last (a
+    // module's step asks about its own vessel many times in a row; vessels are
+    // never freed while the world lives), and every vessel sorted by address
+    // (addVessel keeps it), so that a body's handle is not sought through them all.
+    mutable Vessel *lastVesselOf = nullptr;
+    std::vector<Vessel *> vesselsByAddress;
     Body *bodyOf(const void *h) const;      // the body behind a handle, or null
     Base *baseOf(const void *h) const;      // the surface base behind a handle, or null
 };

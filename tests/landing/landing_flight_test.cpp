@@ -102,4 +102,35 @@ TEST_F(LandingFlight, BrakesApproachesAndTouchesDownOnPadOne) {
     EXPECT_NEAR(MissFromPad(), miss, 0.5);
 }
 
+
+// Attitude propellant (kg) per simulated minute while the lander waits for its
+// brake with HOLD on at the time acceleration given, 20 frames a second.
+double WaitingRcsPerMinute(double warp) {
+    flight::Flight f;
+    if (!f.load("scenarios/lunar_landing.scn")) return -1;
+    flight::useLinkedPlugin(f);
+    if (!f.open(0) || !f.key(0, "5") || !f.key(0, "B") || !f.type(0, "Brighton Beach") || !f.key(0, "P") ||
+        !f.type(0, "1"))
+        return -1;
+    TessarcMFD *m = dynamic_cast<TessarcMFD *>(f.mfd(0));
+    ::Vessel *eagle = f.vessel("Eagle");
+    if (!m || !m->state || !eagle) return -1;
+    f.run(1);
+    f.key(0, "H");
+    f.setWarp(warp);
+    const double t0 = f.simt(), rcs0 = eagle->tankMass[1];
+    while (m->state->landingPhase == LANDING_WAIT && m->state->holdOn && f.simt() < t0 + 6000) f.frames(1);
+    return (rcs0 - eagle->tankMass[1]) / ((f.simt() - t0) / 60.0);
+}
+
+// The wait at 100x turns the lander to its attitude and holds it there with 5 s
+// frames on about what it takes at 1x (it spent twice as much, swinging to
+// and fro about the attitude on rates half a frame old).
+TEST(LandingWait, HundredTimesAccelerationHoldsOnTheRcsOfOneTimes) {
+    const double at1 = WaitingRcsPerMinute(1.0), at100 = WaitingRcsPerMinute(100.0);
+    std::printf("[ figures  ] waiting for the brake: %.4f kg/min of RCS at 1x, %.4f at 100x\n", at1, at100);
+    ASSERT_GT(at1, 0.0);
+    EXPECT_LT(at100, 1.5 * at1);
+}
+
 }  // namespace

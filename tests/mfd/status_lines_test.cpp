@@ -61,11 +61,14 @@ TEST(StatusLines, SwitchLinesKeepTheValuesBeforeTheFirstUnreadableOne) {
 TEST(StatusLines, NamesAreTheRestOfTheLineWithinTheField) {
     EXPECT_STREQ(Decode("TARGETREF  Brighton Beach \r").name, "Brighton Beach");
     const std::string longest(kStatusNameMax, 'N');
-    EXPECT_EQ(Decode("REMOTE " + longest).name, longest);
+    EXPECT_EQ(Decode("TARGETREF " + longest).name, longest);
     EXPECT_EQ(Decode("TARGETREF " + longest + "N").key, STATUS_NONE);
     EXPECT_EQ(Decode("BODYREF    ").key, STATUS_NONE);
+    // A vessel's name may be longer, as far as the line that carries it allows.
+    const std::string longestVessel(kStatusVesselNameMax, 'V');
+    EXPECT_EQ(Decode("REMOTE " + longestVessel).name, longestVessel);
     // A vessel group still begins where its name does not read.
-    const StatusLine L = Decode("REMOTE " + longest + "N");
+    const StatusLine L = Decode("REMOTE " + longestVessel + "V");
     EXPECT_EQ(L.key, STATUS_REMOTE);
     EXPECT_STREQ(L.name, "");
 }

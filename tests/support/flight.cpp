@@ -161,6 +161,10 @@ OBJHANDLE Flight::handle(const std::string &name) const { return vessel(name); }
 
 VESSEL *Flight::focusVessel() const { return world.focus ? oapiGetVesselInterface(world.focus) : nullptr; }
 
-std::string Flight::save() { return sim::writeScenario(host, scenario.system.empty() ? "Sol" : scenario.system); }
+std::string Flight::save() {
+    err = sim::unwritableNames(world);
+    if (!err.empty()) return "";
+    return sim::writeScenario(host, scenario.system.empty() ? "Sol" : scenario.system);
+}
 
 }  // namespace flight

@@ -89,7 +89,7 @@ public:
     VESSEL *focusVessel() const;
 
     // --- Results ------------------------------------------------------------------------
-    std::string save();  // the current state as scenario text
+    std::string save();  // the current state as scenario text; "" and error() when it cannot be saved
     const std::string &error() const { return err; }
     // Problems the host found (pens or brushes not released in a frame, ...).
     const std::vector<std::string> &hostErrors() { return host.errors(); }
