@@ -33,7 +33,8 @@ const char *const kStatusTexts[] = {
     "alignment not valid", "DANGER:collision trajectory", "no thrust available", "stopping descent",
     "eccentricity too high", "target vessel not landed", "det negative", "bt negative", "target not valid",
     "target vessel not valid", "no base on gravity ref", "critical landing phase", "WARNING:trajectory too low",
-    "Landing complete", "Touchdown:applying full brakes", "no error",
+    "Landing complete", "Touchdown:applying full brakes", "no error", "target out of reach",
+    "hard contact at touchdown",
 };
 
 std::string PageStatus(flight::Flight &f) {

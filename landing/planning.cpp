@@ -16,7 +16,6 @@
 namespace {
 
 const double kGateAngle = 20.0 * RAD;
-const double kReserveHover = 90.0;     // s of hovering kept in reserve
 const int kSamples = 200;
 const int kSearchIterations = 32;
 const double kSearchTolerance = 0.01;  // s
@@ -335,10 +334,10 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     return true;
 }
 
-bool FuelCovers(const MfdState *S, const LandingStepValues &V) {
+bool FuelCovers(const MfdState *S, const LandingStepValues &V, double dv) {
     THRUSTER_HANDLE th = S->vessel->GetGroupThruster(static_cast<THGROUP_TYPE>(V.group), 0);
     PROPELLANT_HANDLE tank = th ? S->vessel->GetThrusterResource(th) : nullptr;
-    return !tank || FuelForDv(S->landingDv + kFuelMarginDv, V.isp, V.mass) <= S->vessel->GetPropellantMass(tank);
+    return !tank || FuelForDv(dv, V.isp, V.mass) <= S->vessel->GetPropellantMass(tank);
 }
 
 bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
@@ -360,7 +359,7 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
         S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
-    if (!FuelCovers(S, V)) {
+    if (!FuelCovers(S, V, S->landingDv + kFuelMarginDv)) {
         FailPlan(S, kLandNoFuel);
         return false;
     }

@@ -51,8 +51,10 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
 // The braking trajectory for the state predicted at tb s from now, stored with
 // its check, delta-v and fuel; false (refused, hold off, phase 0) without one.
 bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb);
-// The engine group's tank holds the fuel of landingDv with the planner's margin.
-bool FuelCovers(const MfdState *S, const LandingStepValues &V);
+// s of hovering the delta-v of a plan keeps in reserve (landingDv).
+const double kReserveHover = 90.0;
+// The engine group's tank holds the fuel of a delta-v (m/s).
+bool FuelCovers(const MfdState *S, const LandingStepValues &V, double dv);
 // The approach in flight was planned from a hover (it starts without the braking
 // approach's deceleration).
 bool ApproachFromRest(const MfdState *S);

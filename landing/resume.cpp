@@ -18,6 +18,9 @@ const double kClockSlack = 1.0;
 // s: how long a fresh trajectory is flown before its tracking is judged; its first
 // seconds take out what the plan's start state missed of the vessel's.
 const double kFreshPlan = 10.0;
+// The engine group's acceleration grows as its tank empties: a plan made in flight
+// may ask this much more than the engines give at its start.
+const double kReachMargin = 1.25;
 
 }  // namespace
 
@@ -56,7 +59,10 @@ bool PlanWithinReach(MfdState *S, const LandingStepValues &V) {
     CheckTrajectory(S, V.Rt, V.gT, 0.0, &largest);
     S->landingWork[8] = largest;
     S->landingValues[6] = FuelForDv(S->landingDv, V.isp, V.mass);
-    const uint32_t reason = !(largest <= V.amax) ? kLandOutOfReach : (!FuelCovers(S, V) ? kLandNoFuel : 0u);
+    // In flight the hover reserve may be spent: only a plan the tank cannot pay for
+    // at all is refused.
+    const bool fuel = FuelCovers(S, V, S->landingDv - kReserveHover * V.gT);
+    const uint32_t reason = !(largest <= kReachMargin * V.amax) ? kLandOutOfReach : (!fuel ? kLandNoFuel : 0u);
     if (reason) {
         RefuseLanding(S, reason);
         return false;

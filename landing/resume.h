@@ -20,8 +20,9 @@ bool PlanFits(const MfdState *S, const LandingStepValues &V);
 bool ReplanBraking(MfdState *S, LandingStepValues &V);
 
 // The trajectory just stored, checked from its start: its largest acceleration is
-// within the engine group's and the tank pays for it. Otherwise the landing is
-// refused ("target out of reach", "not enough fuel") and false comes back.
+// within reach of the engine group's and the tank pays for it, if need be out of
+// the hover reserve. Otherwise the landing is refused ("target out of reach", "not
+// enough fuel") and false comes back.
 bool PlanWithinReach(MfdState *S, const LandingStepValues &V);
 
 // A braking, approach or final phase that has no attitude frame of its own yet (it

@@ -31,19 +31,28 @@ double CutoffAltitudeLimit(const MfdState *S) {
 bool HardContact(MfdState *S, const LandingStepValues &V) {
     const double simt = oapiGetSimTime();
     const bool contact = S->vessel->GroundContact();
+    const bool landed = (S->vessel->GetFlightStatus() & 1) != 0;
     const double sink = std::fmax(-V.vu, 0.0);
     // Only a landing step just before this one tells how the vessel came down.
     const bool followed = S->contactState != CONTACT_UNKNOWN && V.dt > 0.0 &&
                           simt - S->contactTime <= V.dt + kStepSlack;
     bool hard = false;
+    int32_t next = contact ? CONTACT_GROUND : CONTACT_AIRBORNE;
     if (contact && followed && S->contactState == CONTACT_AIRBORNE) {
-        const double down = std::fmax(sink, S->contactSink);
-        const double slide = std::fmax(V.gs, S->contactSlide);
-        hard = down > kHardContactVertical || slide > kHardContactHorizontal;
+        const bool fast = std::fmax(sink, S->contactSink) > kHardContactVertical ||
+                          std::fmax(V.gs, S->contactSlide) > kHardContactHorizontal;
+        // Legs that brush a crest in passing are no touchdown: the vessel must
+        // come to rest on the ground or still be on it at the next step.
+        hard = fast && landed;
+        if (fast && !landed) next = CONTACT_HARD_PENDING;
+    } else if (contact && followed && S->contactState == CONTACT_HARD_PENDING) {
+        hard = true;
     }
-    S->contactState = contact ? CONTACT_GROUND : CONTACT_AIRBORNE;
+    S->contactState = next;
     S->contactTime = simt;
-    S->contactSink = sink;
-    S->contactSlide = V.gs;
+    if (next != CONTACT_HARD_PENDING) {  // the speeds from before the contact are kept
+        S->contactSink = sink;
+        S->contactSlide = V.gs;
+    }
     return hard;
 }
