@@ -120,6 +120,8 @@ bool TessarcMFD::Update(oapi::Sketchpad *skp) {
     if (pendingAttachMask & bit) {
         attachToVessel(oapiGetFocusObject());
         pendingAttachMask &= ~bit;
+    } else if (!state && vesselSlotMask != kAllSlots) {
+        attachToVessel(positionVessel[position]);  // a slot came free for the vessel shown without one
     }
     const int w = static_cast<int>(GetWidth()), h = static_cast<int>(GetHeight());
     if (!state) {

@@ -95,6 +95,12 @@ TEST(VesselSlots, The33rdVesselShowsItHasNoSlotAndTouchesNoOtherState) {
     ASSERT_TRUE(g->recreate(0));
     ExpectNoSlotPage(*g, "V33");
     ExpectHolds(*g, first32);
+    // A slot that comes free goes to the vessel shown without one at the next frame.
+    ASSERT_TRUE(g->remove("V01"));
+    g->draw(0);
+    ASSERT_NE(Mfd(*g, 0)->state, nullptr);
+    EXPECT_EQ(Mfd(*g, 0)->state->vesselHandle, g->handle("V33"));
+    ExpectHolds(*g, std::vector<std::string>(first32.begin() + 1, first32.end()));
 }
 
 TEST(VesselSlots, TwinsAlikeFor98CharactersShowAndDriveThemselvesAcrossASave) {
