@@ -94,6 +94,38 @@ double Percentile(std::vector<double> v, double p) {
     return v[i];
 }
 
+// One line per lander class: its landings flown and refused, the soft ones,
+// and the worst of its misses and touchdowns.
+std::string ClassLines(const std::vector<campaign::Result> &rs) {
+    std::string out;
+    const auto &classes = campaign::landerClasses();
+    for (size_t c = 0; c < classes.size(); ++c) {
+        int flown = 0, refused = 0, success = 0;
+        std::vector<double> miss, vs;
+        for (const campaign::Result &r : rs) {
+            if (static_cast<size_t>(r.start.lander) != c) continue;
+            if (r.outcome == campaign::OUT_REFUSED) {
+                ++refused;
+                continue;
+            }
+            ++flown;
+            if (campaign::Succeeded(r)) ++success;
+            if (r.outcome == campaign::OUT_LANDED || r.outcome == campaign::OUT_HARD) {
+                miss.push_back(std::hypot(r.missAlong, r.missCross));
+                vs.push_back(-r.vs);
+            }
+        }
+        char line[300];
+        std::snprintf(line, sizeof line,
+                      "%.40s at %.40s: flown %d, refused %d, success %d; miss m median %.2f max %.2f; "
+                      "down m/s median %.2f max %.2f\n",
+                      classes[c].name.c_str(), classes[c].body.c_str(), flown, refused, success,
+                      Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5), Percentile(vs, 1.0));
+        out += line;
+    }
+    return out;
+}
+
 // The summary, as printed and as stored beside the table.
 std::string Summary(const std::vector<campaign::Result> &rs) {
     int landed = 0, success = 0, hard = 0, refused = 0, lost = 0, aborted = 0, silent = 0;
@@ -144,6 +176,7 @@ std::string Summary(const std::vector<campaign::Result> &rs) {
                       Percentile(dvRatio, 1.0));
         out += line;
     }
+    out += ClassLines(rs);
     for (const auto &kv : reasons) {
         std::snprintf(line, sizeof line, "refused \"%.100s\": %d\n", kv.first.c_str(), kv.second);
         out += line;
@@ -219,6 +252,8 @@ int main(int argc, char **argv) {
     }
     std::sort(results.begin(), results.end(),
               [](const campaign::Result &a, const campaign::Result &b) { return a.start.index < b.start.index; });
+    std::ofstream names(o.out + "/classes.txt");
+    for (const campaign::LanderClass &c : campaign::landerClasses()) names << c.name << " at " << c.body << "\n";
     std::ofstream table(o.out + "/results.csv");
     table << campaign::ResultHeader() << "\n";
     for (const campaign::Result &r : results) table << campaign::ResultLine(r) << "\n";

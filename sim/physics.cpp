@@ -322,8 +322,11 @@ double touchdownHeight(const Vessel &v) {
     if (!p || !v.cls) return 1e300;
     VECTOR3 rel = v.pos - p->pos;
     double alt = length(rel) - p->radius;
-    double reach = v.cls->size + p->maxElevation() + 50.0;
-    if (alt > reach) return alt - reach;  // far above anything it could touch
+    // Far above anything it could touch: a bound from below, never under the
+    // 50 m margin (a bare alt - reach came near 0 just above the margin, where
+    // the vessel read as touching the ground over 1 km up over the Moon).
+    const double below = v.cls->size + p->maxElevation();
+    if (alt > below + 50.0) return alt - below;
     MATRIX3 m = p->rotationMatrix(p->world ? p->world->simt : 0.0);
     double low = 1e300;
     for (const VECTOR3 &t : v.cls->touchdown) {

@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Draws a landing campaign's results table: where each landing touched down
 relative to its pad (along and across the final approach, with the precision
-box), and its touchdown speeds (down and across, with the hard-contact limits).
+box), and its touchdown speeds (down and across, with the hard-contact limits),
+one colour per lander class (named in classes.txt beside the table).
 
     campaign_plot.py RESULTS.csv PICTURE.png [TITLE]
 """
 import csv
+import os
 import sys
 
 import matplotlib
@@ -16,6 +18,18 @@ import matplotlib.pyplot as plt  # noqa: E402
 HARD_DOWN = 3.0     # m/s at first contact
 HARD_ACROSS = 2.0   # m/s at first contact
 SOFT_DOWN = 1.0     # m/s, a soft landing
+
+
+COLOURS = ["tab:blue", "tab:orange", "tab:green", "tab:purple"]
+
+
+def class_names(results):
+    """The lander classes by index, from classes.txt beside the table (if any)."""
+    try:
+        with open(os.path.join(os.path.dirname(results), "classes.txt")) as f:
+            return {str(i): line.strip() for i, line in enumerate(f) if line.strip()}
+    except OSError:
+        return {}
 
 
 def main():
@@ -33,20 +47,41 @@ def main():
 
     near = [r for r in down if abs(float(r["miss_along_m"])) < 20 and abs(float(r["miss_cross_m"])) < 20]
     far = len(down) - len(near)
-    ax1.scatter([float(r["miss_cross_m"]) for r in near], [float(r["miss_along_m"]) for r in near],
-                s=12, c=["tab:red" if r["outcome"] == "hard" else "tab:blue" for r in near])
+    names = class_names(sys.argv[1])
+    for k in sorted({r["lander"] for r in down}):
+        mine = [r for r in near if r["lander"] == k]
+        ax1.scatter([float(r["miss_cross_m"]) for r in mine], [float(r["miss_along_m"]) for r in mine],
+                    s=12, alpha=0.6, color=COLOURS[int(k) % len(COLOURS)], label=names.get(k, "lander " + k))
+    hard = [r for r in near if r["outcome"] == "hard"]
+    if hard:
+        ax1.scatter([float(r["miss_cross_m"]) for r in hard], [float(r["miss_along_m"]) for r in hard],
+                    s=30, facecolors="none", edgecolors="red", label="hard contact")
+    if down:
+        ax1.legend(loc="upper left", fontsize=8)
     if down:
         bx, by = float(down[0]["box_cross"]), float(down[0]["box_along"])
         ax1.add_patch(plt.Rectangle((-bx, -by), 2 * bx, 2 * by, fill=False, ls="--", color="grey"))
-    ax1.set_xlim(-20, 20)
-    ax1.set_ylim(-20, 20)
+    # Zoomed to the box when every touchdown lies near it.
+    span = 20.0
+    if down:
+        box = max(float(down[0]["box_cross"]), float(down[0]["box_along"]))
+        worst = max(max(abs(float(r["miss_along_m"])), abs(float(r["miss_cross_m"]))) for r in down)
+        if worst < 1.2 * box:
+            span = 1.5 * box
+    ax1.set_xlim(-span, span)
+    ax1.set_ylim(-span, span)
     ax1.set_aspect("equal")
     ax1.set_xlabel("across the final approach, m")
     ax1.set_ylabel("along the final approach, m")
     ax1.set_title("touchdown point from the pad (box: precision box)" + (", %d off the plot" % far if far else ""))
 
-    ax2.scatter([float(r["hs"]) for r in down], [-float(r["vs"]) for r in down], s=12,
-                c=["tab:red" if r["outcome"] == "hard" else "tab:blue" for r in down])
+    for k in sorted({r["lander"] for r in down}):
+        mine = [r for r in down if r["lander"] == k]
+        ax2.scatter([float(r["hs"]) for r in mine], [-float(r["vs"]) for r in mine], s=12,
+                    alpha=0.6, color=COLOURS[int(k) % len(COLOURS)])
+    if hard:
+        ax2.scatter([float(r["hs"]) for r in hard], [-float(r["vs"]) for r in hard], s=30,
+                    facecolors="none", edgecolors="red")
     ax2.axhline(SOFT_DOWN, ls=":", color="green")
     ax2.axhline(HARD_DOWN, ls="--", color="red")
     ax2.axvline(HARD_ACROSS, ls="--", color="red")

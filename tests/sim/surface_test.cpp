@@ -142,6 +142,30 @@ TEST(Landed, TouchdownSpeedIsTakenAtTheSurfaceWhateverTheStep) {
     }
 }
 
+// Ground contact is the legs at the terrain, never a vessel far above it: the
+// quick bound for a vessel beyond the reach of any terrain once read as contact
+// just past its margin (over the Moon, some 1.25 km up while braking).
+TEST(Landed, NoGroundContactFarAboveTheTerrain) {
+    simtest::WorldGuard w;
+    simtest::loadBundled(*w);
+    sim::Body *moon = w->findBody("Moon");
+    Vessel *v = sim::addVessel(*w, "LL", w->findClass("LunarLander"));
+    sim::setLandedState(*v, moon, 0.3, 0.2, 0.0);
+    const double reach = v->cls->size + moon->maxElevation() + 50.0;
+    for (double above : {0.01, 0.05, 0.09, 1.0}) {
+        VESSELSTATUS2 vs = {};
+        vs.version = 2;
+        v->iface->GetStatusEx(&vs);
+        vs.status = 0;
+        vs.rpos = unit(vs.rpos) * (moon->radius + reach + above);
+        vs.vrot = _V(0, 0, 0);
+        vs.arot = sim::matrixToEuler(v->R);
+        v->iface->DefSetStateEx(&vs);
+        EXPECT_FALSE(v->iface->GroundContact()) << above << " m beyond the reach";
+        EXPECT_GT(sim::touchdownHeight(*v), 50.0) << above << " m beyond the reach";
+    }
+}
+
 TEST(Bases, PadsAndSurfaceTransformsAgree) {
     simtest::WorldGuard w;
     simtest::loadBundled(*w);
