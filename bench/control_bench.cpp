@@ -8,6 +8,8 @@
 
 #include "control/modes.h"
 #include "control/thrusters.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "sim/scenario.h"
 #include "sim/world.h"

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "display/pages.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "mfd/frame_draw.h"
 #include "sim/sketchpad.h"

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
 #include "landing/target.h"

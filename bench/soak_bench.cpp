@@ -17,7 +17,9 @@
 #include <string>
 
 #include "app/keynames.h"
-#include "frame/registry_storage.h"
+#include "control/profile.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "sim/host.h"
 #include "sim/scenario.h"

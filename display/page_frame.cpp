@@ -8,6 +8,7 @@
 #include "display/pages.h"
 #include "display/primitives.h"
 #include "display/sections.h"
+#include "frame/names.h"
 #include "frame/state.h"
 
 // The module's compile date ("Jun 19 2017"), defined once per host generation.

@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "control/profile.h"
 #include "display/format.h"
 #include "display/pages.h"
 #include "display/primitives.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 
 namespace {

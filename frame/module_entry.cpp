@@ -4,6 +4,8 @@
 #include <new>
 
 #include "frame/entry.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "mfd/dialogs.h"
 #include "mfd/tessarc_mfd.h"
@@ -14,6 +16,7 @@ char modeName[] = "TessarcMFD";
 const DWORD kModeKey = 0x16;
 MFDMODESPECEX modeSpec;
 bool modeRegistered = false;
+int modeId = 0;  // the host's identifier of the registered mode
 // The callback's result carries the new MFD's address. Headers whose result type is
 // narrower than an address (the 32-bit host's, built for 64 bits) cannot carry one:
 // no MFD is created then.

@@ -1,5 +1,5 @@
-// The vessel registry: 32 vessel slots, each belonging to one vessel, 32 MFD positions, and the
-// per-vessel update run by the scheduler.
+// The vessel registry: 32 vessel slots, each belonging to one vessel, and 32 MFD
+// positions.
 //
 // Records, states and profiles are never destroyed while an MFD object may still
 // point at them. Releasing a slot only forgets them: they move to a list of
@@ -9,11 +9,17 @@
 #include <cstring>
 #include <new>
 
-#include "frame/registry_storage.h"
-#include "control/holds.h"
-#include "frame/state.h"
-#include "frame/step.h"
-#include "control/thrusters.h"
+#include "frame/registry.h"
+
+#include "control/profile.h"
+#include "frame/names.h"
+
+bool moduleActive = false;
+int liveMfdCount = 0;
+uint32_t pendingAttachMask = 0;
+uint32_t storedPositionMask = 0;
+int mfdObjectCount = 0;
+int positionMfdObjects[kMaxPositions] = {};
 
 uint32_t vesselSlotMask = 0;
 VesselRecord *vesselRecords[kMaxSlots] = {};
@@ -33,6 +39,7 @@ struct Forgotten {
 };
 Forgotten *forgottenList = nullptr;
 int forgottenCount = 0;
+void (*stateStart)(MfdState *S) = nullptr;
 
 void FreeRecordAndStates(VesselRecord *record) {
     if (!record) return;
@@ -72,43 +79,6 @@ bool CreateRecord(OBJHANDLE h, const char *name, int slot) {
 }
 
 }  // namespace
-
-void ObjectNameInto(OBJHANDLE obj, char *out, size_t size) {
-    if (!out || size == 0) return;
-    char full[256];
-    full[0] = '\0';
-    if (obj) oapiGetObjectName(obj, full, static_cast<int>(sizeof full));
-    full[sizeof full - 1] = '\0';
-    // Cut to the field exactly as snprintf would, without its formatting cost
-    // (every pass compares the remembered references' names).
-    const size_t whole = std::strlen(full);
-    const size_t n = whole < size - 1 ? whole : size - 1;
-    std::memcpy(out, full, n);
-    out[n] = '\0';
-}
-
-bool VesselNamed(OBJHANDLE h, const char *name) {
-    if (!h || !name || !oapiIsVessel(h)) return false;
-    char buf[kVesselNameSize];
-    ObjectNameInto(h, buf, sizeof buf);
-    return std::strcmp(buf, name) == 0;
-}
-
-OBJHANDLE VesselByExactName(const char *name) {
-    if (!name) return nullptr;
-    char buf[kVesselNameSize];
-    const int count = static_cast<int>(oapiGetVesselCount());
-    for (int i = 0; i < count; ++i) {
-        OBJHANDLE h = oapiGetVesselByIndex(i);
-        if (!h) continue;
-        buf[0] = '\0';
-        oapiGetObjectName(h, buf, static_cast<int>(sizeof buf));
-        buf[sizeof buf - 1] = '\0';
-        if (std::strcmp(buf, name) == 0) return h;
-    }
-    OBJHANDLE h = oapiGetObjectByName(const_cast<char *>(name));
-    return (h && oapiIsVessel(h)) ? h : nullptr;
-}
 
 void MarkPendingAttach(int position) {
     if (position >= 0 && position < kMaxPositions && positionMfdObjects[position] > 0)
@@ -172,6 +142,34 @@ MfdState *StateAtPosition(VesselRecord *record, int slot, int position) {
     S->vesselHandle = record->vesselHandle;
     ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
     InitMfdState(S, record->name, profile);
+    if (stateStart) stateStart(S);
+    return S;
+}
+
+void SetStateStart(void (*start)(MfdState *S)) { stateStart = start; }
+
+AttachResult AttachPosition(int position, OBJHANDLE hVessel, MfdState **state) {
+    if (!hVessel || !oapiIsVessel(hVessel) || position < 0 || position >= kMaxPositions) return ATTACH_FAILED;
+    const int slot = LookupVesselSlot(hVessel);
+    VesselRecord *record = RecordForSlot(slot);
+    if (!record) {
+        // Every slot is taken: the position shows this vessel without a state.
+        positionVessel[position] = hVessel;
+        return ATTACH_NO_SLOT;
+    }
+    MfdState *S = StateAtPosition(record, slot, position);
+    if (!S) return ATTACH_FAILED;
+    *state = S;
+    positionVessel[position] = hVessel;
+    return ATTACH_DONE;
+}
+
+MfdState *AttachPositionToSlot(int position, int slot) {
+    VesselRecord *record = RecordForSlot(slot);
+    if (!record || position < 0 || position >= kMaxPositions) return nullptr;
+    MfdState *S = StateAtPosition(record, slot, position);
+    if (!S) return nullptr;
+    positionVessel[position] = record->vesselHandle;
     return S;
 }
 
@@ -232,37 +230,6 @@ void StopAllAutopilots(int slot) {
     if (record) record->stopAllRequest = true;
 }
 
-void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
-    if (!record) return;
-    // A vessel deleted while the module was inactive still has its slot; its
-    // interface is gone, so nothing of it may run.
-    if (!record->vesselHandle || !oapiIsVessel(record->vesselHandle)) return;
-    ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
-    if (profile && profile->vessel) RefreshThrusterProfile(profile);
-    uint32_t newModes = 0, newPositions = 0;
-    for (int p = 0; p < kMaxPositions; ++p) {
-        MfdState *S = record->states[p];
-        if (!S) continue;
-        if (record->stopAllRequest) AllAutopilotsOff(S);
-        if (S->holdOn) {
-            newModes |= kModeBitHold;
-            newPositions |= PositionBit(p);
-        }
-        if (S->transAxes != kTransAxesNone) {
-            newModes |= PositionBit(S->transAxes);
-            newPositions |= PositionBit(p);
-        }
-        if (S->burnArmed) {
-            newModes |= kModeBitBurn;
-            newPositions |= PositionBit(p);
-        }
-        if (S->vessel) AutopilotStep(S, simt, simdt, record->modeMask, record->positionMask);
-    }
-    record->modeMask = newModes;
-    record->positionMask = newPositions;
-    record->stopAllRequest = false;
-}
-
 void ForgetAllSlots() {
     for (int s = 0; s < kMaxSlots; ++s) ReleaseVesselSlot(s, false);
     vesselSlotMask = 0;
@@ -281,13 +248,13 @@ void FreeForgottenObjects() {
     forgottenCount = 0;
 }
 
-void FreeUnreachableForgotten() {
+void FreeUnreachableForgotten(bool (*reachable)(const MfdState *S)) {
     Forgotten **link = &forgottenList;
     while (Forgotten *f = *link) {
-        bool reachable = false;
-        for (int p = 0; f->record && p < kMaxPositions && !reachable; ++p)
-            reachable = f->record->states[p] && StateReachable(f->record->states[p]);
-        if (reachable) {
+        bool reached = false;
+        for (int p = 0; f->record && p < kMaxPositions && !reached; ++p)
+            reached = f->record->states[p] && (!reachable || reachable(f->record->states[p]));
+        if (reached) {
             link = &f->next;
             continue;
         }

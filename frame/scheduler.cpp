@@ -1,12 +1,14 @@
-// Module-wide globals, the module reset and the 0.1 s autopilot scheduler.
-#include "frame/registry_storage.h"
-#include "frame/state.h"
+// The module reset and the 0.1 s autopilot scheduler, with the per-vessel work
+// of each pass.
+#include "frame/scheduler.h"
 
-int modeId = 0;
-bool moduleActive = false;
-int liveMfdCount = 0;
-uint32_t pendingAttachMask = 0;
-uint32_t storedPositionMask = 0;
+#include "control/holds.h"
+#include "control/profile.h"
+#include "frame/registry.h"
+#include "frame/state.h"
+#include "frame/step.h"
+#include "mfd/tessarc_mfd.h"
+
 double schedLastTime = 0.0;
 double schedNextTime = 0.0;
 
@@ -24,13 +26,14 @@ void ResetModule() {
     for (int p = 0; p < kMaxPositions; ++p) positionIds[p] = p;
     ForgetAllSlots();
     vesselSlotMask = 0;
+    SetStateStart(FirstStep);
     // What no MFD object and no open input box can point at any more is freed.
-    FreeUnreachableForgotten();
+    FreeUnreachableForgotten(StateReachable);
 }
 
 void SchedulerPostStep(double simt, double simdt) {
     if (!moduleActive) return;
-    if (ForgottenObjectCount() > 0) FreeUnreachableForgotten();
+    if (ForgottenObjectCount() > 0) FreeUnreachableForgotten(StateReachable);
     // Due on schedule, or at once when simulation time stood still or went back.
     if (!(simt >= schedNextTime || simt <= schedLastTime)) return;
     schedLastTime = simt;
@@ -40,4 +43,35 @@ void SchedulerPostStep(double simt, double simdt) {
         if (pendingAttachMask & PositionBit(slot)) return;
         if (vesselSlotMask & PositionBit(slot)) UpdateVessel(vesselRecords[slot], simt, simdt, slot);
     }
+}
+
+void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
+    if (!record) return;
+    // A vessel deleted while the module was inactive still has its slot; its
+    // interface is gone, so nothing of it may run.
+    if (!record->vesselHandle || !oapiIsVessel(record->vesselHandle)) return;
+    ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
+    if (profile && profile->vessel) RefreshThrusterProfile(profile);
+    uint32_t newModes = 0, newPositions = 0;
+    for (int p = 0; p < kMaxPositions; ++p) {
+        MfdState *S = record->states[p];
+        if (!S) continue;
+        if (record->stopAllRequest) AllAutopilotsOff(S);
+        if (S->holdOn) {
+            newModes |= kModeBitHold;
+            newPositions |= PositionBit(p);
+        }
+        if (S->transAxes != kTransAxesNone) {
+            newModes |= PositionBit(S->transAxes);
+            newPositions |= PositionBit(p);
+        }
+        if (S->burnArmed) {
+            newModes |= kModeBitBurn;
+            newPositions |= PositionBit(p);
+        }
+        if (S->vessel) AutopilotStep(S, simt, simdt, record->modeMask, record->positionMask);
+    }
+    record->modeMask = newModes;
+    record->positionMask = newPositions;
+    record->stopAllRequest = false;
 }

@@ -1,5 +1,6 @@
-// The per-(vessel, MFD position) autopilot record, the vessel registry that owns
-// those records, and the module-wide globals of the plug-in frame.
+// The per-(vessel, MFD position) autopilot record: MfdState with the names of
+// its modes, phases, flags and slots, and its initialiser. Data only; the
+// registry that owns the records is frame/registry.h.
 #ifndef TESSARC_FRAME_STATE_H
 #define TESSARC_FRAME_STATE_H
 
@@ -7,16 +8,8 @@
 #include <cstdint>
 
 #include "Orbitersdk.h"
-#include "control/profile.h"
 
-// Number of vessel slots and of MFD positions.
-const int kMaxSlots = 32;
-const int kMaxPositions = 32;
-// Every slot taken.
-const uint32_t kAllSlots = 0xFFFFFFFFu;
-// Bytes of a vessel name as the registry keeps it: the longest name a scenario
-// gives a vessel (255 characters) and its NUL.
-const size_t kVesselNameSize = 256;
+struct ThrusterProfile;
 
 // Mode held in MfdState::refMode.
 enum ApMode {
@@ -276,87 +269,11 @@ struct MfdState {
     double contactSlide;         // m/s, its ground speed then
 };
 
-// A slot belongs to one vessel: the handle it was taken for, while that object
-// still carries the name (a deleted vessel's handle may come back on another).
-struct VesselRecord {
-    char name[kVesselNameSize];  // the vessel's name as the host gives it, letter case counting
-    bool stopAllRequest;
-    uint32_t modeMask;           // engaged autopilots of all positions at the last pass
-    uint32_t positionMask;       // positions with something engaged at the last pass
-    MfdState *states[kMaxPositions];
-    OBJHANDLE vesselHandle;      // the vessel the slot was taken for
-};
-
-// --- module globals (zero before InitModule)
-extern int modeId;
-extern bool moduleActive;
-extern int liveMfdCount;
-extern uint32_t pendingAttachMask;
-extern uint32_t storedPositionMask;
-extern double schedLastTime;
-extern double schedNextTime;
-
-// --- the vessel registry
-extern uint32_t vesselSlotMask;
-extern VesselRecord *vesselRecords[kMaxSlots];
-extern ThrusterProfile *vesselProfiles[kMaxSlots];
-extern OBJHANDLE positionVessel[kMaxPositions];
-extern int positionIds[kMaxPositions];
-extern int positionIdCursor;
-extern int summaryCount;
-
-// Bit of slot or position n in a 32-bit mask (n in 0..31).
-inline uint32_t PositionBit(int n) { return (n >= 0 && n < 32) ? (1u << n) : 0u; }
-
-// Sets every default of a state for the named vessel and runs one autopilot step.
+// Sets every default of a state for the named vessel (its first autopilot step is
+// the creator's).
 // Leaves `position` alone: the creator sets it. A `vesselHandle` the creator set
 // is kept while that vessel carries the name; otherwise the name finds the vessel.
 void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile);
 
-// The vessel's slot, allocating one on first sight; -1 when the handle is not a
-// vessel or all slots are taken.
-int LookupVesselSlot(OBJHANDLE hVessel);
-// The vessel's slot without allocating; -1 when it has none.
-int FindVesselSlot(OBJHANDLE hVessel);
-// Whether the object under the handle is a vessel carrying exactly the name (the
-// host's name read into a registry name field).
-bool VesselNamed(OBJHANDLE h, const char *name);
-// The vessel carrying exactly this name (letter case counts), else the host's
-// lookup by name; null when there is none.
-OBJHANDLE VesselByExactName(const char *name);
-// The host's name of an object cut to fit `size` (always terminated; empty for
-// null). Names are remembered and compared through this one reading, so a long
-// name is cut the same way each time and never looks like a different object.
-void ObjectNameInto(OBJHANDLE obj, char *out, size_t size);
-// Forgets the slot's record and profile; with markPositions, every position showing
-// the vessel re-attaches to the focus vessel at its next redraw. Slot -1 is ignored.
-void ReleaseVesselSlot(int slot, bool markPositions);
-VesselRecord *RecordForSlot(int slot);
-// The state of a position (outside 0..31 taken as 0), created on first use.
-MfdState *StateAtPosition(VesselRecord *record, int slot, int position);
-// Exchanges the states of two positions of one vessel; false if either is missing.
-bool SwapPositions(VesselRecord *record, int a, int b);
-// Maps a host MFD identifier to an MFD position 0..31.
-int PositionForId(int id);
-// The summary page's MFD swap: the vessel in summarySlot, positions a and b.
-bool SwapMfdPositions(int summarySlot, int a, int b);
-// The summary page's Release: refused for the focus vessel and for a vessel with
-// anything engaged. True when the slot was released.
-bool ReleaseSummaryVessel(int slot);
-// The summary page's "Stop Hold & Trim": all autopilots of the vessel off at the next pass.
-void StopAllAutopilots(int slot);
-// After a frame of the summary page: summaryCount becomes the number of tracked
-// vessels, the length of the list the page showed.
-void CountSummaryVessels();
-// One scheduler pass's work for one vessel.
-void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot);
-
-// Module reset: globals cleared, all positions unmapped, all slots forgotten.
-void ResetModule();
-// The 0.1 s scheduler behind opcPostStep.
-void SchedulerPostStep(double simt, double simdt);
-// Frees every record, state and profile ever created. Only for module unload, once
-// no MFD object can point at them any more.
-void FreeRegistryStorage();
 
 #endif  // TESSARC_FRAME_STATE_H

@@ -11,6 +11,8 @@
 #include "control/math.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
+#include "frame/names.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
 
@@ -88,11 +90,13 @@ void MeasureAttitudeError(MfdState *S) {
     S->angles = S->attitudeAngles;
 }
 
-// A re-initialisation drops every engaged autopilot: the engines they set go off first.
+// A re-initialisation drops every engaged autopilot: the engines they set go off
+// first. The fresh state runs its first step.
 void StopAndInit(MfdState *S) {
     S->holdOn = false;
     ReleaseEngines(S);
     InitMfdState(S, S->vesselName, S->profile);
+    FirstStep(S);
 }
 
 // The debug line of the landing autopilot goes when its time is up.
@@ -206,4 +210,8 @@ void AutopilotStep(MfdState *S, double simt, double /*simdt*/, uint32_t modeMask
     if (oapiGetSysTime() < 0.1) return;
     if (S->warmUp) return;
     Command(S);
+}
+
+void FirstStep(MfdState *S) {
+    if (S && S->vessel) AutopilotStep(S, S->lastStepTime, -1.0, S->vesselModeMask, S->vesselPosMask);
 }

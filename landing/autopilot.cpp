@@ -9,6 +9,7 @@
 #include "control/holds.h"
 #include "control/math.h"
 #include "control/thrusters.h"
+#include "frame/names.h"
 #include "frame/state.h"
 #include "landing/guidance.h"
 #include "landing/planet.h"

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "control/attitude.h"
+#include "frame/names.h"
 #include "frame/state.h"
 #include "frame/terrain.h"
 

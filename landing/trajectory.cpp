@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "control/math.h"
+#include "control/profile.h"
 #include "frame/state.h"
 #include "landing/refusal.h"
 #include "landing/step_values.h"

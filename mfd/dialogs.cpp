@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/target.h"
 #include "mfd/setters.h"

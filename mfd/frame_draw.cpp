@@ -3,6 +3,7 @@
 
 #include "display/landing_page.h"
 #include "display/pages.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 
 void SettleReadoutChoice(MfdState *S) {

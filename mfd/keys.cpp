@@ -8,6 +8,7 @@
 #include "control/holds.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
 #include "landing/target.h"

@@ -6,6 +6,9 @@
 #include <cstring>
 
 #include "control/math.h"
+#include "control/profile.h"
+#include "frame/names.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "mfd/scenario_lines.h"
 #include "mfd/status.h"

@@ -7,6 +7,8 @@
 
 #include "control/attitude.h"
 #include "control/profile.h"
+#include "frame/names.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/target.h"
 #include "landing/touchdown.h"

@@ -11,6 +11,7 @@
 #include "control/holds.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/target.h"
 #include "mfd/buttons.h"
@@ -92,8 +93,89 @@ void ApplyRates(MfdState *S, const StatusLine &L) {
     SetProfileRates(S->profile, in);
 }
 
+// A decoded line of the landing setup into the state S; false for another key.
+bool ApplyLandingLine(MfdState *S, const StatusLine &L) {
+    const double *v = L.value;
+    switch (L.key) {
+        case STATUS_PADBASE:
+            ApplyPadBase(S, L);
+            return true;
+        case STATUS_ELEVATION:
+            if (ElevationWithinBody(S, v[0])) S->elevation = v[0];
+            return true;
+        case STATUS_GRAPHSTYLE:
+            if (v[0] >= 0 && v[0] <= 3) S->graphStyle = Int(v[0]);
+            return true;
+        case STATUS_PORIG:
+            if (v[4] < 0 || v[4] > 9) return true;  // no such landing phase
+            S->refPointLon = v[0] * RAD;
+            S->refPointLat = v[1] * RAD;
+            S->approachHeading = v[2] * RAD;
+            S->brakeStartMjd = v[3];
+            S->landingPhase = Int(v[4]);
+            S->invertRotation = v[5] != 0;
+            S->useHover = v[6] != 0;
+            return true;
+        case STATUS_COEFS:
+            for (int k = 0; k < 6; ++k) S->landingCoefs[k] = v[k];
+            return true;
+        case STATUS_CONST:
+            for (int k = 0; k < 6; ++k) S->landingConsts[k] = v[k];
+            return true;
+        case STATUS_DISPL: {
+            for (int k = 0; k < 7; ++k) S->landingWork[kSavedLandingWork[k]] = v[k];
+            return true;
+        }
+        case STATUS_LANDING:
+            S->landingPrecision = Int(v[0]);
+            return true;
+        case STATUS_CUTOFFALT:
+            SetCutoffAltitude(S, v[0]);
+            return true;
+        case STATUS_FORCELAND:
+            S->forceLand = v[0] != 0;
+            return true;
+        case STATUS_LANDBRAKE:
+            S->landBrake = v[0] != 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A decoded line of the Direct Burn or Ascent setup into the state S; false for
+// another key.
+bool ApplyBurnLine(MfdState *S, const StatusLine &L) {
+    const double *v = L.value;
+    switch (L.key) {
+        case STATUS_BURNDATA:
+            S->burnMjd = v[0];
+            S->burnDv = _V(v[1], v[2], v[3]);
+            SetAngles(&S->refAtt, v + 4);
+            S->burnArmed = v[7] != 0;
+            return true;
+        case STATUS_BURNDATA1:
+            S->burnMjd = v[0];
+            S->burnDv = _V(v[1], v[2], v[3]);
+            S->burnArmed = v[4] != 0;
+            S->orbitInsert = v[5] != 0;
+            return true;
+        case STATUS_BURNDATA3:
+            for (int k = 0; k < 4; ++k) S->burnData3[k] = v[k];
+            return true;
+        case STATUS_ASCDATA:
+            if (v[0] >= 1 && v[0] <= 4) S->ascentMode = Int(v[0]);
+            if (L.count > 1) S->ascentAlt = v[1];
+            if (L.count > 2) S->ascentAngle = v[2] * RAD;
+            return true;
+        default:
+            return false;
+    }
+}
+
 // One decoded line into the state S.
 void ApplyToState(MfdState *S, const StatusLine &L) {
+    if (ApplyLandingLine(S, L) || ApplyBurnLine(S, L)) return;
     const double *v = L.value;
     switch (L.key) {
         case STATUS_REFMODE:
@@ -111,35 +193,6 @@ void ApplyToState(MfdState *S, const StatusLine &L) {
                 SetTargetPort(S, Int(v[1]));
             }
             break;
-        case STATUS_PADBASE:
-            ApplyPadBase(S, L);
-            break;
-        case STATUS_ELEVATION:
-            if (ElevationWithinBody(S, v[0])) S->elevation = v[0];
-            break;
-        case STATUS_GRAPHSTYLE:
-            if (v[0] >= 0 && v[0] <= 3) S->graphStyle = Int(v[0]);
-            break;
-        case STATUS_PORIG:
-            if (v[4] < 0 || v[4] > 9) break;  // no such landing phase
-            S->refPointLon = v[0] * RAD;
-            S->refPointLat = v[1] * RAD;
-            S->approachHeading = v[2] * RAD;
-            S->brakeStartMjd = v[3];
-            S->landingPhase = Int(v[4]);
-            S->invertRotation = v[5] != 0;
-            S->useHover = v[6] != 0;
-            break;
-        case STATUS_COEFS:
-            for (int k = 0; k < 6; ++k) S->landingCoefs[k] = v[k];
-            break;
-        case STATUS_CONST:
-            for (int k = 0; k < 6; ++k) S->landingConsts[k] = v[k];
-            break;
-        case STATUS_DISPL: {
-            for (int k = 0; k < 7; ++k) S->landingWork[kSavedLandingWork[k]] = v[k];
-            break;
-        }
         case STATUS_REFATT:
             SetAngles(&S->refAtt, v);
             break;
@@ -161,38 +214,6 @@ void ApplyToState(MfdState *S, const StatusLine &L) {
         }
         case STATUS_RATES:
             ApplyRates(S, L);
-            break;
-        case STATUS_BURNDATA:
-            S->burnMjd = v[0];
-            S->burnDv = _V(v[1], v[2], v[3]);
-            SetAngles(&S->refAtt, v + 4);
-            S->burnArmed = v[7] != 0;
-            break;
-        case STATUS_BURNDATA1:
-            S->burnMjd = v[0];
-            S->burnDv = _V(v[1], v[2], v[3]);
-            S->burnArmed = v[4] != 0;
-            S->orbitInsert = v[5] != 0;
-            break;
-        case STATUS_BURNDATA3:
-            for (int k = 0; k < 4; ++k) S->burnData3[k] = v[k];
-            break;
-        case STATUS_ASCDATA:
-            if (v[0] >= 1 && v[0] <= 4) S->ascentMode = Int(v[0]);
-            if (L.count > 1) S->ascentAlt = v[1];
-            if (L.count > 2) S->ascentAngle = v[2] * RAD;
-            break;
-        case STATUS_LANDING:
-            S->landingPrecision = Int(v[0]);
-            break;
-        case STATUS_CUTOFFALT:
-            SetCutoffAltitude(S, v[0]);
-            break;
-        case STATUS_FORCELAND:
-            S->forceLand = v[0] != 0;
-            break;
-        case STATUS_LANDBRAKE:
-            S->landBrake = v[0] != 0;
             break;
         default:
             break;

@@ -6,16 +6,14 @@
 #include <cstring>
 
 #include "display/pages.h"
-#include "frame/registry_storage.h"
+#include "frame/names.h"
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "mfd/buttons.h"
 #include "mfd/dialogs.h"
 #include "mfd/frame_draw.h"
 #include "mfd/keys.h"
 #include "mfd/status.h"
-
-int mfdObjectCount = 0;
-int positionMfdObjects[32] = {};
 
 namespace {
 
@@ -79,31 +77,26 @@ TessarcMFD::~TessarcMFD() {
 }
 
 bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) {
-    if (!hVessel || !oapiIsVessel(hVessel)) return false;
-    int slot = LookupVesselSlot(hVessel);
-    VesselRecord *record = RecordForSlot(slot);
-    if (!record) {
+    MfdState *S = nullptr;
+    switch (AttachPosition(position, hVessel, &S)) {
+    case ATTACH_DONE:
+        state = S;
+        return true;
+    case ATTACH_NO_SLOT:
         // Every slot is taken: the MFD shows this vessel without a state rather
         // than go on showing, and driving, the vessel it showed before.
         state = nullptr;
-        positionVessel[position] = hVessel;
         SayNoFreeSlot(hVessel);
         return false;
+    default:
+        return false;
     }
-    MfdState *S = StateAtPosition(record, slot, position);
-    if (!S) return false;
-    state = S;
-    positionVessel[position] = hVessel;
-    return true;
 }
 
 bool TessarcMFD::attachToSlot(int slot) {
-    VesselRecord *record = RecordForSlot(slot);
-    if (!record) return false;
-    MfdState *S = StateAtPosition(record, slot, position);
+    MfdState *S = AttachPositionToSlot(position, slot);
     if (!S) return false;
     state = S;
-    positionVessel[position] = record->vesselHandle;
     return true;
 }
 

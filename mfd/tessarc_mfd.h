@@ -44,6 +44,10 @@ const int kDebugNameShown = 120;
 // Says on the debug line that the vessel found every slot taken.
 void SayNoFreeSlot(OBJHANDLE hVessel);
 
+// Whether an MFD object or an input box may still point at the state: the registry
+// frees a forgotten state only when none may.
+bool StateReachable(const MfdState *S);
+
 // True for the vessel classes whose panels must not be asked to re-read the MFD
 // labels every frame (the Arrow Freighter).
 bool SkipsButtonRefresh(const char *focusClassName);

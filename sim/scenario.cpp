@@ -234,6 +234,155 @@ bool finishShip(Reader &r, const ScnVessel &v) {
     return true;
 }
 
+enum Section { None, Env, Focus, Ships, Ship, Mfd, Skip };
+
+// Where the parse stands: the section it is in and the block being read.
+struct Parse {
+    Reader &r;
+    Scenario &s;
+    Section sec;
+    std::string skipEnd;  // the line that ends a skipped section
+    ScnVessel ship;       // the ship whose block is being read
+    ScnMfd mfd;           // the MFD block being read
+};
+
+// A line inside an MFD block.
+bool mfdBlockLine(Parse &p, const std::string &l) {
+    Reader &r = p.r;
+    Scenario &s = p.s;
+    if (same(l, "END_MFD")) {
+        if (p.mfd.type.empty()) return r.fail("MFD block without a TYPE line");
+        if (same(p.mfd.type, "User") && p.mfd.mode.empty()) return r.fail("MFD block of TYPE User without a MODE line");
+        s.mfds.push_back(p.mfd);
+        p.sec = None;
+        return true;
+    }
+    std::vector<std::string> w = words(l);
+    if (!w.empty() && p.mfd.type.empty() && same(w[0], "TYPE")) {
+        if (w.size() != 2) return r.fail("TYPE needs one word");
+        p.mfd.type = w[1];
+    } else if (!w.empty() && p.mfd.mode.empty() && same(w[0], "MODE")) {
+        if (w.size() != 2) return r.fail("MODE needs the mode's name");
+        p.mfd.mode = w[1];
+    } else if (!l.empty()) {
+        p.mfd.lines.push_back(l);
+    }
+    return true;
+}
+
+// A line outside every section: the start of one.
+bool outsideLine(Parse &p, const std::vector<std::string> &w, const std::string &l) {
+    Reader &r = p.r;
+    Scenario &s = p.s;
+    if (same(w[0], "BEGIN_ENVIRONMENT")) {
+        p.sec = Env;
+    } else if (same(w[0], "BEGIN_FOCUS")) {
+        p.sec = Focus;
+    } else if (same(w[0], "BEGIN_SHIPS")) {
+        p.sec = Ships;
+    } else if (same(w[0], "BEGIN_MFD")) {
+        if (w.size() != 2) return r.fail("BEGIN_MFD needs the display (Left, Right, User1..User10 or 0..11)");
+        p.mfd = ScnMfd();
+        p.mfd.display = displayByName(w[1]);
+        p.mfd.line = r.line;
+        if (p.mfd.display < 0) return r.fail("no display \"" + w[1] + "\"");
+        for (const ScnMfd &m : s.mfds)
+            if (m.display == p.mfd.display) return r.fail("a second MFD block for display " + w[1]);
+        p.sec = Mfd;
+    } else if (w[0].compare(0, 6, "BEGIN_") == 0 && w.size() == 1) {
+        p.skipEnd = "END_" + w[0].substr(6);
+        p.sec = Skip;
+    } else {
+        return r.fail("unexpected \"" + l + "\" outside a section");
+    }
+    return true;
+}
+
+// A line of the environment section.
+bool environmentLine(Parse &p, const std::vector<std::string> &w) {
+    Reader &r = p.r;
+    Scenario &s = p.s;
+    if (same(w[0], "END_ENVIRONMENT")) {
+        p.sec = None;
+    } else if (same(w[0], "System")) {
+        if (w.size() != 2) return r.fail("System needs one name");
+        if (!systemName(w[1]))
+            return r.fail("System \"" + w[1] + "\" is not a plain name (letters, digits, _ and -)");
+        s.system = w[1];
+        s.systemLine = r.line;
+    } else if (same(w[0], "Date")) {
+        double mjd;
+        if (w.size() != 3 || !same(w[1], "MJD") || !number(w[2], mjd))
+            return r.fail("Date must be \"MJD <days>\"");
+        if (mjd < kScnFirstMjd || mjd > kScnLastMjd)
+            return r.fail("Date MJD " + w[2] + " is outside the ephemeris (MJD 0 to 200000)");
+        s.mjd = mjd;
+        s.hasMjd = true;
+    } else {
+        s.notes.push_back(s.file + ":" + std::to_string(r.line) + ": " + w[0] + " ignored");
+    }
+    return true;
+}
+
+// A line of the focus section.
+bool focusLine(Parse &p, const std::vector<std::string> &w, const std::string &l) {
+    Reader &r = p.r;
+    Scenario &s = p.s;
+    if (same(w[0], "END_FOCUS")) {
+        p.sec = None;
+    } else if (same(w[0], "Ship")) {
+        if (w.size() != 2 || !plainName(w[1])) return r.fail("Ship needs one vessel name");
+        s.focus = w[1];
+        s.focusLine = r.line;
+    } else {
+        return r.fail("unexpected \"" + l + "\" in the focus section");
+    }
+    return true;
+}
+
+// A line of the p.ship list between ships: the start of one.
+bool shipsLine(Parse &p, const std::vector<std::string> &w, const std::string &l) {
+    Reader &r = p.r;
+    Scenario &s = p.s;
+    if (same(w[0], "END_SHIPS")) {
+        p.sec = None;
+    } else {
+        size_t colon = l.find(':');
+        if (w.size() != 1 || colon == std::string::npos || colon == 0 || colon + 1 == l.size())
+            return r.fail("expected \"<name>:<class>\" to begin a p.ship, found \"" + l + "\"");
+        p.ship = ScnVessel();
+        p.ship.name = l.substr(0, colon);
+        p.ship.className = l.substr(colon + 1);
+        if (!plainName(p.ship.name) || !plainName(p.ship.className))
+            return r.fail("a vessel or class name longer than " + std::to_string(kScnMaxName) + " characters");
+        p.ship.line = r.line;
+        for (const ScnVessel &o : s.vessels)
+            if (strcasecmp(o.name.c_str(), p.ship.name.c_str()) == 0)
+                return r.fail("a second p.ship named " + p.ship.name);
+        p.sec = Ship;
+    }
+    return true;
+}
+
+// A line inside a p.ship's block.
+bool shipBlockLine(Parse &p, const std::vector<std::string> &w) {
+    Reader &r = p.r;
+    Scenario &s = p.s;
+    // A block that runs into the next p.ship or the end of the list lost its END.
+    if ((w.size() == 1 && w[0].find(':') != std::string::npos) || strncasecmp(w[0].c_str(), "END_", 4) == 0 ||
+        strncasecmp(w[0].c_str(), "BEGIN_", 6) == 0)
+        return r.fail("p.ship " + p.ship.name + " (line " + std::to_string(p.ship.line) + ") has no END before \"" +
+                      w[0].substr(0, 64) + "\"");
+    if (same(w[0], "END")) {
+        if (!finishShip(r, p.ship)) return false;
+        s.vessels.push_back(p.ship);
+        p.sec = Ships;
+    } else if (!shipLine(r, w, p.ship, s)) {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool writableName(const std::string &name) { return plainName(name) && name.find(':') == std::string::npos; }
@@ -242,137 +391,36 @@ bool parseScenario(const std::string &text, const std::string &file, Scenario &s
     s = Scenario();
     s.file = file;
     Reader r{file, err};
-    enum Section { None, Env, Focus, Ships, Ship, Mfd, Skip } sec = None;
-    std::string skipEnd;
-    ScnVessel ship;
-    ScnMfd mfd;
+    Parse p{r, s, None, "", ScnVessel(), ScnMfd()};
     std::istringstream in(text);
     std::string raw;
     while (std::getline(in, raw)) {
         r.line++;
-        if (!plainLine(r, raw, sec == Mfd)) return false;
+        if (!plainLine(r, raw, p.sec == Mfd)) return false;
         std::string l = trim(raw);
-        if (sec == Skip) {
-            if (same(l, skipEnd.c_str())) sec = None;
+        if (p.sec == Skip) {
+            if (same(l, p.skipEnd.c_str())) p.sec = None;
             continue;
         }
-        if (sec == Mfd) {
-            if (same(l, "END_MFD")) {
-                if (mfd.type.empty()) return r.fail("MFD block without a TYPE line");
-                if (same(mfd.type, "User") && mfd.mode.empty()) return r.fail("MFD block of TYPE User without a MODE line");
-                s.mfds.push_back(mfd);
-                sec = None;
-                continue;
-            }
-            std::vector<std::string> w = words(l);
-            if (!w.empty() && mfd.type.empty() && same(w[0], "TYPE")) {
-                if (w.size() != 2) return r.fail("TYPE needs one word");
-                mfd.type = w[1];
-            } else if (!w.empty() && mfd.mode.empty() && same(w[0], "MODE")) {
-                if (w.size() != 2) return r.fail("MODE needs the mode's name");
-                mfd.mode = w[1];
-            } else if (!l.empty()) {
-                mfd.lines.push_back(l);
-            }
+        if (p.sec == Mfd) {
+            if (!mfdBlockLine(p, l)) return false;
             continue;
         }
         if (l.empty() || l[0] == ';') continue;
         std::vector<std::string> w = words(l);
-        switch (sec) {
-        case None:
-            if (same(w[0], "BEGIN_ENVIRONMENT")) {
-                sec = Env;
-            } else if (same(w[0], "BEGIN_FOCUS")) {
-                sec = Focus;
-            } else if (same(w[0], "BEGIN_SHIPS")) {
-                sec = Ships;
-            } else if (same(w[0], "BEGIN_MFD")) {
-                if (w.size() != 2) return r.fail("BEGIN_MFD needs the display (Left, Right, User1..User10 or 0..11)");
-                mfd = ScnMfd();
-                mfd.display = displayByName(w[1]);
-                mfd.line = r.line;
-                if (mfd.display < 0) return r.fail("no display \"" + w[1] + "\"");
-                for (const ScnMfd &m : s.mfds)
-                    if (m.display == mfd.display) return r.fail("a second MFD block for display " + w[1]);
-                sec = Mfd;
-            } else if (w[0].compare(0, 6, "BEGIN_") == 0 && w.size() == 1) {
-                skipEnd = "END_" + w[0].substr(6);
-                sec = Skip;
-            } else {
-                return r.fail("unexpected \"" + l + "\" outside a section");
-            }
-            break;
-        case Env:
-            if (same(w[0], "END_ENVIRONMENT")) {
-                sec = None;
-            } else if (same(w[0], "System")) {
-                if (w.size() != 2) return r.fail("System needs one name");
-                if (!systemName(w[1]))
-                    return r.fail("System \"" + w[1] + "\" is not a plain name (letters, digits, _ and -)");
-                s.system = w[1];
-                s.systemLine = r.line;
-            } else if (same(w[0], "Date")) {
-                double mjd;
-                if (w.size() != 3 || !same(w[1], "MJD") || !number(w[2], mjd))
-                    return r.fail("Date must be \"MJD <days>\"");
-                if (mjd < kScnFirstMjd || mjd > kScnLastMjd)
-                    return r.fail("Date MJD " + w[2] + " is outside the ephemeris (MJD 0 to 200000)");
-                s.mjd = mjd;
-                s.hasMjd = true;
-            } else {
-                s.notes.push_back(file + ":" + std::to_string(r.line) + ": " + w[0] + " ignored");
-            }
-            break;
-        case Focus:
-            if (same(w[0], "END_FOCUS")) {
-                sec = None;
-            } else if (same(w[0], "Ship")) {
-                if (w.size() != 2 || !plainName(w[1])) return r.fail("Ship needs one vessel name");
-                s.focus = w[1];
-                s.focusLine = r.line;
-            } else {
-                return r.fail("unexpected \"" + l + "\" in the focus section");
-            }
-            break;
-        case Ships:
-            if (same(w[0], "END_SHIPS")) {
-                sec = None;
-            } else {
-                size_t colon = l.find(':');
-                if (w.size() != 1 || colon == std::string::npos || colon == 0 || colon + 1 == l.size())
-                    return r.fail("expected \"<name>:<class>\" to begin a ship, found \"" + l + "\"");
-                ship = ScnVessel();
-                ship.name = l.substr(0, colon);
-                ship.className = l.substr(colon + 1);
-                if (!plainName(ship.name) || !plainName(ship.className))
-                    return r.fail("a vessel or class name longer than " + std::to_string(kScnMaxName) + " characters");
-                ship.line = r.line;
-                for (const ScnVessel &o : s.vessels)
-                    if (strcasecmp(o.name.c_str(), ship.name.c_str()) == 0)
-                        return r.fail("a second ship named " + ship.name);
-                sec = Ship;
-            }
-            break;
-        case Ship:
-            // A block that runs into the next ship or the end of the list lost its END.
-            if ((w.size() == 1 && w[0].find(':') != std::string::npos) || strncasecmp(w[0].c_str(), "END_", 4) == 0 ||
-                strncasecmp(w[0].c_str(), "BEGIN_", 6) == 0)
-                return r.fail("ship " + ship.name + " (line " + std::to_string(ship.line) + ") has no END before \"" +
-                              w[0].substr(0, 64) + "\"");
-            if (same(w[0], "END")) {
-                if (!finishShip(r, ship)) return false;
-                s.vessels.push_back(ship);
-                sec = Ships;
-            } else if (!shipLine(r, w, ship, s)) {
-                return false;
-            }
-            break;
-        default:
-            break;
+        bool ok = true;
+        switch (p.sec) {
+        case None: ok = outsideLine(p, w, l); break;
+        case Env: ok = environmentLine(p, w); break;
+        case Focus: ok = focusLine(p, w, l); break;
+        case Ships: ok = shipsLine(p, w, l); break;
+        case Ship: ok = shipBlockLine(p, w); break;
+        default: break;
         }
+        if (!ok) return false;
     }
     r.line++;
-    if (sec != None) return r.fail("the file ends inside a section");
+    if (p.sec != None) return r.fail("the file ends inside a section");
     if (s.system.empty()) return r.fail("no \"System\" line in an environment section");
     if (s.vessels.empty()) return r.fail("no ships");
     return true;

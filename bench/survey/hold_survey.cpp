@@ -32,6 +32,8 @@
 #include "control/modes.h"
 #include "control/holds.h"
 #include "control/thrusters.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
 #include "mfd/tessarc_mfd.h"

@@ -9,6 +9,8 @@
 #include "control/holds.h"
 #include "control/thrusters.h"
 #include "control_world.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "control/docking.h"
+#include "control/profile.h"
 #include "docking_rig.h"
 
 namespace {

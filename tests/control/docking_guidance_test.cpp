@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "control/docking.h"
+#include "control/profile.h"
 #include "docking_rig.h"
 
 namespace {

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "control/modes.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "support/flight.h"
 #include "support/linked_plugin.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "control/profile.h"
 #include "display/format.h"
 #include "page_world.h"
 #include "sim/picture.h"

@@ -1,4 +1,6 @@
 // Page-test world.
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "page_world.h"
 
 #include "support/earth.h"

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "frame/registry.h"
 #include "frame/state.h"
 #include "sim/sketchpad.h"
 #include "sim/world.h"

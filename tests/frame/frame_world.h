@@ -11,7 +11,8 @@
 #include <string>
 
 #include "frame/entry.h"
-#include "frame/registry_storage.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "sim/world.h"
 #include "support/earth.h"

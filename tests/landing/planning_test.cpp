@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "control/profile.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
 #include "landing/planning.h"

@@ -6,7 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "frame/registry_storage.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "landing/target.h"
 #include "mfd/dialogs.h"

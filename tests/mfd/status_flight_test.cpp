@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "control/math.h"
+#include "control/profile.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "landing/target.h"
 #include "mfd/dialogs.h"

@@ -3,6 +3,7 @@
 // autopilot, and vessel names that differ only in letter case.
 #include <string>
 
+#include "frame/registry.h"
 #include "keys_fixture.h"
 #include "sim/world.h"
 

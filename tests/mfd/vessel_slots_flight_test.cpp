@@ -10,6 +10,8 @@
 
 #include "control/holds.h"
 #include "control/thrusters.h"
+#include "frame/registry.h"
+#include "frame/scheduler.h"
 #include "frame/state.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"

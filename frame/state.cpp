@@ -1,10 +1,11 @@
 // The state record's initialiser: every default, in an order where later values
-// are derived from earlier ones, ending with one autopilot step.
+// are derived from earlier ones.
+#include "frame/state.h"
+
 #include <cstdio>
 #include <cstring>
 
-#include "frame/state.h"
-#include "frame/step.h"
+#include "frame/names.h"
 
 namespace {
 
@@ -90,7 +91,4 @@ void InitMfdState(MfdState *S, const char *vesselName, ThrusterProfile *profile)
     }
 
     S->modePage = true;
-
-    // The first step has no interval behind it; warmUp keeps it from commanding thrusters.
-    if (S->vessel) AutopilotStep(S, S->lastStepTime, -1.0, S->vesselModeMask, S->vesselPosMask);
 }

@@ -1,0 +1,21 @@
+// The 0.1 s autopilot scheduler behind opcPostStep and the module reset.
+#ifndef TESSARC_FRAME_SCHEDULER_H
+#define TESSARC_FRAME_SCHEDULER_H
+
+#include <cstdint>
+
+struct VesselRecord;
+
+// Simulation time of the last pass and of the next one due, s.
+extern double schedLastTime;
+extern double schedNextTime;
+
+// One scheduler pass's work for one vessel.
+void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot);
+
+// Module reset: globals cleared, all positions unmapped, all slots forgotten.
+void ResetModule();
+// The 0.1 s scheduler behind opcPostStep.
+void SchedulerPostStep(double simt, double simdt);
+
+#endif  // TESSARC_FRAME_SCHEDULER_H
