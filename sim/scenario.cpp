@@ -349,7 +349,7 @@ bool shipsLine(Parse &p, const std::vector<std::string> &w, const std::string &l
     } else {
         size_t colon = l.find(':');
         if (w.size() != 1 || colon == std::string::npos || colon == 0 || colon + 1 == l.size())
-            return r.fail("expected \"<name>:<class>\" to begin a p.ship, found \"" + l + "\"");
+            return r.fail("expected \"<name>:<class>\" to begin a ship, found \"" + l + "\"");
         p.ship = ScnVessel();
         p.ship.name = l.substr(0, colon);
         p.ship.className = l.substr(colon + 1);
@@ -358,7 +358,7 @@ bool shipsLine(Parse &p, const std::vector<std::string> &w, const std::string &l
         p.ship.line = r.line;
         for (const ScnVessel &o : s.vessels)
             if (strcasecmp(o.name.c_str(), p.ship.name.c_str()) == 0)
-                return r.fail("a second p.ship named " + p.ship.name);
+                return r.fail("a second ship named " + p.ship.name);
         p.sec = Ship;
     }
     return true;
@@ -371,7 +371,7 @@ bool shipBlockLine(Parse &p, const std::vector<std::string> &w) {
     // A block that runs into the next p.ship or the end of the list lost its END.
     if ((w.size() == 1 && w[0].find(':') != std::string::npos) || strncasecmp(w[0].c_str(), "END_", 4) == 0 ||
         strncasecmp(w[0].c_str(), "BEGIN_", 6) == 0)
-        return r.fail("p.ship " + p.ship.name + " (line " + std::to_string(p.ship.line) + ") has no END before \"" +
+        return r.fail("ship " + p.ship.name + " (line " + std::to_string(p.ship.line) + ") has no END before \"" +
                       w[0].substr(0, 64) + "\"");
     if (same(w[0], "END")) {
         if (!finishShip(r, p.ship)) return false;
