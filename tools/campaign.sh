@@ -9,13 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . tools/setup.sh
 tessarc_setup
-# Debian's Python, where Debian's matplotlib is.
-py=/usr/bin/python3
-[ -x "$py" ] || py=python3
-if ! "$py" -c "import matplotlib" 2>/dev/null; then
-    if [ "$(id -u)" = 0 ]; then apt-get install -y python3-matplotlib >/dev/null
-    else echo "run: apt-get install -y python3-matplotlib"; exit 1; fi
-fi
+tessarc_python_for_plots
 cmake --preset default >/dev/null
 cmake --build --preset default --target tessarc-campaign
 out=out/campaign

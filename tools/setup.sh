@@ -26,3 +26,13 @@ tessarc_setup() {
         return 1
     fi
 }
+
+# Sets py to Debian's Python (where Debian's matplotlib is), installing
+# matplotlib as root or saying how to when it is missing.
+tessarc_python_for_plots() {
+    py=/usr/bin/python3
+    [ -x "$py" ] || py=python3
+    "$py" -c "import matplotlib" 2>/dev/null && return 0
+    if [ "$(id -u)" = 0 ]; then apt-get install -y python3-matplotlib >/dev/null
+    else echo "run: apt-get install -y python3-matplotlib" >&2; return 1; fi
+}
