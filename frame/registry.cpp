@@ -11,8 +11,8 @@
 
 #include "frame/registry.h"
 
-#include "control/profile.h"
 #include "frame/names.h"
+#include "frame/profile_data.h"
 
 bool moduleActive = false;
 int liveMfdCount = 0;
@@ -40,6 +40,7 @@ struct Forgotten {
 Forgotten *forgottenList = nullptr;
 int forgottenCount = 0;
 void (*stateStart)(MfdState *S) = nullptr;
+void (*profileStart)(ThrusterProfile *profile, VESSEL *vessel) = nullptr;
 
 void FreeRecordAndStates(VesselRecord *record) {
     if (!record) return;
@@ -68,7 +69,7 @@ bool CreateRecord(OBJHANDLE h, const char *name, int slot) {
     std::snprintf(record->name, sizeof record->name, "%s", name);
     record->vesselHandle = h;
     VESSEL *v = oapiGetVesselInterface(h);
-    if (v) CreateThrusterProfile(profile, v);
+    if (v && profileStart) profileStart(profile, v);
     vesselProfiles[slot] = profile;
     record->stopAllRequest = false;
     record->modeMask = 0;
@@ -147,6 +148,8 @@ MfdState *StateAtPosition(VesselRecord *record, int slot, int position) {
 }
 
 void SetStateStart(void (*start)(MfdState *S)) { stateStart = start; }
+
+void SetProfileStart(void (*start)(ThrusterProfile *profile, VESSEL *vessel)) { profileStart = start; }
 
 AttachResult AttachPosition(int position, OBJHANDLE hVessel, MfdState **state) {
     if (!hVessel || !oapiIsVessel(hVessel) || position < 0 || position >= kMaxPositions) return ATTACH_FAILED;

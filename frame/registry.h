@@ -80,6 +80,10 @@ void FreeRegistryStorage();
 // What a state the registry creates runs once its defaults are set: the frame's
 // first autopilot step, installed by the module reset. Null: nothing.
 void SetStateStart(void (*start)(MfdState *S));
+// What the registry runs on a new slot's blank propulsion profile: the control
+// layer's first measurement of the vessel, installed by the module reset. Null:
+// the profile stays blank.
+void SetProfileStart(void (*start)(ThrusterProfile *profile, VESSEL *vessel));
 
 enum AttachResult {
     ATTACH_DONE,     // the position shows the vessel's state (*state)

@@ -27,6 +27,7 @@ void ResetModule() {
     ForgetAllSlots();
     vesselSlotMask = 0;
     SetStateStart(FirstStep);
+    SetProfileStart(CreateThrusterProfile);
     // What no MFD object and no open input box can point at any more is freed.
     FreeUnreachableForgotten(StateReachable);
 }

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "mfd/scenario_lines.h"
+#include "mfd/scenario.h"
 #include "sim/scenario.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "mfd/scenario_lines.h"
+#include "mfd/scenario.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "frame/state.h"
 #include "landing/target.h"
 #include "mfd/setters.h"
-#include "mfd/tessarc_mfd.h"
+#include "mfd/view.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ namespace {
 // host may destroy while its box is still open. They carry a context per MFD
 // position instead, whose pointer the MFD clears when it goes away.
 struct MfdBoxContext {
-    const TessarcMFD *mfd;
+    const MfdView *mfd;
     DialogKind kind;
 };
 MfdBoxContext mfdContexts[kMaxPositions][DIALOG_COUNT];
@@ -46,7 +46,7 @@ bool StateCallback(void *, char *str, void *usrdata) {
 bool MfdCallback(void *, char *str, void *usrdata) {
     MfdBoxContext *ctx = static_cast<MfdBoxContext *>(usrdata);
     if (!ctx || !ctx->mfd) return false;
-    TessarcMFD *mfd = const_cast<TessarcMFD *>(ctx->mfd);
+    MfdView *mfd = const_cast<MfdView *>(ctx->mfd);
     return ApplyDialogText(mfd, mfd->state, ctx->kind, str);
 }
 
@@ -70,7 +70,7 @@ bool OnMfd(DialogKind kind) { return kind == DIALOG_REMOTE || kind == DIALOG_SWA
 
 }  // namespace
 
-void DialogTitle(const TessarcMFD *mfd, DialogKind kind, char *title, size_t size) {
+void DialogTitle(const MfdView *mfd, DialogKind kind, char *title, size_t size) {
     if (!title || size == 0) return;
     const MfdState *S = mfd ? mfd->state : nullptr;
     switch (kind) {
@@ -121,7 +121,7 @@ void DialogTitle(const TessarcMFD *mfd, DialogKind kind, char *title, size_t siz
     }
 }
 
-bool OpenDialog(TessarcMFD *mfd, DialogKind kind) {
+bool OpenDialog(MfdView *mfd, DialogKind kind) {
     if (!mfd || kind < 0 || kind >= DIALOG_COUNT) return false;
     MfdState *S = mfd->state;
     // The remote, swap and rates boxes act on the MFD; the others need its state.
@@ -158,7 +158,7 @@ void ForgetSessionBoxes() {
         for (MfdBoxContext &c : row) c.mfd = nullptr;
 }
 
-void ForgetDialogOwner(const TessarcMFD *mfd) {
+void ForgetDialogOwner(const MfdView *mfd) {
     for (auto &row : mfdContexts)
         for (MfdBoxContext &c : row)
             if (c.mfd == mfd) c.mfd = nullptr;
@@ -166,7 +166,7 @@ void ForgetDialogOwner(const TessarcMFD *mfd) {
 
 // --- typed text --------------------------------------------------------------------
 
-bool ApplyDialogText(TessarcMFD *mfd, MfdState *S, DialogKind kind, const char *text) {
+bool ApplyDialogText(MfdView *mfd, MfdState *S, DialogKind kind, const char *text) {
     double v = 0.0;
     int n = 0;
     switch (kind) {

@@ -7,7 +7,7 @@
 
 #include "Orbitersdk.h"
 
-class TessarcMFD;
+struct MfdView;
 struct MfdState;
 
 enum DialogKind {
@@ -39,11 +39,11 @@ enum DialogKind {
 // Opens the dialog for the MFD (its state, or for the remote, swap and rates
 // dialogs the MFD itself). False when the command is refused and no box opens
 // (no state; burn values after the burn time).
-bool OpenDialog(TessarcMFD *mfd, DialogKind kind);
+bool OpenDialog(MfdView *mfd, DialogKind kind);
 // The title the box of that kind gets for this MFD now.
-void DialogTitle(const TessarcMFD *mfd, DialogKind kind, char *title, size_t size);
+void DialogTitle(const MfdView *mfd, DialogKind kind, char *title, size_t size);
 // The MFD is going away: boxes opened for it refuse from now on.
-void ForgetDialogOwner(const TessarcMFD *mfd);
+void ForgetDialogOwner(const MfdView *mfd);
 // The simulation session ended and its input boxes with it: none of them answers
 // any more, so none keeps a released vessel's states from being freed.
 void ForgetSessionBoxes();
@@ -53,6 +53,6 @@ bool DialogMayReach(const MfdState *S);
 
 // What the box's callback does with the text. mfd may be null for the dialogs
 // whose setter takes the state only.
-bool ApplyDialogText(TessarcMFD *mfd, MfdState *S, DialogKind kind, const char *text);
+bool ApplyDialogText(MfdView *mfd, MfdState *S, DialogKind kind, const char *text);
 
 #endif  // TESSARC_MFD_DIALOGS_H

@@ -16,7 +16,7 @@
 #include "mfd/commands.h"
 #include "mfd/dialogs.h"
 #include "mfd/setters.h"
-#include "mfd/tessarc_mfd.h"
+#include "mfd/view.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ enum KeyResult { KEY_TAKEN, KEY_REFUSED, KEY_NO_COMMAND };
 KeyResult Taken(bool ok = true) { return ok ? KEY_TAKEN : KEY_REFUSED; }
 
 // M, / and the extra key beside left Shift.
-KeyResult PageKey(TessarcMFD *mfd) {
+KeyResult PageKey(MfdView *mfd) {
     MfdState *S = mfd->state;
     if (!S || StateBusy(S)) {
         mfd->summaryShown = !mfd->summaryShown;
@@ -38,7 +38,7 @@ KeyResult PageKey(TessarcMFD *mfd) {
 }
 
 // Keys with a meaning of their own on the summary page; KEY_NO_COMMAND for the others.
-KeyResult SummaryKey(TessarcMFD *mfd, DWORD key) {
+KeyResult SummaryKey(MfdView *mfd, DWORD key) {
     const bool drawn = mfd->summarySlot >= 0;
     switch (key) {
         case KEY_LEFT:
@@ -46,7 +46,7 @@ KeyResult SummaryKey(TessarcMFD *mfd, DWORD key) {
             return KEY_TAKEN;
         case KEY_RIGHT:
             if (drawn) {
-                mfd->attachToSlot(mfd->summarySlot);
+                AttachViewToSlot(mfd, mfd->summarySlot);
                 mfd->summaryShown = false;
             }
             return KEY_TAKEN;
@@ -73,7 +73,7 @@ KeyResult SummaryKey(TessarcMFD *mfd, DWORD key) {
 
 // The angle dialogs of Velocity, Relative and Attitude; the delta-v dialogs of
 // Direct Burn.
-KeyResult AngleOrBurnKey(TessarcMFD *mfd, DialogKind angle, DialogKind burn) {
+KeyResult AngleOrBurnKey(MfdView *mfd, DialogKind angle, DialogKind burn) {
     MfdState *S = mfd->state;
     if (S->refMode <= AP_ATTITUDE) return Taken(OpenDialog(mfd, angle));
     if (S->refMode == AP_DIRECT_BURN) return Taken(!StateBusy(S) && OpenDialog(mfd, burn));
@@ -100,7 +100,7 @@ KeyResult TranslationKey(MfdState *S, DWORD key) {
 // --- the keys of the mode pages, one function each (mode: the state's refMode,
 // busy: StateBusy when the key came)
 
-KeyResult HoverKey(TessarcMFD *mfd, DWORD) {  // E
+KeyResult HoverKey(MfdView *mfd, DWORD) {  // E
     MfdState *S = mfd->state;
     if (StateBusy(S)) return KEY_REFUSED;
     S->landingPhase = LANDING_WAIT;
@@ -110,7 +110,7 @@ KeyResult HoverKey(TessarcMFD *mfd, DWORD) {  // E
     return KEY_TAKEN;
 }
 
-KeyResult RecalcOrRollKey(TessarcMFD *mfd, DWORD) {  // R
+KeyResult RecalcOrRollKey(MfdView *mfd, DWORD) {  // R
     MfdState *S = mfd->state;
     if (S->refMode == AP_LANDING) {
         if (StateBusy(S) || S->landingPhase != LANDING_WAIT) return KEY_REFUSED;
@@ -121,7 +121,7 @@ KeyResult RecalcOrRollKey(TessarcMFD *mfd, DWORD) {  // R
     return AngleOrBurnKey(mfd, DIALOG_ROLL, DIALOG_DV_OUTWARD);
 }
 
-KeyResult TargetKey(TessarcMFD *mfd, DWORD) {  // T
+KeyResult TargetKey(MfdView *mfd, DWORD) {  // T
     const int mode = mfd->state->refMode;
     if (mode == AP_LANDING) return Taken(OpenDialog(mfd, DIALOG_LOCATION));
     if (StateBusy(mfd->state)) return KEY_REFUSED;
@@ -130,9 +130,9 @@ KeyResult TargetKey(TessarcMFD *mfd, DWORD) {  // T
     return KEY_TAKEN;
 }
 
-KeyResult YawKey(TessarcMFD *mfd, DWORD) { return AngleOrBurnKey(mfd, DIALOG_YAW, DIALOG_DV_PLANE); }  // Y
+KeyResult YawKey(MfdView *mfd, DWORD) { return AngleOrBurnKey(mfd, DIALOG_YAW, DIALOG_DV_PLANE); }  // Y
 
-KeyResult InclinationOrAlignKey(TessarcMFD *mfd, DWORD) {  // I
+KeyResult InclinationOrAlignKey(MfdView *mfd, DWORD) {  // I
     MfdState *S = mfd->state;
     if (S->refMode == AP_ASCENT) return Taken(OpenDialog(mfd, DIALOG_INCLINATION));
     if (S->alignVelocityRequest) {
@@ -142,13 +142,13 @@ KeyResult InclinationOrAlignKey(TessarcMFD *mfd, DWORD) {  // I
     return Taken(OpenDialog(mfd, DIALOG_ALIGN_VELOCITY));
 }
 
-KeyResult RollModeKey(TessarcMFD *mfd, DWORD) {  // O
+KeyResult RollModeKey(MfdView *mfd, DWORD) {  // O
     CycleRollMode(mfd->state);
     ResetRateFilter(mfd->state, 0);
     return KEY_TAKEN;
 }
 
-KeyResult PadOrPitchKey(TessarcMFD *mfd, DWORD) {  // P
+KeyResult PadOrPitchKey(MfdView *mfd, DWORD) {  // P
     const MfdState *S = mfd->state;
     if (S->refMode == AP_LANDING) {
         if (oapiGetObjectType(S->targetRef) != OBJTP_SURFBASE || oapiGetBasePadCount(S->targetRef) < 1)
@@ -158,13 +158,13 @@ KeyResult PadOrPitchKey(TessarcMFD *mfd, DWORD) {  // P
     return AngleOrBurnKey(mfd, DIALOG_PITCH, DIALOG_DV_PROGRADE);
 }
 
-KeyResult BrakeKey(TessarcMFD *mfd, DWORD) {  // A
+KeyResult BrakeKey(MfdView *mfd, DWORD) {  // A
     MfdState *S = mfd->state;
     if (S->refMode == AP_LANDING) S->landBrake = !S->landBrake;
     return KEY_TAKEN;
 }
 
-KeyResult PortOrInvertKey(TessarcMFD *mfd, DWORD) {  // D
+KeyResult PortOrInvertKey(MfdView *mfd, DWORD) {  // D
     MfdState *S = mfd->state;
     if (S->refMode == AP_DOCKING) return Taken(!StateBusy(S) && OpenDialog(mfd, DIALOG_TARGET_PORT));
     if (S->refMode == AP_LANDING) {
@@ -174,7 +174,7 @@ KeyResult PortOrInvertKey(TessarcMFD *mfd, DWORD) {  // D
     return KEY_TAKEN;
 }
 
-KeyResult FollowKey(TessarcMFD *mfd, DWORD) {  // F
+KeyResult FollowKey(MfdView *mfd, DWORD) {  // F
     MfdState *S = mfd->state;
     if (StateBusy(S)) return KEY_REFUSED;
     if (S->refMode == AP_VELOCITY) S->targetSet = !S->targetSet;
@@ -182,7 +182,7 @@ KeyResult FollowKey(TessarcMFD *mfd, DWORD) {  // F
     return KEY_TAKEN;
 }
 
-KeyResult GoKey(TessarcMFD *mfd, DWORD) {  // G
+KeyResult GoKey(MfdView *mfd, DWORD) {  // G
     MfdState *S = mfd->state;
     const int mode = S->refMode;
     if (mode == AP_DOCKING) ToggleDockingApproach(S);
@@ -191,7 +191,7 @@ KeyResult GoKey(TessarcMFD *mfd, DWORD) {  // G
     return KEY_TAKEN;
 }
 
-KeyResult HoldKey(TessarcMFD *mfd, DWORD) {  // H, space
+KeyResult HoldKey(MfdView *mfd, DWORD) {  // H, space
     MfdState *S = mfd->state;
     const bool wasOn = S->holdOn;
     ToggleAttitudeHold(S);
@@ -204,7 +204,7 @@ KeyResult HoldKey(TessarcMFD *mfd, DWORD) {  // H, space
     return KEY_TAKEN;
 }
 
-KeyResult SpinKey(TessarcMFD *mfd, DWORD) {  // K
+KeyResult SpinKey(MfdView *mfd, DWORD) {  // K
     MfdState *S = mfd->state;
     if (S->refMode != AP_VELOCITY) return KEY_TAKEN;
     if (StateBusy(S)) return KEY_REFUSED;
@@ -212,7 +212,7 @@ KeyResult SpinKey(TessarcMFD *mfd, DWORD) {  // K
     return KEY_TAKEN;
 }
 
-KeyResult ElevationSpinOrPortKey(TessarcMFD *mfd, DWORD) {  // L
+KeyResult ElevationSpinOrPortKey(MfdView *mfd, DWORD) {  // L
     MfdState *S = mfd->state;
     const int mode = S->refMode;
     const bool busy = StateBusy(S);
@@ -225,7 +225,7 @@ KeyResult ElevationSpinOrPortKey(TessarcMFD *mfd, DWORD) {  // L
     return KEY_TAKEN;
 }
 
-KeyResult DistanceOrSyncKey(TessarcMFD *mfd, DWORD) {  // X
+KeyResult DistanceOrSyncKey(MfdView *mfd, DWORD) {  // X
     MfdState *S = mfd->state;
     if (S->refMode == AP_DOCKING) return Taken(OpenDialog(mfd, DIALOG_DISTANCE));
     if (S->refMode == AP_DIRECT_BURN) {
@@ -235,18 +235,18 @@ KeyResult DistanceOrSyncKey(TessarcMFD *mfd, DWORD) {  // X
     return KEY_TAKEN;
 }
 
-KeyResult InsertKey(TessarcMFD *mfd, DWORD) {  // C
+KeyResult InsertKey(MfdView *mfd, DWORD) {  // C
     ToggleOrbitInsert(mfd->state);
     return KEY_TAKEN;
 }
 
-KeyResult ReadoutKey(TessarcMFD *mfd, DWORD) {  // V
+KeyResult ReadoutKey(MfdView *mfd, DWORD) {  // V
     MfdState *S = mfd->state;
     if (S->refMode == AP_RELATIVE || S->refMode == AP_DOCKING) S->showSetAttitude = !S->showSetAttitude;
     return KEY_TAKEN;
 }
 
-KeyResult BaseOrCaptureKey(TessarcMFD *mfd, DWORD) {  // B
+KeyResult BaseOrCaptureKey(MfdView *mfd, DWORD) {  // B
     MfdState *S = mfd->state;
     if (StateBusy(S)) return KEY_REFUSED;
     if (S->refMode == AP_ATTITUDE) {
@@ -256,20 +256,20 @@ KeyResult BaseOrCaptureKey(TessarcMFD *mfd, DWORD) {  // B
     return Taken(OpenDialog(mfd, S->refMode == AP_LANDING ? DIALOG_LANDING_BASE : DIALOG_REFERENCE));
 }
 
-KeyResult RadioKey(TessarcMFD *mfd, DWORD) {  // N
+KeyResult RadioKey(MfdView *mfd, DWORD) {  // N
     if (mfd->state->refMode == AP_DOCKING) TuneNavRadio(mfd->state);
     return KEY_TAKEN;
 }
 
-KeyResult ModeKey(TessarcMFD *mfd, DWORD key) { return ModeSelectKey(mfd->state, key); }  // 1 to 5
-KeyResult TrimKey(TessarcMFD *mfd, DWORD key) { return TranslationKey(mfd->state, key); }  // End ... Delete
-KeyResult NoOperation(TessarcMFD *, DWORD) { return KEY_TAKEN; }
+KeyResult ModeKey(MfdView *mfd, DWORD key) { return ModeSelectKey(mfd->state, key); }  // 1 to 5
+KeyResult TrimKey(MfdView *mfd, DWORD key) { return TranslationKey(mfd->state, key); }  // End ... Delete
+KeyResult NoOperation(MfdView *, DWORD) { return KEY_TAKEN; }
 
 // Every key a mode page has a command for. 6 and 7 (Direct Burn and Ascent) are
 // not offered; S and the arrows do nothing there.
 struct StateKeyCommand {
     DWORD key;
-    KeyResult (*run)(TessarcMFD *mfd, DWORD key);
+    KeyResult (*run)(MfdView *mfd, DWORD key);
 };
 const StateKeyCommand kStateKeys[] = {
     {KEY_1, ModeKey},        {KEY_2, ModeKey},         {KEY_3, ModeKey},
@@ -293,12 +293,12 @@ const StateKeyCommand *StateKeyCommandOf(DWORD key) {
 }
 
 // Keys of the mode pages.
-KeyResult StateKey(TessarcMFD *mfd, DWORD key) {
+KeyResult StateKey(MfdView *mfd, DWORD key) {
     const StateKeyCommand *c = StateKeyCommandOf(key);
     return c != nullptr ? c->run(mfd, key) : KEY_NO_COMMAND;
 }
 
-KeyResult Dispatch(TessarcMFD *mfd, DWORD key) {
+KeyResult Dispatch(MfdView *mfd, DWORD key) {
     // Without a state the MFD shows a vessel that found every slot taken: no key
     // may act, on it or on another vessel.
     if (!mfd->state) return KEY_NO_COMMAND;
@@ -331,9 +331,7 @@ KeyResult Dispatch(TessarcMFD *mfd, DWORD key) {
 
 }  // namespace
 
-bool HandleMfdKey(TessarcMFD *mfd, DWORD key) {
+bool HandleMfdKey(MfdView *mfd, DWORD key) {
     if (!mfd || key < 2 || key > 211) return false;
-    const KeyResult r = Dispatch(mfd, key);
-    if (r == KEY_TAKEN) mfd->InvalidateButtons();
-    return r == KEY_TAKEN;
+    return Dispatch(mfd, key) == KEY_TAKEN;
 }

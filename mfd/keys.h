@@ -5,11 +5,11 @@
 
 #include "Orbitersdk.h"
 
-class TessarcMFD;
+struct MfdView;
 
 // True when the key was taken (also for keys that change nothing on this page);
-// false for a refused command or a key without a command. Taken keys end with
-// MFD::InvalidateButtons so the labels follow the new state.
-bool HandleMfdKey(TessarcMFD *mfd, DWORD key);
+// false for a refused command or a key without a command. After a taken key the
+// MFD object refreshes its button labels so they follow the new state.
+bool HandleMfdKey(MfdView *mfd, DWORD key);
 
 #endif  // TESSARC_MFD_KEYS_H

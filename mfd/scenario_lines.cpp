@@ -1,5 +1,5 @@
 // Decoding of scenario block lines into plain values.
-#include "mfd/scenario_lines.h"
+#include "mfd/scenario.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,6 +1,8 @@
 // Writing an MFD's scenario block: its position, then one group of lines for
 // every registered vessel that has a state at that position. Angles go out in
 // degrees. Writing leaves every state as it is.
+#include "mfd/scenario.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -10,9 +12,7 @@
 #include "frame/names.h"
 #include "frame/registry.h"
 #include "frame/state.h"
-#include "mfd/scenario_lines.h"
-#include "mfd/status.h"
-#include "mfd/tessarc_mfd.h"
+#include "mfd/view.h"
 
 namespace {
 
@@ -137,7 +137,7 @@ bool PutGroupOfSlot(FILEHANDLE scn, int slot, int position) {
 
 }  // namespace
 
-void WriteMfdStatus(const TessarcMFD *mfd, FILEHANDLE scn) {
+void WriteMfdStatus(const MfdView *mfd, FILEHANDLE scn) {
     if (!mfd || !scn) return;
     const int position = mfd->position;
     Put(scn, STATUS_MFDINDEX, "%i", position);

@@ -13,7 +13,7 @@
 #include "landing/target.h"
 #include "landing/touchdown.h"
 #include "mfd/commands.h"
-#include "mfd/tessarc_mfd.h"
+#include "mfd/view.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int VesselPortCount(OBJHANDLE vessel) {
 
 bool BurnValuesOpen(const MfdState *S) { return oapiGetSimMJD() <= S->burnMjd; }
 
-bool SetRemoteVessel(TessarcMFD *mfd, const char *name) {
+bool SetRemoteVessel(MfdView *mfd, const char *name) {
     if (!mfd) return false;
     char buf[kInputLineMax];
     if (BlankLine(name)) {
@@ -67,7 +67,7 @@ bool SetRemoteVessel(TessarcMFD *mfd, const char *name) {
     // A vessel that finds every slot taken is refused here, leaving the MFD on the
     // vessel it shows (an attachment that fails for want of a slot would leave it
     // on none).
-    return h && LookupVesselSlot(h) >= 0 && mfd->attachToVessel(h);
+    return h && LookupVesselSlot(h) >= 0 && AttachViewToVessel(mfd, h);
 }
 
 bool SetReferenceBody(MfdState *S, const char *name, char *hostName, size_t hostNameSize) {
@@ -189,7 +189,7 @@ bool SetAlignVelocity(MfdState *S) {
     return true;
 }
 
-bool SetSwapPosition(TessarcMFD *mfd, int n) {
+bool SetSwapPosition(MfdView *mfd, int n) {
     if (!mfd || n < 1 || n > kMaxPositions) return false;
     return SwapMfdPositions(mfd->summarySlot, n - 1, mfd->position);
 }
@@ -215,7 +215,7 @@ bool SetProfileRates(ThrusterProfile *P, const RatesInput &in) {
     return true;
 }
 
-bool SetMaxRates(TessarcMFD *mfd, const RatesInput &in) {
+bool SetMaxRates(MfdView *mfd, const RatesInput &in) {
     if (!mfd) return false;
     VesselRecord *record = RecordForSlot(mfd->summarySlot);
     if (!record) return false;

@@ -9,7 +9,7 @@
 #include "Orbitersdk.h"
 #include "mfd/parsers.h"
 
-class TessarcMFD;
+struct MfdView;
 struct MfdState;
 struct ThrusterProfile;
 
@@ -26,7 +26,7 @@ const double kMaxRateLimit = 360.0;         // deg/s, a rotation rate limit
 const double kMaxApproachSpeed = 1000.0;    // m/s, a translation speed limit
 
 // Remote vessel by name; an empty name means the focus vessel.
-bool SetRemoteVessel(TessarcMFD *mfd, const char *name);
+bool SetRemoteVessel(MfdView *mfd, const char *name);
 // Reference body by name (stars and planets only). hostName, when given,
 // receives the body's name as the host spells it.
 bool SetReferenceBody(MfdState *S, const char *name, char *hostName = nullptr, size_t hostNameSize = 0);
@@ -55,9 +55,9 @@ bool SetDockDistance(MfdState *S, const DistanceInput &in);
 // Asks for the one-shot "ISS control mode" at the next step.
 bool SetAlignVelocity(MfdState *S);
 // Swaps this MFD's position with position n (1-based) for the summary's vessel.
-bool SetSwapPosition(TessarcMFD *mfd, int n);
+bool SetSwapPosition(MfdView *mfd, int n);
 // Rate limits of the vessel under the summary cursor.
-bool SetMaxRates(TessarcMFD *mfd, const RatesInput &in);
+bool SetMaxRates(MfdView *mfd, const RatesInput &in);
 // The same for a given propulsion profile (the scenario's "Rates" line); false
 // without a profile or with a value beyond the limits above.
 bool SetProfileRates(ThrusterProfile *profile, const RatesInput &in);

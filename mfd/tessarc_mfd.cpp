@@ -2,18 +2,16 @@
 // menus, and the store and recall of its status around a re-creation.
 #include "mfd/tessarc_mfd.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "display/pages.h"
-#include "frame/names.h"
 #include "frame/registry.h"
 #include "frame/state.h"
 #include "mfd/buttons.h"
 #include "mfd/dialogs.h"
 #include "mfd/frame_draw.h"
 #include "mfd/keys.h"
-#include "mfd/status.h"
+#include "mfd/scenario.h"
 
 namespace {
 
@@ -35,13 +33,6 @@ void TrackMfd(TessarcMFD *mfd, bool alive) {
 
 }  // namespace
 
-void SayNoFreeSlot(OBJHANDLE hVessel) {
-    char name[kVesselNameSize];
-    ObjectNameInto(hVessel, name, sizeof name);
-    std::snprintf(oapiDebugString(), kDebugLineSize, "TessarcMFD: no free vessel slot for %.*s",
-                  kDebugNameShown, name);
-}
-
 bool StateReachable(const MfdState *S) {
     if (trackedMfds != mfdObjectCount) return true;
     for (const TessarcMFD *mfd : liveMfds)
@@ -55,7 +46,7 @@ bool SkipsButtonRefresh(const char *focusClassName) {
 }
 
 TessarcMFD::TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId)
-    : MFD2(w, h, vessel), summaryShown(false), state(nullptr), position(0), summarySlot(-1), summaryLine(1) {
+    : MFD2(w, h, vessel), MfdView{false, nullptr, 0, -1, 1} {
     position = PositionForId(mfdId);
     ++liveMfdCount;
     ++mfdObjectCount;
@@ -76,29 +67,9 @@ TessarcMFD::~TessarcMFD() {
     ForgetDialogOwner(this);  // its open input boxes must not reach it any more
 }
 
-bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) {
-    MfdState *S = nullptr;
-    switch (AttachPosition(position, hVessel, &S)) {
-    case ATTACH_DONE:
-        state = S;
-        return true;
-    case ATTACH_NO_SLOT:
-        // Every slot is taken: the MFD shows this vessel without a state rather
-        // than go on showing, and driving, the vessel it showed before.
-        state = nullptr;
-        SayNoFreeSlot(hVessel);
-        return false;
-    default:
-        return false;
-    }
-}
+bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) { return AttachViewToVessel(this, hVessel); }
 
-bool TessarcMFD::attachToSlot(int slot) {
-    MfdState *S = AttachPositionToSlot(position, slot);
-    if (!S) return false;
-    state = S;
-    return true;
-}
+bool TessarcMFD::attachToSlot(int slot) { return AttachViewToSlot(this, slot); }
 
 void TessarcMFD::StoreStatus() const {
     const uint32_t bit = PositionBit(position);
@@ -130,7 +101,11 @@ bool TessarcMFD::Update(oapi::Sketchpad *skp) {
     return true;
 }
 
-bool TessarcMFD::ConsumeKeyBuffered(DWORD key) { return HandleMfdKey(this, key); }
+bool TessarcMFD::ConsumeKeyBuffered(DWORD key) {
+    const bool taken = HandleMfdKey(this, key);
+    if (taken) InvalidateButtons();  // the labels follow the new state
+    return taken;
+}
 
 bool TessarcMFD::ConsumeButton(int bt, int event) {
     if (!(event & PANEL_MOUSE_LBDOWN) || bt < 0 || bt >= kButtonCount) return false;

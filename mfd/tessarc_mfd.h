@@ -3,13 +3,13 @@
 #ifndef TESSARC_MFD_TESSARC_MFD_H
 #define TESSARC_MFD_TESSARC_MFD_H
 
-#include <cstdint>
-
 #include "Orbitersdk.h"
+#include "mfd/view.h"
 
 struct MfdState;
 
-class TessarcMFD : public MFD2 {
+// The position, state and summary selection it shows are its MfdView part.
+class TessarcMFD : public MFD2, public MfdView {
 public:
     // mfdId is the host's identifier of the display; it decides the MFD position.
     TessarcMFD(DWORD w, DWORD h, VESSEL *vessel, int mfdId);
@@ -29,20 +29,7 @@ public:
     virtual bool attachToSlot(int slot);
     // Shows the vessel's state at this MFD's position, registering the vessel if new.
     virtual bool attachToVessel(OBJHANDLE hVessel);
-
-    bool summaryShown;     // the summary page replaces the state's page
-    MfdState *state;       // null until an attachment succeeds
-    int32_t position;      // MFD position 0..31
-    int32_t summarySlot;   // vessel slot under the summary cursor; -1 until drawn
-    int32_t summaryLine;   // selected line of the summary list, 1-based
 };
-
-// Bytes of the host's debug line, and how much of a vessel name a notice there shows.
-const int kDebugLineSize = 256;
-const int kDebugNameShown = 120;
-
-// Says on the debug line that the vessel found every slot taken.
-void SayNoFreeSlot(OBJHANDLE hVessel);
 
 // Whether an MFD object or an input box may still point at the state: the registry
 // frees a forgotten state only when none may.

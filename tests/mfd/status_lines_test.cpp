@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "mfd/scenario_lines.h"
+#include "mfd/scenario.h"
 
 namespace {
 

@@ -1,12 +1,33 @@
-// The lines of an MFD's scenario block as plain values. Decoding only reads the
-// line (up to its NUL) and never touches the host or any state: the reader in
-// status.cpp applies what comes out. A value that does not read cleanly is never
-// guessed: the line, or the rest of it where its values are independent, is
-// dropped instead.
-#ifndef TESSARC_MFD_SCENARIO_LINES_H
-#define TESSARC_MFD_SCENARIO_LINES_H
+// The MFD's block in a saved scenario. The block begins with "MFDIndex" (the
+// MFD's position) and carries one group of lines per registered vessel with a
+// state at that position, each opened by " REMOTE <vessel>". Reading attaches
+// the MFD to each named vessel in turn (registering it), applies the group to
+// that vessel's state, and ends on a vessel whose HOLD is on, else the focus
+// vessel. A block of another position is consumed without being applied.
+//
+// Three files stand behind this interface: scenario_write.cpp writes the block,
+// scenario_read.cpp reads it back and applies it, and scenario_lines.cpp decodes
+// one line into plain values. Decoding only reads the line (up to its NUL) and
+// never touches the host or any state. A value that does not read cleanly is
+// never guessed: the line, or the rest of it where its values are independent,
+// is dropped instead.
+#ifndef TESSARC_MFD_SCENARIO_H
+#define TESSARC_MFD_SCENARIO_H
 
 #include <cstddef>
+
+#include "Orbitersdk.h"
+
+struct MfdView;
+
+// --- the block
+
+// Writes the block of the MFD's position; leaves every state as it is.
+void WriteMfdStatus(const MfdView *mfd, FILEHANDLE scn);
+// Reads a block and applies it to the states of the MFD's position.
+void ReadMfdStatus(MfdView *mfd, FILEHANDLE scn);
+
+// --- one line
 
 // The longest line looked at, NUL excluded (the host's scenario lines hold 255
 // characters). A longer line is ignored whole rather than read cut short.
@@ -92,4 +113,4 @@ const char *StatusKeyText(StatusKey key);
 const char *ModeWord(int mode);
 const char *PrecisionWord(int precision);
 
-#endif  // TESSARC_MFD_SCENARIO_LINES_H
+#endif  // TESSARC_MFD_SCENARIO_H

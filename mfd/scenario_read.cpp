@@ -2,7 +2,7 @@
 // attached to at that moment; a "REMOTE" line attaches it to the named vessel
 // (registering it), so the lines after it go to that vessel's state at this
 // position. Values go in through the dialogs' setters where a setter exists.
-#include "mfd/status.h"
+#include "mfd/scenario.h"
 
 #include <cstdio>
 #include <cstring>
@@ -15,9 +15,8 @@
 #include "frame/state.h"
 #include "landing/target.h"
 #include "mfd/buttons.h"
-#include "mfd/scenario_lines.h"
 #include "mfd/setters.h"
-#include "mfd/tessarc_mfd.h"
+#include "mfd/view.h"
 
 namespace {
 
@@ -288,7 +287,7 @@ bool TakenOnlyByAnMfd(const VesselRecord *record, const MfdState *untouched) {
 // Makes room for a vessel a block names when every slot is taken: a slot that
 // MFDs only took while loading is given up (its vessel is then told it has none),
 // so that the vessels the file carries come back first. False when there is none.
-bool FreeSlotTakenOnlyByAnMfd(TessarcMFD *mfd, const MfdState *untouched) {
+bool FreeSlotTakenOnlyByAnMfd(MfdView *mfd, const MfdState *untouched) {
     for (int s = kMaxSlots - 1; s >= 0; --s) {
         VesselRecord *record = RecordForSlot(s);
         if (!TakenOnlyByAnMfd(record, untouched)) continue;
@@ -303,7 +302,7 @@ bool FreeSlotTakenOnlyByAnMfd(TessarcMFD *mfd, const MfdState *untouched) {
 
 }  // namespace
 
-void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
+void ReadMfdStatus(MfdView *mfd, FILEHANDLE scn) {
     if (!mfd || !scn) return;
     WrittenConventions conventions;
     conventions.count = 0;
@@ -331,7 +330,7 @@ void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
                 FreeSlotTakenOnlyByAnMfd(mfd, untouched);
             // The group of a vessel that cannot be shown is passed over whole
             // rather than applied to whichever state the MFD showed before.
-            unknownVessel = !lastRemote || !mfd->attachToVessel(lastRemote);
+            unknownVessel = !lastRemote || !AttachViewToVessel(mfd, lastRemote);
             if (mfd->state == untouched) untouched = nullptr;
         }
         if (unknownVessel || !mfd->state) continue;
@@ -342,8 +341,8 @@ void ReadMfdStatus(TessarcMFD *mfd, FILEHANDLE scn) {
     for (int i = 0; i < conventions.count; ++i) conventions.state[i]->eulerConvention = conventions.convention[i];
     // The MFD shows a vessel whose HOLD is on, or else the focus vessel.
     if (mfd->state && mfd->state->holdOn) {
-        if (lastRemote) mfd->attachToVessel(lastRemote);
+        if (lastRemote) AttachViewToVessel(mfd, lastRemote);
     } else if (VESSEL *focus = oapiGetFocusInterface()) {
-        mfd->attachToVessel(focus->GetHandle());
+        AttachViewToVessel(mfd, focus->GetHandle());
     }
 }
