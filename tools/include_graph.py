@@ -8,7 +8,8 @@ plug-in folder, the folders its files include, then every circle among the units
 first in the include graph, then (with --objects, reading the plug-in's object
 files under BUILD_DIR with nm) in the graph of which unit calls or reads what
 another unit defines, which also sees a function declared in one header and
-defined in another file. Exit status 1 when there is a circle.
+defined in another file. Exit status 1 when there is a circle or when frame's
+record half includes (or calls) anything above itself.
 """
 import os
 import re
@@ -17,6 +18,12 @@ import sys
 from collections import defaultdict
 
 FOLDERS = ["frame", "control", "landing", "display", "mfd"]
+# frame/ stands at the bottom and on top: its record half (the per-position record,
+# names, the registry, the profile's data, the terrain query) is what every other
+# folder stands on and must include nothing above itself; the entry points, the
+# scheduler and the step stand on top of everything.
+RECORD_HALF = ["frame/state", "frame/names", "frame/registry", "frame/profile_data",
+               "frame/terrain", "frame/module_terrain"]
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
@@ -127,6 +134,12 @@ def main():
                 targets |= {t.split("/")[0] for t in edges.get(unit, ()) if not t.startswith(folder + "/")}
         print("  %-8s -> %s" % (folder, ", ".join(sorted(targets)) + (", host" if targets else "host")))
     bad = False
+    record_out = sorted({t for u in RECORD_HALF for t in edges.get(u, ()) if t not in RECORD_HALF})
+    print("  frame's record half -> %s" % (", ".join(record_out) + ", host" if record_out else "host"))
+    top_out = sorted({t.split("/")[0] for u in found if u.startswith("frame/") and u not in RECORD_HALF
+                      for t in edges.get(u, ()) if not t.startswith("frame/")})
+    print("  frame's top half (entry points, scheduler, step) -> %s" % ", ".join(top_out + ["host"]))
+    bad |= bool(record_out)
     found_circles = circles(found, edges)
     print("include circles: %d" % len(found_circles))
     for c in found_circles:
@@ -139,6 +152,9 @@ def main():
         for c in sym_circles:
             print("  " + " <-> ".join(c))
         bad |= bool(sym_circles)
+        record_calls = sorted({t for u in RECORD_HALF for t in sym_edges.get(u, ()) if t not in RECORD_HALF})
+        print("record half calls above itself: %s" % (", ".join(record_calls) or "nothing"))
+        bad |= bool(record_calls)
     return 1 if bad else 0
 
 

@@ -6,6 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . tools/setup.sh
 tessarc_setup
+echo "=== shape of the plug-in: includes run down, files and functions stay readable"
+python3 tools/include_graph.py
+python3 tools/plugin_size.py --top 3
 for preset in default sanitize; do
     echo "=== $preset build"
     cmake --preset "$preset"

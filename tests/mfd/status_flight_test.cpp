@@ -18,7 +18,7 @@
 #include "mfd/setters.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
-#include "support/linked_plugin.h"
+#include "support/plugin_flight.h"
 
 namespace {
 
@@ -49,24 +49,6 @@ END_SHIPS
 
 std::string Block(const char *display, const std::string &lines) {
     return std::string("BEGIN_MFD ") + display + "\n  TYPE User\n  MODE TessarcMFD\n" + lines + "END_MFD\n";
-}
-
-std::unique_ptr<flight::Flight> Fly(const std::string &text) {
-    std::unique_ptr<flight::Flight> f(new flight::Flight);
-    EXPECT_TRUE(f->loadText(text)) << f->error();
-    flight::useLinkedPlugin(*f);
-    EXPECT_TRUE(f->start()) << f->error();
-    return f;
-}
-
-TessarcMFD *Mfd(flight::Flight &f, int d) { return dynamic_cast<TessarcMFD *>(f.mfd(d)); }
-
-MfdState *StateOf(const char *vessel, int position) {
-    for (int slot = 0; slot < kMaxSlots; ++slot) {
-        VesselRecord *r = RecordForSlot(slot);
-        if (r && std::string(r->name) == vessel) return r->states[position];
-    }
-    return nullptr;
 }
 
 struct Saved {
@@ -144,7 +126,7 @@ TEST(ScenarioBlocks, RoundTripKeepsEveryAutopilotFlying) {
     std::vector<Saved> before;
     double holdError = 0.0;
     {
-        auto f = Fly(std::string(kWorld) +
+        auto f = flight::flyLinked(std::string(kWorld) +
                      Block("3", "  MFDIndex 3\n   REMOTE ISS\n    REFMODE BURNDATA\n"
                                 "     BurnData1 60000.3000000000 12.500 -1.000 2.000 1 1\n"
                                 "     BurnData3 1.000 2.000 3.000 4.000\n     activeAP 1 7 0 2 0 1\n"));
@@ -153,7 +135,7 @@ TEST(ScenarioBlocks, RoundTripKeepsEveryAutopilotFlying) {
         ASSERT_TRUE(f->key(1, "Tab"));
         ASSERT_TRUE(f->type(1, "SH-02"));
         auto mode = [&](int d, const char *digit) {
-            Mfd(*f, d)->state->modePage = true;
+            flight::mfdObject(*f, d)->state->modePage = true;
             ASSERT_TRUE(f->key(d, digit));
         };
         mode(0, "1");
@@ -171,38 +153,38 @@ TEST(ScenarioBlocks, RoundTripKeepsEveryAutopilotFlying) {
         RatesInput lower = {};
         lower.direct = true;
         lower.value[0] = 1.5, lower.value[1] = 1.25, lower.value[2] = 2;
-        ASSERT_TRUE(SetProfileRates(StateOf("SH-02", 1)->profile, lower));
+        ASSERT_TRUE(SetProfileRates(flight::stateOf("SH-02", 1)->profile, lower));
         f->run(20);
-        ASSERT_TRUE(StateOf("SH-01", 0)->holdOn);
-        ASSERT_EQ(StateOf("SH-02", 1)->transAxes, 4);  // x and y
-        ASSERT_TRUE(StateOf("ISS", 3)->burnArmed && StateOf("ISS", 3)->holdOn);
-        holdError = ErrorDeg(StateOf("SH-01", 0));
+        ASSERT_TRUE(flight::stateOf("SH-01", 0)->holdOn);
+        ASSERT_EQ(flight::stateOf("SH-02", 1)->transAxes, 4);  // x and y
+        ASSERT_TRUE(flight::stateOf("ISS", 3)->burnArmed && flight::stateOf("ISS", 3)->holdOn);
+        holdError = ErrorDeg(flight::stateOf("SH-01", 0));
         before = Snapshot();
         saved = f->save();
     }
     ASSERT_GE(before.size(), 6u);
 
-    auto g = Fly(saved);
+    auto g = flight::flyLinked(saved);
     for (const Saved &s : before) {
-        const MfdState *S = StateOf(s.vessel.c_str(), s.position);
+        const MfdState *S = flight::stateOf(s.vessel.c_str(), s.position);
         ASSERT_NE(S, nullptr) << s.vessel << " at " << s.position;
         ExpectSameCarriedFields(s, *S);
     }
     // Each display shows the vessel whose HOLD is on, else the focus vessel.
-    EXPECT_STREQ(Mfd(*g, 0)->state->vesselName, "SH-01");
-    EXPECT_STREQ(Mfd(*g, 1)->state->vesselName, "SH-02");
-    EXPECT_STREQ(Mfd(*g, 2)->state->vesselName, "SH-01");
-    EXPECT_STREQ(Mfd(*g, 3)->state->vesselName, "ISS");
+    EXPECT_STREQ(flight::mfdObject(*g, 0)->state->vesselName, "SH-01");
+    EXPECT_STREQ(flight::mfdObject(*g, 1)->state->vesselName, "SH-02");
+    EXPECT_STREQ(flight::mfdObject(*g, 2)->state->vesselName, "SH-01");
+    EXPECT_STREQ(flight::mfdObject(*g, 3)->state->vesselName, "ISS");
 
     g->run(120);
-    const MfdState *hold = StateOf("SH-01", 0);
+    const MfdState *hold = flight::stateOf("SH-01", 0);
     EXPECT_TRUE(hold->holdOn);
     EXPECT_GT(holdError, 2.0);  // still turning when saved
     EXPECT_LT(ErrorDeg(hold), 0.5);
-    const MfdState *trim = StateOf("SH-02", 1);
+    const MfdState *trim = flight::stateOf("SH-02", 1);
     EXPECT_EQ(trim->transAxes, 4);
     EXPECT_LT(std::hypot(trim->targetRelVel.x, trim->targetRelVel.y), 0.05);
-    EXPECT_TRUE(StateOf("ISS", 3)->holdOn);
+    EXPECT_TRUE(flight::stateOf("ISS", 3)->holdOn);
     g->draw(3);
     EXPECT_TRUE(g->screenContains(3, "Orbit Insert"));
 }
@@ -214,9 +196,9 @@ namespace {
 // A Landing state on a manual location at position 2, written line by line, then
 // read back into another vessel's state at the same position.
 TEST(ScenarioBlocks, LandingBlockTextAndReadBack) {
-    auto f = Fly(kWorld);
+    auto f = flight::flyLinked(kWorld);
     ASSERT_TRUE(f->open(2)) << f->error();
-    MfdState *S = Mfd(*f, 2)->state;
+    MfdState *S = flight::mfdObject(*f, 2)->state;
     ASSERT_NE(S, nullptr);
     S->refMode = AP_LANDING;
     S->padIndex = -1;
@@ -276,9 +258,9 @@ TEST(ScenarioBlocks, LandingBlockTextAndReadBack) {
     }
     std::string err;
     ASSERT_TRUE(f->host.open(2, "TessarcMFD", nullptr, err, &lines)) << err;
-    const MfdState *R = StateOf("SH-02", 2);
+    const MfdState *R = flight::stateOf("SH-02", 2);
     ASSERT_NE(R, nullptr);
-    EXPECT_STREQ(Mfd(*f, 2)->state->vesselName, "SH-01");  // no HOLD: back to the focus vessel
+    EXPECT_STREQ(flight::mfdObject(*f, 2)->state->vesselName, "SH-01");  // no HOLD: back to the focus vessel
     EXPECT_EQ(R->refMode, AP_LANDING);
     EXPECT_EQ(R->manualTarget, 1);
     EXPECT_EQ(R->padIndex, -1);
@@ -310,7 +292,7 @@ TEST(ScenarioBlocks, LandingBlockTextAndReadBack) {
 // Lines a damaged file may hold: only what reads cleanly is applied.
 TEST(ScenarioBlocks, DamagedBlocksApplyOnlyWhatReadsCleanly) {
     const std::string longName(150, 'Q');
-    auto f = Fly(std::string(kWorld) +
+    auto f = flight::flyLinked(std::string(kWorld) +
                  Block("Left", "MFDIndex 0\nREMOTE SH-02\nREFMODE RELATIVE\nTARGETREF ISS\n"
                                "RelAtt 10 20 zz\nRefAtt 1e999 0 0\nDockXYZ 1 2 3\nRates nan 1 1 1 1 1\n"
                                "activeAP 1 99999999999 0 2\nCutoffAlt 12abc\nelevation\n" +
@@ -324,9 +306,9 @@ TEST(ScenarioBlocks, DamagedBlocksApplyOnlyWhatReadsCleanly) {
                  Block("Right", "MFDIndex 0\nREMOTE ISS\nREFMODE GLOBAL\nactiveAP 1\n") +
                  // A second vessel without HOLD: the display ends on the focus vessel.
                  Block("2", "MFDIndex 2\nREMOTE ISS\nREFMODE GLOBAL\nRelAtt 1 2 3\nactiveAP 0\n"));
-    const MfdState *S = StateOf("SH-02", 0);
+    const MfdState *S = flight::stateOf("SH-02", 0);
     ASSERT_NE(S, nullptr);
-    EXPECT_EQ(Mfd(*f, 0)->state, S);  // HOLD on: the display stays on SH-02
+    EXPECT_EQ(flight::mfdObject(*f, 0)->state, S);  // HOLD on: the display stays on SH-02
     EXPECT_EQ(S->refMode, AP_RELATIVE);
     EXPECT_STREQ(S->targetRefName, "ISS");
     ExpectNear3(S->relAtt, _V(0, 0, 0), 0, "relAtt");
@@ -343,12 +325,12 @@ TEST(ScenarioBlocks, DamagedBlocksApplyOnlyWhatReadsCleanly) {
     EXPECT_EQ(S->ascentMode, 0);
     EXPECT_EQ(S->ascentAlt, 50000);
 
-    EXPECT_EQ(StateOf("ISS", 1), nullptr);
-    EXPECT_EQ(Mfd(*f, 1)->state->refMode, AP_VELOCITY);
-    EXPECT_STREQ(Mfd(*f, 2)->state->vesselName, "SH-01");
-    ASSERT_NE(StateOf("ISS", 2), nullptr);
-    EXPECT_EQ(StateOf("ISS", 2)->refMode, AP_ATTITUDE);
-    ExpectNear3(StateOf("ISS", 2)->relAtt, _V(1 * RAD, 2 * RAD, 3 * RAD), 1e-12, "ISS relAtt");
+    EXPECT_EQ(flight::stateOf("ISS", 1), nullptr);
+    EXPECT_EQ(flight::mfdObject(*f, 1)->state->refMode, AP_VELOCITY);
+    EXPECT_STREQ(flight::mfdObject(*f, 2)->state->vesselName, "SH-01");
+    ASSERT_NE(flight::stateOf("ISS", 2), nullptr);
+    EXPECT_EQ(flight::stateOf("ISS", 2)->refMode, AP_ATTITUDE);
+    ExpectNear3(flight::stateOf("ISS", 2)->relAtt, _V(1 * RAD, 2 * RAD, 3 * RAD), 1e-12, "ISS relAtt");
 
     f->run(30);  // and the flight goes on
     EXPECT_TRUE(S->holdOn);
@@ -358,14 +340,14 @@ TEST(ScenarioBlocks, DamagedBlocksApplyOnlyWhatReadsCleanly) {
 // Direct Burn and Ascent have no key on the mode page: a scenario selects them
 // and the display opens on their pages.
 TEST(ScenarioBlocks, ScenarioOnlyModesOpenOnTheirPages) {
-    auto f = Fly(std::string(kWorld) +
+    auto f = flight::flyLinked(std::string(kWorld) +
                  Block("Left", "MFDIndex 0\nREMOTE SH-01\nREFMODE ASCENT\nAscData 2 80000 51.6\nactiveAP 1 7 0 2 0 0\n") +
                  Block("Right", "MFDIndex 1\nREMOTE SH-02\nREFMODE BURNDATA\n"
                                 "BurnData1 60000.5 15 0 -2 0 0\n"));
     f->run(3);
     f->draw(0);
     f->draw(1);
-    const MfdState *A = Mfd(*f, 0)->state;
+    const MfdState *A = flight::mfdObject(*f, 0)->state;
     EXPECT_EQ(A->refMode, AP_ASCENT);
     EXPECT_EQ(A->ascentMode, 2);
     EXPECT_EQ(A->ascentAlt, 80000);
@@ -374,11 +356,11 @@ TEST(ScenarioBlocks, ScenarioOnlyModesOpenOnTheirPages) {
     EXPECT_TRUE(f->screenContains(0, "Ascent - ASCENT"));
     // SH-02 has no HOLD: the right display is on the focus vessel's state, which
     // the block never reached; SH-02's Direct Burn waits at position 1.
-    EXPECT_STREQ(Mfd(*f, 1)->state->vesselName, "SH-01");
-    const MfdState *B = StateOf("SH-02", 1);
+    EXPECT_STREQ(flight::mfdObject(*f, 1)->state->vesselName, "SH-01");
+    const MfdState *B = flight::stateOf("SH-02", 1);
     ASSERT_NE(B, nullptr);
     EXPECT_EQ(B->refMode, AP_DIRECT_BURN);
-    ASSERT_TRUE(Mfd(*f, 1)->attachToVessel(f->handle("SH-02")));
+    ASSERT_TRUE(flight::mfdObject(*f, 1)->attachToVessel(f->handle("SH-02")));
     f->draw(1);
     EXPECT_TRUE(f->screenContains(1, "Direct Burn"));
     EXPECT_NEAR(B->burnDv.z, -2, 1e-12);
@@ -387,10 +369,10 @@ TEST(ScenarioBlocks, ScenarioOnlyModesOpenOnTheirPages) {
 // A burn synchronised with another module is written disarmed and without HOLD;
 // saving does not touch the running flight.
 TEST(ScenarioBlocks, SavingASynchronisedBurnLeavesTheFlightAlone) {
-    auto f = Fly(std::string(kWorld) +
+    auto f = flight::flyLinked(std::string(kWorld) +
                  Block("Left", "MFDIndex 0\nREMOTE SH-01\nREFMODE BURNDATA\nBurnData1 60000.5 15 0 0 1 0\n"
                                "activeAP 1 7 0 2 0 1\n"));
-    MfdState *S = Mfd(*f, 0)->state;
+    MfdState *S = flight::mfdObject(*f, 0)->state;
     ASSERT_TRUE(S->holdOn && S->burnArmed);
     S->transXSync = true;  // the X key is refused while HOLD is on
     std::string block;

@@ -15,7 +15,7 @@
 #include "frame/state.h"
 #include "mfd/tessarc_mfd.h"
 #include "support/flight.h"
-#include "support/linked_plugin.h"
+#include "support/plugin_flight.h"
 
 namespace {
 
@@ -29,28 +29,10 @@ std::string Ships(const std::vector<std::string> &names, const std::string &focu
     return s + "END_SHIPS\n";
 }
 
-std::unique_ptr<flight::Flight> Fly(const std::string &text) {
-    std::unique_ptr<flight::Flight> f(new flight::Flight);
-    EXPECT_TRUE(f->loadText(text)) << f->error();
-    flight::useLinkedPlugin(*f);
-    EXPECT_TRUE(f->start()) << f->error();
-    return f;
-}
-
-TessarcMFD *Mfd(flight::Flight &f, int d) { return dynamic_cast<TessarcMFD *>(f.mfd(d)); }
-
-MfdState *StateOf(const std::string &vessel, int position) {
-    for (int slot = 0; slot < kMaxSlots; ++slot) {
-        VesselRecord *r = RecordForSlot(slot);
-        if (r && r->name == vessel) return r->states[position];
-    }
-    return nullptr;
-}
-
 // The display shows the vessel's own page without a state, and no key acts.
 void ExpectNoSlotPage(flight::Flight &f, const std::string &vessel) {
     f.draw(0);
-    EXPECT_EQ(Mfd(f, 0)->state, nullptr);
+    EXPECT_EQ(flight::mfdObject(f, 0)->state, nullptr);
     EXPECT_TRUE(f.screenContains(0, "no free vessel slot")) << f.screenText(0);
     EXPECT_TRUE(f.screenContains(0, vessel)) << f.screenText(0);
     EXPECT_NE(std::string(oapiDebugString()).find("no free vessel slot for " + vessel), std::string::npos);
@@ -61,7 +43,7 @@ void ExpectNoSlotPage(flight::Flight &f, const std::string &vessel) {
 
 void ExpectHolds(flight::Flight &f, const std::vector<std::string> &names) {
     for (const std::string &n : names) {
-        const MfdState *S = StateOf(n, 0);
+        const MfdState *S = flight::stateOf(n, 0);
         ASSERT_NE(S, nullptr) << n;
         EXPECT_TRUE(S->holdOn) << n;
         EXPECT_EQ(S->vesselHandle, f.handle(n)) << n;
@@ -74,7 +56,7 @@ TEST(VesselSlots, The33rdVesselShowsItHasNoSlotAndTouchesNoOtherState) {
     const std::vector<std::string> first32(names.begin(), names.end() - 1);
     std::string saved;
     {
-        auto f = Fly(Ships(names, "V33"));
+        auto f = flight::flyLinked(Ships(names, "V33"));
         for (const std::string &n : first32) {
             const int slot = LookupVesselSlot(f->handle(n));
             MfdState *S = StateAtPosition(RecordForSlot(slot), slot, 0);
@@ -90,7 +72,7 @@ TEST(VesselSlots, The33rdVesselShowsItHasNoSlotAndTouchesNoOtherState) {
         ExpectHolds(*f, first32);
         saved = f->save();
     }
-    auto g = Fly(saved);
+    auto g = flight::flyLinked(saved);
     g->run(1);
     ExpectHolds(*g, first32);
     EXPECT_EQ(FindVesselSlot(g->handle("V33")), -1);
@@ -101,8 +83,8 @@ TEST(VesselSlots, The33rdVesselShowsItHasNoSlotAndTouchesNoOtherState) {
     // A slot that comes free goes to the vessel shown without one at the next frame.
     ASSERT_TRUE(g->remove("V01"));
     g->draw(0);
-    ASSERT_NE(Mfd(*g, 0)->state, nullptr);
-    EXPECT_EQ(Mfd(*g, 0)->state->vesselHandle, g->handle("V33"));
+    ASSERT_NE(flight::mfdObject(*g, 0)->state, nullptr);
+    EXPECT_EQ(flight::mfdObject(*g, 0)->state->vesselHandle, g->handle("V33"));
     ExpectHolds(*g, std::vector<std::string>(first32.begin() + 1, first32.end()));
 }
 
@@ -110,14 +92,14 @@ TEST(VesselSlots, TwinsAlikeFor98CharactersShowAndDriveThemselvesAcrossASave) {
     const std::string a = std::string(98, 'T') + "A", b = std::string(98, 'T') + "B";
     std::string saved;
     {
-        auto f = Fly(Ships({a, b}, a));
+        auto f = flight::flyLinked(Ships({a, b}, a));
         ASSERT_TRUE(f->open(0) && f->open(1, "TessarcMFD", b)) << f->error();
         f->run(1);
         ASSERT_TRUE(f->key(1, "1") && f->key(1, "H"));  // Velocity HOLD on b only
         f->run(10);
         for (int d : {0, 1}) {
             const std::string &own = d == 0 ? a : b;
-            const MfdState *S = Mfd(*f, d)->state;
+            const MfdState *S = flight::mfdObject(*f, d)->state;
             ASSERT_NE(S, nullptr);
             EXPECT_EQ(S->vesselName, own);
             EXPECT_EQ(S->vesselHandle, f->handle(own));
@@ -126,14 +108,14 @@ TEST(VesselSlots, TwinsAlikeFor98CharactersShowAndDriveThemselvesAcrossASave) {
         }
         saved = f->save();
     }
-    auto g = Fly(saved);
-    const MfdState *ra = StateOf(a, 0), *rb = StateOf(b, 1);
+    auto g = flight::flyLinked(saved);
+    const MfdState *ra = flight::stateOf(a, 0), *rb = flight::stateOf(b, 1);
     ASSERT_TRUE(ra && rb);
     EXPECT_EQ(ra->vesselHandle, g->handle(a));
     EXPECT_EQ(rb->vesselHandle, g->handle(b));
     EXPECT_FALSE(ra->holdOn);
     EXPECT_TRUE(rb->holdOn);
-    EXPECT_EQ(Mfd(*g, 1)->state, rb);
+    EXPECT_EQ(flight::mfdObject(*g, 1)->state, rb);
 }
 
 // Blocks written by earlier versions carry a longer name cut to 98 characters: it
@@ -147,9 +129,9 @@ TEST(VesselSlots, NamesCutTo98CharactersFindOnlyAVesselOfTheirOwn) {
         int holds;
     } rows[] = {{{stem + "A"}, 1}, {{stem + "A", stem + "B"}, 0}};
     for (const auto &r : rows) {
-        auto f = Fly(Ships(r.ships, r.ships[0]) + block);
+        auto f = flight::flyLinked(Ships(r.ships, r.ships[0]) + block);
         int holds = 0;
-        for (const std::string &n : r.ships) holds += StateOf(n, 0) && StateOf(n, 0)->holdOn;
+        for (const std::string &n : r.ships) holds += flight::stateOf(n, 0) && flight::stateOf(n, 0)->holdOn;
         EXPECT_EQ(holds, r.holds) << r.ships.size() << " ship(s)";
     }
 }
@@ -162,12 +144,12 @@ TEST(VesselSlots, LongNamesAreSavedWhereTheyReadBackAndRefusedClearlyElsewhere) 
     } rows[] = {{245, true, true}, {246, false, true}, {600, false, false}};
     for (const auto &r : rows) {
         const std::string name(r.length, 'L');
-        auto f = Fly(Ships({"SH-01"}, "SH-01"));
+        auto f = flight::flyLinked(Ships({"SH-01"}, "SH-01"));
         f->vessel("SH-01")->name = name;
         ASSERT_TRUE(f->open(0)) << f->error();
         f->run(1);
         ASSERT_TRUE(f->key(0, "1") && f->key(0, "H"));
-        ASSERT_EQ(Mfd(*f, 0)->state->vesselHandle, f->handle(name));
+        ASSERT_EQ(flight::mfdObject(*f, 0)->state->vesselHandle, f->handle(name));
         oapiDebugString()[0] = '\0';
         const std::string saved = f->save();
         ASSERT_EQ(saved.empty(), !r.saved) << r.length;
@@ -177,8 +159,8 @@ TEST(VesselSlots, LongNamesAreSavedWhereTheyReadBackAndRefusedClearlyElsewhere) 
         }
         EXPECT_EQ(saved.find("REMOTE " + name + "\n") != std::string::npos, r.groupWritten) << r.length;
         EXPECT_EQ(std::string(oapiDebugString()).find("not saved") != std::string::npos, !r.groupWritten);
-        auto g = Fly(saved);
-        const MfdState *S = StateOf(name, 0);
+        auto g = flight::flyLinked(saved);
+        const MfdState *S = flight::stateOf(name, 0);
         ASSERT_NE(S, nullptr) << r.length;
         EXPECT_EQ(S->holdOn, r.groupWritten) << r.length;
     }
