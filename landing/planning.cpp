@@ -30,6 +30,9 @@ const double kFuelMarginDv = 25.0;  // m/s
 // gravity at the target, with this many seconds to settle at its end.
 const double kGentleShare = 0.1;
 const double kGentleSettle = 20.0;
+// m by which a replanned approach's height may fall below the lower of its two
+// ends before it is planned from level flight instead.
+const double kPlanDip = 1.0;
 
 // The target point's global state (planet-centred) at now + t.
 void TargetAt(const MfdState *S, const LandingStepValues &V, double t, VECTOR3 *pos, VECTOR3 *vel) {
@@ -310,9 +313,17 @@ bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
         vz0 = 0.0;
     }
     S->landingFlags &= ~kLandDetNegative;
+    const double endHeight = S->landingParams[LP_END_HEIGHT];
+    Quintic z = QuinticCoefficients(V.height, endHeight, vz0, 0.0, 0.0, 0.0, T);
+    // A vessel sinking fast (let go low down and engaged again) would go on sinking
+    // on the plan, over a long approach far below where it ends, into the ground:
+    // the height plan starts level instead, and the tracking takes out the sink.
+    if (QuinticLowest(z, V.height, vz0, 0.0, T) < std::fmin(V.height, endHeight) - kPlanDip) {
+        vz0 = 0.0;
+        z = QuinticCoefficients(V.height, endHeight, 0.0, 0.0, 0.0, 0.0, T);
+    }
     StoreTrajectory(S, QuinticCoefficients(V.along, S->landingParams[LP_END_ALONG], V.closing, S->landingParams[LP_END_CLOSING], a0, 0.0, T),
-                    QuinticCoefficients(V.height, S->landingParams[LP_END_HEIGHT], vz0, 0.0, 0.0, 0.0, T), a0, T, V.along,
-                    V.closing, V.height, vz0);
+                    z, a0, T, V.along, V.closing, V.height, vz0);
     S->brakeStartMjd = V.now;
     S->landingPhase = LANDING_APPROACH;
     return PlanWithinReach(S, V);

@@ -173,6 +173,15 @@ TEST_F(PilotActions, LateChangesEndInASoftTouchdown) {
              t.flight->run(3.0);
              ASSERT_TRUE(t.flight->key(0, "H"));  // engage again
          }},
+        {"released low in the approach, engaged again 5 s later sinking fast", LANDING_APPROACH,
+         [](PilotActions &t) {
+             t.flight->run(47.0);  // some 100 m above the pad
+             ASSERT_TRUE(t.flight->key(0, "H"));  // stop
+             t.flight->run(1.0);
+             ASSERT_TRUE(t.flight->key(0, "H"));  // release: it falls
+             t.flight->run(5.0);
+             ASSERT_TRUE(t.flight->key(0, "H"));  // engage again
+         }},
         {"stop in the final phase, pad 3 behind, release and re-engage", LANDING_FINAL,
          [](PilotActions &t) {
              ASSERT_TRUE(t.flight->key(0, "H"));  // stop: hover
