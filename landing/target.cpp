@@ -129,6 +129,14 @@ bool SetManualLocation(MfdState *S, double lonDeg, double latDeg) {
     return true;
 }
 
+void KeepLandingPlace(MfdState *S) {
+    if (!S) return;
+    S->manualTarget = 1;
+    S->padIndex = -1;
+    S->targetRef = S->bodyRef;
+    ObjectNameInto(S->bodyRef, S->targetRefName, sizeof S->targetRefName);
+}
+
 bool ElevationWithinBody(const MfdState *S, double metres) {
     if (!S || !S->bodyRef || !std::isfinite(metres)) return false;
     return std::fabs(metres) <= oapiGetSize(S->bodyRef);

@@ -216,4 +216,42 @@ TEST_F(PilotActions, LateChangesEndInASoftTouchdown) {
     }
 }
 
+// The landed vessel the lander aims at is deleted in each phase of the descent:
+// the lander comes down softly where it stood, the page naming that place.
+TEST_F(PilotActions, ALandedVesselTargetDeletedInFlightIsLandedBeside) {
+    for (int phase : {LANDING_BRAKE, LANDING_APPROACH, LANDING_FINAL}) {
+        SCOPED_TRACE(phase);
+        flight.reset();
+        flight.reset(new flight::Flight());
+        flight::Flight &f = *flight;
+        ASSERT_TRUE(f.loadText("BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
+                               "BEGIN_FOCUS\n  Ship Eagle\nEND_FOCUS\nBEGIN_SHIPS\nEagle:LunarLander\n"
+                               "  STATUS Orbiting Moon\n  ELEMENTS 1758.0 0.0 45.0 175.3309 175.3309 107.7172 EQU\nEND\n"
+                               "Base-1:Outpost\n  STATUS Landed Moon\n  POS -33.4200 41.1350\nEND\nEND_SHIPS\n"))
+            << f.error();
+        flight::useLinkedPlugin(f);
+        ASSERT_TRUE(f.open(0)) << f.error();
+        for (const char *k : {"5", "B"}) ASSERT_TRUE(f.key(0, k));
+        ASSERT_TRUE(f.type(0, "Base-1"));
+        S = dynamic_cast<TessarcMFD *>(f.mfd(0))->state;
+        eagle = f.vessel("Eagle");
+        ASSERT_TRUE(f.key(0, "H"));
+        ASSERT_TRUE(FlyTo(phase));
+        f.run(10.0);
+        double lonB = 0, latB = 0, r = 0;
+        f.iface("Base-1")->GetEquPos(lonB, latB, r);
+        ASSERT_TRUE(f.remove("Base-1"));
+        f.run(5.0);
+        f.draw(0);
+        EXPECT_TRUE(f.screenContains(0, "Manual Location")) << f.screenText(0);
+        FlyDown();
+        ASSERT_TRUE(eagle->touchedDown);
+        EXPECT_GT(eagle->touchdownVs, -1.0);
+        EXPECT_LT(eagle->touchdownHs, 1.0);
+        double lon = 0, lat = 0;
+        f.iface("Eagle")->GetEquPos(lon, lat, r);
+        EXPECT_LT(oapiOrthodome(lon, lat, lonB, latB) * oapiGetSize(S->bodyRef), 10.0);
+    }
+}
+
 }  // namespace
