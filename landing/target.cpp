@@ -69,6 +69,8 @@ OBJHANDLE LandingTargetByName(const MfdState *S, const char *name) {
 
 bool SetLandingTarget(MfdState *S, OBJHANDLE obj) {
     if (!S || !obj) return false;
+    // The last pass searched for was over another place.
+    const bool elsewhere = obj != S->targetRef || S->manualTarget;
     S->manualTarget = 0;
     S->targetRef = obj;
     ObjectNameInto(obj, S->targetRefName, sizeof S->targetRefName);
@@ -85,6 +87,7 @@ bool SetLandingTarget(MfdState *S, OBJHANDLE obj) {
         S->elevation = elevation;
     }
     NewLandingTarget(S);
+    if (elsewhere) S->landingRecalc = true;
     return true;
 }
 
@@ -126,6 +129,7 @@ bool SetManualLocation(MfdState *S, double lonDeg, double latDeg) {
     S->targetLat = latDeg * RAD;
     S->elevation = TargetElevation(S->bodyRef, S->targetLon, S->targetLat);
     NewLandingTarget(S);
+    S->landingRecalc = true;
     return true;
 }
 
