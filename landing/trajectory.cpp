@@ -133,7 +133,7 @@ void CheckTrajectory(MfdState *S, double Rt, double g, double t0, double *larges
             else
                 S->landingFlags &= ~kLandCollision;
         } else {
-            S->landingFlags &= ~kLandTooLow;
+            S->landingFlags &= ~(kLandTooLow | kLandCollision);
         }
         const double radius = z[0] + Rt;
         const double az = z[2] + g - (radius > 0.0 ? x[1] * x[1] / radius : 0.0);
