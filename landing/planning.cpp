@@ -287,6 +287,12 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     return false;
 }
 
+double RestApproachTime(const MfdState *S, const LandingStepValues &V) {
+    const double gentle = kGentleShare * V.gT;
+    if (!(gentle > 0.0)) return -1.0;
+    return 2.0 * std::sqrt(std::fabs(S->landingParams[LP_END_ALONG] - V.along) / gentle) + kGentleSettle;
+}
+
 bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
     double *W = S->landingWork;
     W[LW_GRAPH_T0] = 0.0;
@@ -301,13 +307,12 @@ bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
         // A vessel that has slowed to a hover (a stop, a re-engagement, a new pad)
         // has no braking approach to solve: it is flown over at a gentle
         // acceleration from rest instead of being let go to fall.
-        const double gentle = kGentleShare * V.gT;
-        if (!(gentle > 0.0)) {
+        a0 = 0.0;
+        T = RestApproachTime(S, V);
+        if (!(T > 0.0)) {
             FailPlan(S, kLandDetNegative);
             return false;
         }
-        a0 = 0.0;
-        T = 2.0 * std::sqrt(std::fabs(S->landingParams[LP_END_ALONG] - V.along) / gentle) + kGentleSettle;
         // The height plan starts level, so it never dips below its end on the way;
         // the tracking takes out the vessel's own sink rate at the start.
         vz0 = 0.0;

@@ -216,6 +216,32 @@ TEST_F(PilotActions, LateChangesEndInASoftTouchdown) {
     }
 }
 
+// The pilot stops the descent and leaves the lander hovering on a low tank: it
+// does not hover the tank dry and fall, but goes on to the pad from a stop in the
+// approach and sets down where it stopped in the final phase.
+TEST_F(PilotActions, AStopLeftHoveringSetsDownBeforeTheTankRunsDry) {
+    for (int phase : {LANDING_APPROACH, LANDING_FINAL}) {
+        SCOPED_TRACE(phase);
+        SetUp();
+        flight::Flight &f = *flight;
+        ASSERT_TRUE(f.key(0, "H"));
+        ASSERT_TRUE(FlyTo(phase));
+        f.run(10.0);
+        ASSERT_TRUE(f.key(0, "H"));  // stop: hover
+        eagle->tankMass[0] = 1400.0;
+        FlyDown();
+        ASSERT_TRUE(eagle->touchedDown);
+        EXPECT_GT(eagle->touchdownVs, -1.0);
+        EXPECT_LT(eagle->touchdownHs, 1.0);
+        EXPECT_GT(eagle->tankMass[0], 0.0);
+        double lon = 0, lat = 0, r = 0;
+        f.iface("Eagle")->GetEquPos(lon, lat, r);
+        const double miss = oapiOrthodome(lon, lat, S->targetLon, S->targetLat) * oapiGetSize(S->bodyRef);
+        EXPECT_LT(miss, phase == LANDING_APPROACH ? 10.0 : 2.0 * std::fabs(S->landingParams[LP_END_ALONG]));
+        EXPECT_EQ(Engines(), 0.0);
+    }
+}
+
 // The landed vessel the lander aims at is deleted in each phase of the descent:
 // the lander comes down softly where it stood, the page naming that place.
 TEST_F(PilotActions, ALandedVesselTargetDeletedInFlightIsLandedBeside) {
