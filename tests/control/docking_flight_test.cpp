@@ -191,4 +191,37 @@ TEST_P(TurningStation, HoldPointIsTrackedWithoutDrift) {
 
 INSTANTIATE_TEST_SUITE_P(Spins, TurningStation, ::testing::Values(_V(0, 0.1, 0), _V(0, 0, 0.1)));
 
+// Whatever ends a docking approach in flight lets go of every thruster it set:
+// the ship then coasts and burns nothing.
+struct LetGo {
+    const char *name;
+    bool (*act)(DockRig &rig);
+};
+
+class DockingLetGo : public ::testing::TestWithParam<LetGo> {};
+
+TEST_P(DockingLetGo, NoThrusterIsLeftFiring) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(120, -70, 290), _V(40, 120, 30))) << rig.f.error();
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.SetPorts(1, 1));
+    ASSERT_TRUE(rig.SetDistance("0 0 50"));
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    rig.f.run(3.0);
+    double firing = 0;
+    for (const sim::Thruster &th : rig.hv->thrusters) firing = std::fmax(firing, th.level);
+    ASSERT_GT(firing, 0.0) << "the approach is under way";
+    ASSERT_TRUE(GetParam().act(rig));
+    rig.f.run(1.0);
+    const double fuel = rig.Propellant();
+    rig.f.run(20.0);
+    for (const sim::Thruster &th : rig.hv->thrusters) EXPECT_EQ(th.level, 0.0) << "thruster " << th.index;
+    EXPECT_EQ(rig.Propellant(), fuel);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, DockingLetGo,
+    ::testing::Values(LetGo{"TargetDeleted", [](DockRig &rig) { return rig.f.remove("ISS"); }}),
+    [](const ::testing::TestParamInfo<LetGo> &i) { return std::string(i.param.name); });
+
 }  // namespace
