@@ -164,6 +164,14 @@ void UpdateMissingPorts(MfdState *S) {
     S->attitudeAngles = kZero;
 }
 
+// One of the vessel's ports holds the target.
+bool DockedToTarget(const MfdState *S) {
+    if (!S->vessel) return false;
+    for (UINT i = 0; i < S->vessel->DockCount(); ++i)
+        if (S->vessel->GetDockStatus(S->vessel->GetDockHandle(i)) == S->targetRef) return true;
+    return false;
+}
+
 }  // namespace
 
 bool DockingPortPairValid(const MfdState *S) {
@@ -236,6 +244,9 @@ void ToggleDockingApproach(MfdState *S) {
         S->dockApOn = false;
         return;
     }
+    // Docked to the target, the two fly as one: an approach would only push and
+    // turn the stack for as long as the propellant lasts.
+    if (!S->dockApOn && DockedToTarget(S)) return;
     S->dockApOn = !S->dockApOn;
     if (S->dockApOn) {
         S->holdOn = true;

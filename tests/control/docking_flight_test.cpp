@@ -196,6 +196,23 @@ TEST_P(TurningStation, HoldPointIsTrackedWithoutDrift) {
 
 INSTANTIATE_TEST_SUITE_P(Spins, TurningStation, ::testing::Values(_V(0, 0.1, 0), _V(0, 0, 0.1)));
 
+// Docked to the station, the approach is refused: it would push and turn the
+// stack for as long as the propellant lasts.
+TEST(DockingFlight, TheApproachIsRefusedWhileDockedToTheTarget) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(0, -1.3, 26.5), _V(180, 0, 180))) << rig.f.error();
+    ASSERT_TRUE(rig.Docked());
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.SetPorts(1, 1));
+    ASSERT_TRUE(rig.SetDistance("0 0 50"));
+    const double fuel = rig.Propellant();
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    EXPECT_FALSE(rig.S->dockApOn);
+    rig.f.run(60.0);
+    EXPECT_EQ(rig.Propellant(), fuel);
+    EXPECT_TRUE(rig.Docked());
+}
+
 // Whatever ends a docking approach in flight lets go of every thruster it set:
 // the ship then coasts and burns nothing.
 struct LetGo {
