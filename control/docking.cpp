@@ -111,8 +111,25 @@ void UpdatePortPair(MfdState *S, VESSEL *T, const PortGeometry &own, const PortG
     S->targetRelSpeed = length(S->targetRelVel);
 }
 
+// The z axis the velocity-nulling approach turns to: the direction of the
+// relative velocity v, reached from the last one at no more than the slower of
+// the pitch and yaw rate limits. As the speed falls to nothing that direction
+// turns ever faster (the hold nulls the axes unevenly), and the attitude hold,
+// following it, would spin the vessel up to tens of degrees a second.
+VECTOR3 ZeroAim(const MfdState *S, const VECTOR3 &v, double stepDt) {
+    const VECTOR3 to = v / length(v);
+    const VECTOR3 from = S->zeroAim;
+    if (!S->dockApOn || !S->profile || !(length(from) > 0.5) || !(stepDt > 0.0)) return to;
+    const double limit = std::fmin(S->profile->rateLimit[0], S->profile->rateLimit[1]) * stepDt;
+    const double c = std::fmax(-1.0, std::fmin(1.0, dotp(from, to)));
+    if (!(std::acos(c) > limit)) return to;
+    VECTOR3 side = to - from * c;
+    if (length(side) < 1e-9) side = CrossProduct(from, std::fabs(from.x) < 0.9 ? _V(1, 0, 0) : _V(0, 1, 0));
+    return from * std::cos(limit) + side * (std::sin(limit) / length(side));
+}
+
 // No port pair: the relative velocity is the reference.
-void UpdateNoPortPair(MfdState *S) {
+void UpdateNoPortPair(MfdState *S, double stepDt) {
     MATRIX3 R;
     S->vessel->GetRotationMatrix(R);
     VECTOR3 v;
@@ -122,7 +139,8 @@ void UpdateNoPortPair(MfdState *S) {
     // velocity is what the approach must match.
     S->dockRelVel = S->targetRelVel;
     if (S->targetRelSpeed > kDockNullSpeed) {
-        S->refAtt = AxesToEuler(v, _V(0, 0, 1), 0);
+        S->zeroAim = ZeroAim(S, v, stepDt);
+        S->refAtt = AxesToEuler(S->zeroAim, _V(0, 0, 1), 0);
         S->relAtt = kZero;
         S->attitudeAngles = ErrorAnglesFromMatrix(S);
         S->rollMode = 1;
@@ -146,6 +164,14 @@ void UpdateMissingPorts(MfdState *S) {
     S->attitudeAngles = kZero;
 }
 
+// One of the vessel's ports holds the target.
+bool DockedToTarget(const MfdState *S) {
+    if (!S->vessel) return false;
+    for (UINT i = 0; i < S->vessel->DockCount(); ++i)
+        if (S->vessel->GetDockStatus(S->vessel->GetDockHandle(i)) == S->targetRef) return true;
+    return false;
+}
+
 }  // namespace
 
 bool DockingPortPairValid(const MfdState *S) {
@@ -155,6 +181,8 @@ bool DockingPortPairValid(const MfdState *S) {
 
 void UpdateDockingMode(MfdState *S, double stepDt) {
     if (!S || !S->vessel) return;
+    const VECTOR3 aim = S->zeroAim;
+    S->zeroAim = kZero;
     VESSEL *T = TargetVessel(S);
     if (!T) {
         S->relAtt = S->refSlot[ModeSlot(AP_DOCKING)].relAtt;
@@ -162,7 +190,8 @@ void UpdateDockingMode(MfdState *S, double stepDt) {
         return;
     }
     if (S->ownPort == 0 || S->targetPort == 0) {
-        UpdateNoPortPair(S);
+        S->zeroAim = aim;
+        UpdateNoPortPair(S, stepDt);
         return;
     }
     PortGeometry own, target;
@@ -215,6 +244,9 @@ void ToggleDockingApproach(MfdState *S) {
         S->dockApOn = false;
         return;
     }
+    // Docked to the target, the two fly as one: an approach would only push and
+    // turn the stack for as long as the propellant lasts.
+    if (!S->dockApOn && DockedToTarget(S)) return;
     S->dockApOn = !S->dockApOn;
     if (S->dockApOn) {
         S->holdOn = true;

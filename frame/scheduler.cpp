@@ -46,6 +46,32 @@ void SchedulerPostStep(double simt, double simdt) {
     }
 }
 
+namespace {
+
+// Something of the state drives its vessel: HOLD, a translation hold, an armed burn.
+bool Engaged(const MfdState *S) { return S->holdOn || S->transAxes != kTransAxesNone || S->burnArmed; }
+
+// Only one position drives a vessel. The lockout stands on the masks of the last
+// pass, so two positions can engage between two passes (keys on two displays
+// within one interval, a scenario with two engaged displays) and would then fight
+// over the thrusters: the position that drove at the last pass keeps the vessel,
+// else the lowest one, and the others let go.
+void KeepOneDriver(VesselRecord *record) {
+    int driver = -1;
+    for (int p = 0; p < kMaxPositions; ++p) {
+        const MfdState *S = record->states[p];
+        if (!S || !Engaged(S)) continue;
+        const bool drove = (record->positionMask & PositionBit(p)) != 0;
+        if (driver < 0 || (drove && !(record->positionMask & PositionBit(driver)))) driver = p;
+    }
+    for (int p = 0; p < kMaxPositions; ++p) {
+        MfdState *S = record->states[p];
+        if (p != driver && S && Engaged(S)) AllAutopilotsOff(S);
+    }
+}
+
+}  // namespace
+
 void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
     if (!record) return;
     // A vessel deleted while the module was inactive still has its slot; its
@@ -53,6 +79,7 @@ void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
     if (!record->vesselHandle || !oapiIsVessel(record->vesselHandle)) return;
     ThrusterProfile *profile = (slot >= 0 && slot < kMaxSlots) ? vesselProfiles[slot] : nullptr;
     if (profile && profile->vessel) RefreshThrusterProfile(profile);
+    if (!record->stopAllRequest) KeepOneDriver(record);
     uint32_t newModes = 0, newPositions = 0;
     for (int p = 0; p < kMaxPositions; ++p) {
         MfdState *S = record->states[p];

@@ -262,6 +262,7 @@ struct MfdState {
     VECTOR3 rotCmd, linCmd;
     int32_t lastDockedCount;
     VECTOR3 prevPortPos;
+    VECTOR3 zeroAim;             // unit, global: the z axis the velocity-nulling approach turns to; zero: none yet
     VECTOR3 landingAttW;         // unit, global: the down-range axis the landing's attitude follows; zero: none yet
     int32_t contactState;        // ContactState of the vessel at the last landing step
     double contactTime;          // s, simulation time of the last landing step

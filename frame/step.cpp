@@ -92,8 +92,11 @@ void MeasureAttitudeError(MfdState *S) {
 }
 
 // A re-initialisation drops every engaged autopilot: the engines they set go off
-// first. The fresh state runs its first step.
+// first, and so do the attitude thrusters of the holds this position drove (the
+// levels stay where the last pass set them otherwise). The fresh state runs its
+// first step.
 void StopAndInit(MfdState *S) {
+    if ((S->holdOn || S->transAxes != kTransAxesNone) && !S->lockedOut) AttitudeGroupsOff(S->profile);
     S->holdOn = false;
     ReleaseEngines(S);
     InitMfdState(S, S->vesselName, S->profile);

@@ -36,17 +36,22 @@ TEST(DockingFlight, ZeroTurnsAlongTheRelativeVelocityNullsItAndSwitchesOff) {
     ASSERT_GT(length(rv1), 0.5);
     EXPECT_LT(AngleDeg(_V(W.m13, W.m23, W.m33), rv1), 0.5);
     EXPECT_EQ(S->rollMode, 1);
-    double t = 1.0, closest = away0;
+    double t = 1.0, closest = away0, fastestTurn = 0;
     for (; t < 300 && S->dockApOn; t += 0.1) {
         rig.f.run(0.1);
         const VECTOR3 rv = rig.stn->vel - rig.hv->vel;
         if (length(rv) > 0.05) closest = std::fmin(closest, AngleDeg(Axis(rig.hv, 2), rv));
+        for (int a = 0; a < 3; ++a)
+            fastestTurn = std::fmax(fastestTurn, std::fabs(rig.hv->omega.data[a]) / S->profile->rateLimit[a]);
     }
     const double speed = length(rig.stn->vel - rig.hv->vel);
     std::printf("[ figures  ] ZERO: %.2f m/s nulled to %.4f m/s in %.1f s (z turned from %.0f to %.0f deg off "
-                "it meanwhile), %.2f kg propellant\n",
-                length(rv0), speed, t, away0, closest, fuel0 - rig.Propellant());
+                "it meanwhile), %.2f kg propellant, turning at up to %.1f times the rate limit\n",
+                length(rv0), speed, t, away0, closest, fuel0 - rig.Propellant(), fastestTurn);
     EXPECT_LT(closest, away0 - 5.0) << "z turns towards the relative velocity";
+    // The relative velocity's direction turns ever faster as it is nulled; the
+    // ship does not chase it (it was left spinning at fifty times its limit).
+    EXPECT_LT(fastestTurn, 3.0);
     EXPECT_FALSE(S->dockApOn);
     EXPECT_LT(speed, 0.005);
     EXPECT_FALSE(S->holdOn);
@@ -190,5 +195,55 @@ TEST_P(TurningStation, HoldPointIsTrackedWithoutDrift) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Spins, TurningStation, ::testing::Values(_V(0, 0.1, 0), _V(0, 0, 0.1)));
+
+// Docked to the station, the approach is refused: it would push and turn the
+// stack for as long as the propellant lasts.
+TEST(DockingFlight, TheApproachIsRefusedWhileDockedToTheTarget) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(0, -1.3, 26.5), _V(180, 0, 180))) << rig.f.error();
+    ASSERT_TRUE(rig.Docked());
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.SetPorts(1, 1));
+    ASSERT_TRUE(rig.SetDistance("0 0 50"));
+    const double fuel = rig.Propellant();
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    EXPECT_FALSE(rig.S->dockApOn);
+    rig.f.run(60.0);
+    EXPECT_EQ(rig.Propellant(), fuel);
+    EXPECT_TRUE(rig.Docked());
+}
+
+// Whatever ends a docking approach in flight lets go of every thruster it set:
+// the ship then coasts and burns nothing.
+struct LetGo {
+    const char *name;
+    bool (*act)(DockRig &rig);
+};
+
+class DockingLetGo : public ::testing::TestWithParam<LetGo> {};
+
+TEST_P(DockingLetGo, NoThrusterIsLeftFiring) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(120, -70, 290), _V(40, 120, 30))) << rig.f.error();
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.SetPorts(1, 1));
+    ASSERT_TRUE(rig.SetDistance("0 0 50"));
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    rig.f.run(3.0);
+    double firing = 0;
+    for (const sim::Thruster &th : rig.hv->thrusters) firing = std::fmax(firing, th.level);
+    ASSERT_GT(firing, 0.0) << "the approach is under way";
+    ASSERT_TRUE(GetParam().act(rig));
+    rig.f.run(1.0);
+    const double fuel = rig.Propellant();
+    rig.f.run(20.0);
+    for (const sim::Thruster &th : rig.hv->thrusters) EXPECT_EQ(th.level, 0.0) << "thruster " << th.index;
+    EXPECT_EQ(rig.Propellant(), fuel);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, DockingLetGo,
+    ::testing::Values(LetGo{"TargetDeleted", [](DockRig &rig) { return rig.f.remove("ISS"); }}),
+    [](const ::testing::TestParamInfo<LetGo> &i) { return std::string(i.param.name); });
 
 }  // namespace

@@ -77,6 +77,24 @@ TEST(FlightGuards, OnePositionDrivesTheVesselAtATime) {
     EXPECT_FALSE(S1->lockedOut);
 }
 
+// Two displays engaging between two passes (the lockout stands on the last
+// pass's masks): after the next pass one position drives and the other has let go.
+TEST(FlightGuards, TwoPositionsEngagedInOneIntervalLeaveOneDriving) {
+    Rig rig;
+    ASSERT_TRUE(rig.Start(Ship(), "AP", 0.1)) << rig.f.error();
+    ASSERT_TRUE(rig.f.open(1, "TessarcMFD", "AP"));
+    MfdState *S0 = rig.S, *S1 = rig.StateOf("AP", 1);
+    ASSERT_NE(S1, nullptr);
+    rig.f.run(1.0);
+    ToggleAttitudeHold(S1);
+    ToggleAttitudeHold(S0);
+    ASSERT_TRUE(S0->holdOn && S1->holdOn);
+    rig.f.run(0.2);
+    EXPECT_TRUE(S0->holdOn);
+    EXPECT_FALSE(S1->holdOn);
+    EXPECT_TRUE(S1->lockedOut);
+}
+
 TEST(FlightGuards, HoldOnALandedVesselIsSwitchedOffAfterWarmUp) {
     Rig rig;
     const std::string ship = std::string("LND:") + ctltest::kLanderShip +

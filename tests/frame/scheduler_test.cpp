@@ -125,14 +125,16 @@ TEST_F(Scheduler, StopAllSwitchesEveryPositionOffAtTheNextPass) {
     MfdState *other = StateOf(world.vessels[0].get(), 5);
     ASSERT_NE(other, nullptr);
     S->holdOn = true;
-    other->transAxes = 3;
+    S->transAxes = 3;
     opcPostStep(1.0, 0.05, 0.0);
     EXPECT_EQ(record->modeMask, kModeBitHold | PositionBit(3));
-    EXPECT_EQ(record->positionMask, PositionBit(0) | PositionBit(5));
+    EXPECT_EQ(record->positionMask, PositionBit(0));
 
+    other->transAxes = 3;  // engaged in the same interval as the request
     StopAllAutopilots(RecordForSlot(0) ? 0 : -1);
     opcPostStep(1.1, 0.05, 0.0);
     EXPECT_FALSE(S->holdOn);
+    EXPECT_EQ(S->transAxes, kTransAxesNone);
     EXPECT_EQ(other->transAxes, kTransAxesNone);
     EXPECT_FALSE(record->stopAllRequest);
     EXPECT_EQ(record->modeMask, 0u);
