@@ -106,7 +106,16 @@ int ApplyThrusterCommands(ThrusterProfile *P, const VECTOR3 &rot, const VECTOR3 
         if (!std::isfinite(level)) level = 0.0;
         P->vessel->SetThrusterLevel(P->thrusters[n], level);
     }
+    P->levelsFor = PassInterval();
     return n;
+}
+
+void FitLevelsToFrame(ThrusterProfile *P, double frame) {
+    if (!P || !P->vessel || !(P->levelsFor > 0.0) || !(frame > kLateHoldFactor * P->levelsFor)) return;
+    const double share = P->levelsFor / frame;
+    for (int n = 0; n < kMaxAttitudeThrusters && P->thrusters[n]; ++n)
+        P->vessel->SetThrusterLevel(P->thrusters[n], P->vessel->GetThrusterLevel(P->thrusters[n]) * share);
+    P->levelsFor = frame;
 }
 
 void AttitudeGroupsOff(ThrusterProfile *P) {

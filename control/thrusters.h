@@ -47,6 +47,11 @@ double AxisRateDamp(const ThrusterProfile *profile, int axis, double rate, doubl
 int ApplyThrusterCommands(ThrusterProfile *profile, const VECTOR3 &rot, const VECTOR3 &lin);
 // Attitude groups 3 to 14 to level 0.
 void AttitudeGroupsOff(ThrusterProfile *profile);
+// Before a frame of `frame` seconds: when it is longer than kLateHoldFactor times
+// the interval the autopilot's levels were set for (time acceleration raised
+// since the last pass), every attitude thruster's level is cut in the ratio of
+// the two, so the frame gives the impulse the pass meant.
+void FitLevelsToFrame(ThrusterProfile *profile, double frame);
 // The host's current manual rotation and translation levels.
 void ReadManualLevels(const ThrusterProfile *profile, VECTOR3 *rot, VECTOR3 *lin);
 

@@ -53,9 +53,9 @@ DLLCLBK void ExitModule(HINSTANCE hModule) {
 
 DLLCLBK void opcPreStep(double simt, double simdt, double mjd) {
     (void)simt;
-    (void)simdt;
     (void)mjd;
     if (liveMfdCount > 0) moduleActive = true;
+    SchedulerPreStep(simdt);
 }
 
 DLLCLBK void opcPostStep(double simt, double simdt, double mjd) {

@@ -26,6 +26,7 @@ struct ThrusterProfile {
     VESSEL *vessel;
     THRUSTER_HANDLE thrusters[64];
     uint16_t thrusterGroups[64];
+    double levelsFor;           // s, the interval the autopilot's attitude-thruster levels were set for; 0: none
 };
 
 // Number of entries of the attitude-thruster table.

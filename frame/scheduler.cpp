@@ -4,6 +4,7 @@
 
 #include "control/holds.h"
 #include "control/profile.h"
+#include "control/thrusters.h"
 #include "frame/registry.h"
 #include "frame/state.h"
 #include "frame/step.h"
@@ -11,9 +12,6 @@
 
 double schedLastTime = 0.0;
 double schedNextTime = 0.0;
-
-// Interval of the autopilot passes, seconds of simulation time.
-static const double kPassInterval = 0.1;
 
 void ResetModule() {
     schedNextTime = schedLastTime = 0.0;
@@ -71,6 +69,19 @@ void KeepOneDriver(VesselRecord *record) {
 }
 
 }  // namespace
+
+void SchedulerPreStep(double simdt) {
+    if (!moduleActive) return;
+    // The levels a pass set are held until the next pass. A frame much longer than
+    // the pass foresaw (time acceleration raised in between) would hold them the
+    // whole of it: a translation meant to take 0.1 s of acceleration took 50 s
+    // at 1000x and threw the ship kilometres off, a turn spun it up.
+    for (int slot = 0; slot < kMaxSlots; ++slot) {
+        const VesselRecord *record = (vesselSlotMask & PositionBit(slot)) ? vesselRecords[slot] : nullptr;
+        if (record && record->modeMask != 0 && record->vesselHandle && oapiIsVessel(record->vesselHandle))
+            FitLevelsToFrame(vesselProfiles[slot], simdt);
+    }
+}
 
 void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
     if (!record) return;

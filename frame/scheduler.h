@@ -17,5 +17,8 @@ void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot);
 void ResetModule();
 // The 0.1 s scheduler behind opcPostStep.
 void SchedulerPostStep(double simt, double simdt);
+// Before a frame of simdt seconds: the levels of every vessel an autopilot drives
+// are fitted to it (FitLevelsToFrame).
+void SchedulerPreStep(double simdt);
 
 #endif  // TESSARC_FRAME_SCHEDULER_H

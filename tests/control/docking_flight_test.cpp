@@ -213,6 +213,29 @@ TEST(DockingFlight, TheApproachIsRefusedWhileDockedToTheTarget) {
     EXPECT_TRUE(rig.Docked());
 }
 
+// Time acceleration raised to 1000x while the approach fires its thrusters: the
+// first long frame gives the impulse the last pass meant, not a thousand times
+// it (the ship was thrown off at tens of m/s, spinning).
+TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(120, -70, 290), _V(40, 120, 30))) << rig.f.error();
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.SetPorts(1, 1));
+    ASSERT_TRUE(rig.SetDistance("0 0 50"));
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    rig.f.run(3.0);
+    double firing = 0;
+    for (const sim::Thruster &th : rig.hv->thrusters) firing = std::fmax(firing, th.level);
+    ASSERT_GT(firing, 0.1);
+    const double speed0 = length(rig.stn->vel - rig.hv->vel);
+    rig.f.setWarp(1000.0);
+    rig.f.frames(1);
+    double turn = 0;
+    for (int a = 0; a < 3; ++a) turn = std::fmax(turn, std::fabs(rig.hv->omega.data[a]) / rig.S->profile->rateLimit[a]);
+    EXPECT_LT(length(rig.stn->vel - rig.hv->vel), speed0 + 1.0);
+    EXPECT_LT(turn, 2.0);
+}
+
 // Whatever ends a docking approach in flight lets go of every thruster it set:
 // the ship then coasts and burns nothing.
 struct LetGo {

@@ -213,6 +213,10 @@ void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
     t->level = level < 0.0 ? 0.0 : (level > 1.0 ? 1.0 : level);
     ++host::record.thrusterSets;
 }
+double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
+    host::Thruster *t = host::ThrusterOf(th);
+    return t ? t->level : 0.0;
+}
 void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
     for (host::Thruster &t : host::thrusters)
         if (t.group == thgt) t.level = level < 0.0 ? 0.0 : (level > 1.0 ? 1.0 : level);
