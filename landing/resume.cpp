@@ -18,6 +18,9 @@ const double kClockSlack = 1.0;
 // s: how long a fresh trajectory is flown before its tracking is judged; its first
 // seconds take out what the plan's start state missed of the vessel's.
 const double kFreshPlan = 10.0;
+// m/s: the fastest sink of the final descent (it takes a tenth of the height a
+// second, at most this).
+const double kFinalSink = 3.0;
 
 }  // namespace
 
@@ -56,4 +59,22 @@ void ResumeAttitudeFrame(MfdState *S) {
     if (phase != LANDING_BRAKE && phase != LANDING_APPROACH && phase != LANDING_FINAL) return;
     if (length(S->landingAttW) > 0.0 || !(length(S->refAtt) > 0.0)) return;
     S->landingAttW = MatVec(EulerToMatrix(S->refAtt), _V(0, 0, 1));
+}
+
+bool EndStopBeforeTheTankRunsDry(MfdState *S, const LandingStepValues &V) {
+    const int phase = S->landingPhase;
+    if (!(S->landingFlags & kLandStopping) || !S->holdOn || S->lockedOut) return false;
+    if (phase != LANDING_APPROACH && phase != LANDING_FINAL) return false;
+    // A crossing from the hover, the descent from its height, the hover reserve.
+    const double t = std::fmax(RestApproachTime(S, V), 0.0) + std::fmax(V.height, 0.0) / kFinalSink;
+    if (FuelCovers(S, V, (t + kReserveHover) * V.gT)) return false;
+    S->landingFlags &= ~kLandStopping;
+    if (phase == LANDING_FINAL) {
+        // Farther off the final law hands the vessel to a fresh approach itself.
+        const double reach = 2.0 * std::fabs(S->landingParams[LP_END_ALONG]);
+        S->finalDescent = std::fabs(V.along) <= reach && std::fabs(V.cross) <= reach;
+        return false;
+    }
+    S->landingPhase = LANDING_REPLAN;
+    return true;
 }

@@ -2,7 +2,8 @@
 // loaded at another date than it was saved at, say, puts the target elsewhere
 // under the vessel and the plan's clock out of step with the vessel. Whether the
 // trajectory in flight still fits, the braking planned afresh from the present
-// state, and the check that a plan made in flight is within the vessel's reach.
+// state, and the check that a plan made in flight is within the vessel's reach;
+// and a pilot's stop that would hover the tank dry.
 #ifndef TESSARC_LANDING_RESUME_H
 #define TESSARC_LANDING_RESUME_H
 
@@ -23,5 +24,12 @@ bool ReplanBraking(MfdState *S, LandingStepValues &V);
 // was just read from a scenario) takes up the one held when it was saved (refAtt),
 // so the attitude turns from where the vessel points rather than at once.
 void ResumeAttitudeFrame(MfdState *S);
+
+// The pilot's stop (phases 3 and 5) hovers on the tank: once what is left only
+// just carries the vessel down from here, the stop ends rather than hovering dry
+// and falling. Near the target in the final phase it sets down where it is
+// (finalDescent); true when the approach is to be planned afresh from the hover
+// instead (phase 2 set: the caller measures again).
+bool EndStopBeforeTheTankRunsDry(MfdState *S, const LandingStepValues &V);
 
 #endif  // TESSARC_LANDING_RESUME_H
