@@ -15,6 +15,7 @@
 #include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
+#include "landing/target.h"
 
 namespace {
 
@@ -119,6 +120,10 @@ void CheckReferences(MfdState *S) {
         if (S->manualTarget || (S->landingFlags & kLandingFallbackFlags)) {
             S->targetRef = S->bodyRef;
             std::memcpy(S->targetRefName, S->bodyRefName, sizeof(S->targetRefName));
+        } else if (S->refMode == AP_LANDING) {
+            // A landed vessel aimed at was deleted: letting go mid-descent would
+            // drop the lander, so it lands where the vessel stood.
+            KeepLandingPlace(S);
         } else {
             StopAndInit(S);
         }

@@ -326,7 +326,27 @@ bool ResumeFromHere(MfdState *S, LandingStepValues &V) {
     return ReplanApproach(S, V);
 }
 
+// The pilot's stop hovers on the tank: once what is left only just carries the
+// vessel down from here (an approach from this hover and the hover reserve), the
+// stop ends rather than hovering dry and falling: the approach is planned afresh
+// from the hover, and a final phase sets down where it stopped.
+void EndStopBeforeTheTankRunsDry(MfdState *S, LandingStepValues &V) {
+    const int phase = S->landingPhase;
+    if (!(S->landingFlags & kLandStopping) || !S->holdOn || S->lockedOut) return;
+    if (phase != LANDING_APPROACH && phase != LANDING_FINAL) return;
+    const double dv = (std::fmax(RestApproachTime(S, V), 0.0) + kReserveHover) * V.gT;
+    if (FuelCovers(S, V, dv)) return;
+    S->landingFlags &= ~kLandStopping;
+    if (phase == LANDING_FINAL) {
+        S->finalDescent = true;
+        return;
+    }
+    S->landingPhase = LANDING_REPLAN;
+    Measure(S, V);
+}
+
 void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
+    EndStopBeforeTheTankRunsDry(S, V);
     switch (S->landingPhase) {
     case LANDING_WAIT:
         ReadyToWait(S, V);

@@ -30,6 +30,9 @@ const double kFuelMarginDv = 25.0;  // m/s
 // gravity at the target, with this many seconds to settle at its end.
 const double kGentleShare = 0.1;
 const double kGentleSettle = 20.0;
+// m by which a replanned approach's height may fall below the lower of its two
+// ends before it is planned from level flight instead.
+const double kPlanDip = 1.0;
 
 // The target point's global state (planet-centred) at now + t.
 void TargetAt(const MfdState *S, const LandingStepValues &V, double t, VECTOR3 *pos, VECTOR3 *vel) {
@@ -284,6 +287,12 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     return false;
 }
 
+double RestApproachTime(const MfdState *S, const LandingStepValues &V) {
+    const double gentle = kGentleShare * V.gT;
+    if (!(gentle > 0.0)) return -1.0;
+    return 2.0 * std::sqrt(std::fabs(S->landingParams[LP_END_ALONG] - V.along) / gentle) + kGentleSettle;
+}
+
 bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
     double *W = S->landingWork;
     W[LW_GRAPH_T0] = 0.0;
@@ -298,21 +307,28 @@ bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
         // A vessel that has slowed to a hover (a stop, a re-engagement, a new pad)
         // has no braking approach to solve: it is flown over at a gentle
         // acceleration from rest instead of being let go to fall.
-        const double gentle = kGentleShare * V.gT;
-        if (!(gentle > 0.0)) {
+        a0 = 0.0;
+        T = RestApproachTime(S, V);
+        if (!(T > 0.0)) {
             FailPlan(S, kLandDetNegative);
             return false;
         }
-        a0 = 0.0;
-        T = 2.0 * std::sqrt(std::fabs(S->landingParams[LP_END_ALONG] - V.along) / gentle) + kGentleSettle;
         // The height plan starts level, so it never dips below its end on the way;
         // the tracking takes out the vessel's own sink rate at the start.
         vz0 = 0.0;
     }
     S->landingFlags &= ~kLandDetNegative;
+    const double endHeight = S->landingParams[LP_END_HEIGHT];
+    Quintic z = QuinticCoefficients(V.height, endHeight, vz0, 0.0, 0.0, 0.0, T);
+    // A vessel sinking fast (let go low down and engaged again) would go on sinking
+    // on the plan, over a long approach far below where it ends, into the ground:
+    // the height plan starts level instead, and the tracking takes out the sink.
+    if (QuinticLowest(z, V.height, vz0, 0.0, T) < std::fmin(V.height, endHeight) - kPlanDip) {
+        vz0 = 0.0;
+        z = QuinticCoefficients(V.height, endHeight, 0.0, 0.0, 0.0, 0.0, T);
+    }
     StoreTrajectory(S, QuinticCoefficients(V.along, S->landingParams[LP_END_ALONG], V.closing, S->landingParams[LP_END_CLOSING], a0, 0.0, T),
-                    QuinticCoefficients(V.height, S->landingParams[LP_END_HEIGHT], vz0, 0.0, 0.0, 0.0, T), a0, T, V.along,
-                    V.closing, V.height, vz0);
+                    z, a0, T, V.along, V.closing, V.height, vz0);
     S->brakeStartMjd = V.now;
     S->landingPhase = LANDING_APPROACH;
     return PlanWithinReach(S, V);

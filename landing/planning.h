@@ -26,4 +26,8 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb);
 // phase 0) when it has no solution.
 bool ReplanApproach(MfdState *S, const LandingStepValues &V);
 
+// s: the approach planned from a hover here, crossing at a gentle acceleration to
+// where the approach ends and settling there.
+double RestApproachTime(const MfdState *S, const LandingStepValues &V);
+
 #endif  // TESSARC_LANDING_PLANNING_H

@@ -69,6 +69,8 @@ OBJHANDLE LandingTargetByName(const MfdState *S, const char *name) {
 
 bool SetLandingTarget(MfdState *S, OBJHANDLE obj) {
     if (!S || !obj) return false;
+    // The last pass searched for was over another place.
+    const bool elsewhere = obj != S->targetRef || S->manualTarget;
     S->manualTarget = 0;
     S->targetRef = obj;
     ObjectNameInto(obj, S->targetRefName, sizeof S->targetRefName);
@@ -85,6 +87,7 @@ bool SetLandingTarget(MfdState *S, OBJHANDLE obj) {
         S->elevation = elevation;
     }
     NewLandingTarget(S);
+    if (elsewhere) S->landingRecalc = true;
     return true;
 }
 
@@ -126,7 +129,16 @@ bool SetManualLocation(MfdState *S, double lonDeg, double latDeg) {
     S->targetLat = latDeg * RAD;
     S->elevation = TargetElevation(S->bodyRef, S->targetLon, S->targetLat);
     NewLandingTarget(S);
+    S->landingRecalc = true;
     return true;
+}
+
+void KeepLandingPlace(MfdState *S) {
+    if (!S) return;
+    S->manualTarget = 1;
+    S->padIndex = -1;
+    S->targetRef = S->bodyRef;
+    ObjectNameInto(S->bodyRef, S->targetRefName, sizeof S->targetRefName);
 }
 
 bool ElevationWithinBody(const MfdState *S, double metres) {

@@ -23,6 +23,9 @@ int BasePadCount(OBJHANDLE base);
 bool SetPad(MfdState *S, int n);
 // Landing target at a surface location (degrees), pad -1, elevation of the terrain there.
 bool SetManualLocation(MfdState *S, double lonDeg, double latDeg);
+// The target object is gone: the landing, in whatever phase, aims on at the place
+// where it stood, now a surface location (the reference body as the target).
+void KeepLandingPlace(MfdState *S);
 // Whether an elevation above the mean radius is one the reference body can have.
 bool ElevationWithinBody(const MfdState *S, double metres);
 // Metres above the target; with a terrain model, above the terrain there. The

@@ -47,6 +47,17 @@ Quintic QuinticCoefficients(double x0, double x1, double V0, double V1, double a
     return q;
 }
 
+double QuinticLowest(const Quintic &q, double x0, double V0, double a0, double T) {
+    double lowest = x0;
+    if (!(T > 0.0) || !std::isfinite(T)) return lowest;
+    for (int i = 1; i <= kSamples; ++i) {
+        const double t = T * i / kSamples;
+        const double x = x0 + V0 * t + a0 * t * t / 2.0 + q.c3 * t * t * t + q.c4 * t * t * t * t + q.c5 * t * t * t * t * t;
+        if (x < lowest) lowest = x;
+    }
+    return lowest;
+}
+
 bool SolveApproachAccel(double x0, double x1, double V0, double V1, double *a0) {
     const double A = 4.0 * x0 * x0;
     if (!(A > 0.0) || !std::isfinite(A)) return false;
@@ -122,7 +133,7 @@ void CheckTrajectory(MfdState *S, double Rt, double g, double t0, double *larges
             else
                 S->landingFlags &= ~kLandCollision;
         } else {
-            S->landingFlags &= ~kLandTooLow;
+            S->landingFlags &= ~(kLandTooLow | kLandCollision);
         }
         const double radius = z[0] + Rt;
         const double az = z[2] + g - (radius > 0.0 ? x[1] * x[1] / radius : 0.0);

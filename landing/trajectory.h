@@ -24,6 +24,8 @@ struct Quintic {
 // (c3, c4, c5) of the quintic with x(0) = x0, x'(0) = V0, x''(0) = a0 and
 // x(T) = x1, x'(T) = V1, x''(T) = a1. Zero for T not above 0.
 Quintic QuinticCoefficients(double x0, double x1, double V0, double V1, double a0, double a1, double T);
+// Lowest value of that quintic (with its x0, V0 and a0) between 0 and T, sampled.
+double QuinticLowest(const Quintic &q, double x0, double V0, double a0, double T);
 // Initial acceleration of the approach from (x0, V0) to (x1, V1); false when the
 // cubic has no usable root (or the inputs are degenerate).
 bool SolveApproachAccel(double x0, double x1, double V0, double V1, double *a0);

@@ -136,6 +136,21 @@ TEST_F(LandingCockpit, StopDuringTheApproachHovers) {
     EXPECT_FALSE(S->holdOn);
 }
 
+// A place under the polar orbit's track 40 minutes ahead, chosen after the base
+// (whose pass lies orbits away): its own pass is found, not the base's.
+TEST_F(LandingCockpit, ANewTargetIsPassedOverThisOrbit) {
+    ASSERT_NO_FATAL_FAILURE(Fly("Eagle:LunarLander\n  STATUS Orbiting Moon\n"
+                                "  ELEMENTS 1758.0 0.0 90.0 175.3309 175.3309 107.7172 EQU\nEND\n"));
+    f.run(5);
+    ASSERT_TRUE(f.key(0, "T"));
+    ASSERT_TRUE(f.type(0, "W94.2647 N63.1563"));
+    ASSERT_TRUE(f.key(0, "H"));
+    f.run(5);
+    EXPECT_TRUE(S->holdOn);
+    EXPECT_FALSE(S->landingFlags & kLandBeyondOrbit);
+    EXPECT_NEAR(S->landingWork[LW_PASS_TIME], 2400.0, 60.0);
+}
+
 TEST_F(LandingCockpit, ThrustAxisIsTurnedOntoTheCommand) {
     ASSERT_NO_FATAL_FAILURE(Fly(std::string("Eagle:LunarLander\n") + kOrbit + "END\n"));
     const VECTOR3 hover = GroupThrustDirection(S->profile, THGROUP_HOVER);

@@ -173,6 +173,15 @@ TEST_F(PilotActions, LateChangesEndInASoftTouchdown) {
              t.flight->run(3.0);
              ASSERT_TRUE(t.flight->key(0, "H"));  // engage again
          }},
+        {"released low in the approach, engaged again 5 s later sinking fast", LANDING_APPROACH,
+         [](PilotActions &t) {
+             t.flight->run(47.0);  // some 100 m above the pad
+             ASSERT_TRUE(t.flight->key(0, "H"));  // stop
+             t.flight->run(1.0);
+             ASSERT_TRUE(t.flight->key(0, "H"));  // release: it falls
+             t.flight->run(5.0);
+             ASSERT_TRUE(t.flight->key(0, "H"));  // engage again
+         }},
         {"stop in the final phase, pad 3 behind, release and re-engage", LANDING_FINAL,
          [](PilotActions &t) {
              ASSERT_TRUE(t.flight->key(0, "H"));  // stop: hover
@@ -204,6 +213,70 @@ TEST_F(PilotActions, LateChangesEndInASoftTouchdown) {
         f.iface("Eagle")->GetEquPos(lon, lat, r);
         EXPECT_LT(oapiOrthodome(lon, lat, S->targetLon, S->targetLat) * oapiGetSize(S->bodyRef), 10.0);
         EXPECT_EQ(Engines(), 0.0);
+    }
+}
+
+// The pilot stops the descent and leaves the lander hovering on a low tank: it
+// does not hover the tank dry and fall, but goes on to the pad from a stop in the
+// approach and sets down where it stopped in the final phase.
+TEST_F(PilotActions, AStopLeftHoveringSetsDownBeforeTheTankRunsDry) {
+    for (int phase : {LANDING_APPROACH, LANDING_FINAL}) {
+        SCOPED_TRACE(phase);
+        SetUp();
+        flight::Flight &f = *flight;
+        ASSERT_TRUE(f.key(0, "H"));
+        ASSERT_TRUE(FlyTo(phase));
+        f.run(10.0);
+        ASSERT_TRUE(f.key(0, "H"));  // stop: hover
+        eagle->tankMass[0] = 1400.0;
+        FlyDown();
+        ASSERT_TRUE(eagle->touchedDown);
+        EXPECT_GT(eagle->touchdownVs, -1.0);
+        EXPECT_LT(eagle->touchdownHs, 1.0);
+        EXPECT_GT(eagle->tankMass[0], 0.0);
+        double lon = 0, lat = 0, r = 0;
+        f.iface("Eagle")->GetEquPos(lon, lat, r);
+        const double miss = oapiOrthodome(lon, lat, S->targetLon, S->targetLat) * oapiGetSize(S->bodyRef);
+        EXPECT_LT(miss, phase == LANDING_APPROACH ? 10.0 : 2.0 * std::fabs(S->landingParams[LP_END_ALONG]));
+        EXPECT_EQ(Engines(), 0.0);
+    }
+}
+
+// The landed vessel the lander aims at is deleted in each phase of the descent:
+// the lander comes down softly where it stood, the page naming that place.
+TEST_F(PilotActions, ALandedVesselTargetDeletedInFlightIsLandedBeside) {
+    for (int phase : {LANDING_BRAKE, LANDING_APPROACH, LANDING_FINAL}) {
+        SCOPED_TRACE(phase);
+        flight.reset();
+        flight.reset(new flight::Flight());
+        flight::Flight &f = *flight;
+        ASSERT_TRUE(f.loadText("BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
+                               "BEGIN_FOCUS\n  Ship Eagle\nEND_FOCUS\nBEGIN_SHIPS\nEagle:LunarLander\n"
+                               "  STATUS Orbiting Moon\n  ELEMENTS 1758.0 0.0 45.0 175.3309 175.3309 107.7172 EQU\nEND\n"
+                               "Base-1:Outpost\n  STATUS Landed Moon\n  POS -33.4200 41.1350\nEND\nEND_SHIPS\n"))
+            << f.error();
+        flight::useLinkedPlugin(f);
+        ASSERT_TRUE(f.open(0)) << f.error();
+        for (const char *k : {"5", "B"}) ASSERT_TRUE(f.key(0, k));
+        ASSERT_TRUE(f.type(0, "Base-1"));
+        S = dynamic_cast<TessarcMFD *>(f.mfd(0))->state;
+        eagle = f.vessel("Eagle");
+        ASSERT_TRUE(f.key(0, "H"));
+        ASSERT_TRUE(FlyTo(phase));
+        f.run(10.0);
+        double lonB = 0, latB = 0, r = 0;
+        f.iface("Base-1")->GetEquPos(lonB, latB, r);
+        ASSERT_TRUE(f.remove("Base-1"));
+        f.run(5.0);
+        f.draw(0);
+        EXPECT_TRUE(f.screenContains(0, "Manual Location")) << f.screenText(0);
+        FlyDown();
+        ASSERT_TRUE(eagle->touchedDown);
+        EXPECT_GT(eagle->touchdownVs, -1.0);
+        EXPECT_LT(eagle->touchdownHs, 1.0);
+        double lon = 0, lat = 0;
+        f.iface("Eagle")->GetEquPos(lon, lat, r);
+        EXPECT_LT(oapiOrthodome(lon, lat, lonB, latB) * oapiGetSize(S->bodyRef), 10.0);
     }
 }
 

@@ -116,6 +116,10 @@ TEST(TrajectoryCheck, DeltaVHeightWarningsAndReserve) {
     Store(S.get(), Quintic{0, 0, 0}, dip, dipConsts);
     CheckTrajectory(S.get(), 1e15, 1.62, 0.0, &largest);
     EXPECT_TRUE(S->landingFlags & kLandCollision);
+    // The next plan that stays above takes the warning back.
+    Store(S.get(), Quintic{0, 0, 0}, Quintic{0, 0, 0}, consts);
+    CheckTrajectory(S.get(), 1e15, 1.62, 0.0, &largest);
+    EXPECT_EQ(S->landingFlags & (kLandTooLow | kLandCollision), 0u);
     // The braking plan's reference is the gate's height: dipping to 80 % of it warns.
     S->landingFlags = 0;
     S->landingPhase = LANDING_BRAKE;
