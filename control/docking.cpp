@@ -3,6 +3,7 @@
 #include "control/docking.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "control/attitude.h"
 #include "control/holds.h"
@@ -172,6 +173,19 @@ bool DockedToTarget(const MfdState *S) {
     return false;
 }
 
+// An engaged approach (DOCK or ZERO) holds the time acceleration at
+// kDockWarpLimit, where the rotation laws still act, and says so on the debug
+// line: beyond it the port could not be turned to the target and the
+// translation alone would carry the ship past the station.
+void LimitDockingTimeAcceleration(MfdState *S) {
+    if (!S->dockApOn || !S->holdOn || oapiGetTimeAcceleration() <= kDockWarpLimit) return;
+    oapiSetTimeAcceleration(kDockWarpLimit);
+    std::snprintf(oapiDebugString(), kDockDebugLineSize, "TessarcMFD: %s is docking --> limiting time acceleration",
+                  S->vesselName ? S->vesselName : "");
+    S->debugLineSet = true;
+    S->debugLineUntil = oapiGetSysTime() + kDockDebugLineSeconds;
+}
+
 }  // namespace
 
 bool DockingPortPairValid(const MfdState *S) {
@@ -212,6 +226,7 @@ double DockingClosingSpeed(double d, double vmax) {
 
 VECTOR3 DockingApproach(MfdState *S) {
     if (!S || !S->profile) return kZero;
+    LimitDockingTimeAcceleration(S);
     if (S->dockApOn && (S->ownPort == 0 || S->targetPort == 0)) {
         if (S->holdOn && S->targetRelSpeed >= kDockNullSpeed) {
             ApplyTranslationHold(S, S->targetRelVel);

@@ -11,6 +11,12 @@ struct MfdState;
 
 // Relative speed (m/s) below which the velocity is taken as nulled.
 const double kDockNullSpeed = 0.005;
+// The highest time acceleration an engaged approach allows: above it the rotation
+// laws command nothing.
+const double kDockWarpLimit = 100.0;
+// The debug line's size (bytes) and how long a notice on it stays (s of system time).
+const int kDockDebugLineSize = 256;
+const double kDockDebugLineSeconds = 3.0;
 
 // Mode update of the Docking mode: the wanted attitude, the hold-point offset
 // (dockPosErr) and its velocity (dockRelVel) in vessel axes, and the port offset
@@ -22,7 +28,8 @@ void UpdateDockingMode(MfdState *S, double stepDt);
 // Translation demand of the Docking mode (velocity to be gained, vessel axes),
 // applied to the axes in translation hold; returns the demand. Without a port
 // pair and with the approach on, it nulls the relative velocity and switches
-// everything off once that is done (or once attitude hold is off).
+// everything off once that is done (or once attitude hold is off). An engaged
+// approach holds the time acceleration at kDockWarpLimit.
 VECTOR3 DockingApproach(MfdState *S);
 
 // The "ZERO"/"DOCK" switch: on, attitude hold and translation hold on all three

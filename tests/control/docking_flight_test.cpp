@@ -234,6 +234,26 @@ TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
     for (int a = 0; a < 3; ++a) turn = std::fmax(turn, std::fabs(rig.hv->omega.data[a]) / rig.S->profile->rateLimit[a]);
     EXPECT_LT(length(rig.stn->vel - rig.hv->vel), speed0 + 1.0);
     EXPECT_LT(turn, 2.0);
+    // The approach then holds the acceleration where its port can still be
+    // turned, says so, holds its point and docks (left at 1000x it passed the
+    // station at 3 m/s and never docked).
+    rig.f.run(1.0);
+    EXPECT_LE(oapiGetTimeAcceleration(), kDockWarpLimit);
+    EXPECT_NE(std::string(oapiDebugString()).find("is docking --> limiting time acceleration"), std::string::npos);
+    double fastest = 0;
+    for (double t = 0; t < 2000; t += 10) {
+        rig.f.run(10.0);
+        fastest = std::fmax(fastest, length(rig.stn->vel - rig.hv->vel));
+    }
+    EXPECT_LT(length(rig.S->dockPosErr), 0.5);
+    EXPECT_LT(length(rig.stn->vel - rig.hv->vel), 0.05);
+    EXPECT_LT(fastest, 1.5);
+    ASSERT_TRUE(rig.SetDistance("0 0 0"));
+    double t = 0;
+    for (; t < 2000 && !rig.Docked(); t += 10) rig.f.run(10.0);
+    std::printf("[ figures  ] approach pushed to 1000x: held at 100x, top speed %.2f m/s, docked %.0f s after the "
+                "distance was set to 0\n", fastest, t);
+    EXPECT_TRUE(rig.Docked());
 }
 
 // Whatever ends a docking approach in flight lets go of every thruster it set:
