@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -188,6 +189,15 @@ std::string Summary(const std::vector<campaign::Result> &rs) {
     return out;
 }
 
+// The output folder with its parents, as mkdir -p makes it; false when it cannot
+// be made (every landing's result would then be lost).
+bool MakeFolder(const std::string &path) {
+    for (size_t cut = path.find('/', 1); cut != std::string::npos; cut = path.find('/', cut + 1))
+        if (mkdir(path.substr(0, cut).c_str(), 0777) != 0 && errno != EEXIST) return false;
+    struct stat st;
+    return (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 // One landing in a child process: its result line goes to its own file.
 pid_t Launch(const Options &o, int index) {
     std::fflush(stdout);
@@ -218,7 +228,11 @@ int main(int argc, char **argv) {
         std::printf("%s\n%s\n", Progress(r).c_str(), campaign::ResultLine(r).c_str());
         return 0;
     }
-    mkdir(o.out.c_str(), 0777);
+    if (!MakeFolder(o.out)) {
+        std::fprintf(stderr, "tessarc-campaign: cannot make the output folder %s: %s\n", o.out.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
     std::map<pid_t, int> running;
     std::vector<campaign::Result> results;
     int next = 0, done = 0;
