@@ -213,19 +213,25 @@ TEST(DockingFlight, TheApproachIsRefusedWhileDockedToTheTarget) {
     EXPECT_TRUE(rig.Docked());
 }
 
+// The ship some 300 m out with ports 1 and 1, the approach to a hold point 50 m
+// out engaged and flown for 3 s; firing: the highest thruster level then.
+bool StartApproach(DockRig &rig, double *firing) {
+    if (!rig.StartPair(_V(120, -70, 290), _V(40, 120, 30)) || !rig.SelectDockingOnStation() || !rig.SetPorts(1, 1) ||
+        !rig.SetDistance("0 0 50") || !rig.f.key(0, "G"))
+        return false;
+    rig.f.run(3.0);
+    *firing = 0;
+    for (const sim::Thruster &th : rig.hv->thrusters) *firing = std::fmax(*firing, th.level);
+    return true;
+}
+
 // Time acceleration raised to 1000x while the approach fires its thrusters: the
 // first long frame gives the impulse the last pass meant, not a thousand times
 // it (the ship was thrown off at tens of m/s, spinning).
 TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
     DockRig rig;
-    ASSERT_TRUE(rig.StartPair(_V(120, -70, 290), _V(40, 120, 30))) << rig.f.error();
-    ASSERT_TRUE(rig.SelectDockingOnStation());
-    ASSERT_TRUE(rig.SetPorts(1, 1));
-    ASSERT_TRUE(rig.SetDistance("0 0 50"));
-    ASSERT_TRUE(rig.f.key(0, "G"));
-    rig.f.run(3.0);
     double firing = 0;
-    for (const sim::Thruster &th : rig.hv->thrusters) firing = std::fmax(firing, th.level);
+    ASSERT_TRUE(StartApproach(rig, &firing)) << rig.f.error();
     ASSERT_GT(firing, 0.1);
     const double speed0 = length(rig.stn->vel - rig.hv->vel);
     rig.f.setWarp(1000.0);
@@ -267,14 +273,8 @@ class DockingLetGo : public ::testing::TestWithParam<LetGo> {};
 
 TEST_P(DockingLetGo, NoThrusterIsLeftFiring) {
     DockRig rig;
-    ASSERT_TRUE(rig.StartPair(_V(120, -70, 290), _V(40, 120, 30))) << rig.f.error();
-    ASSERT_TRUE(rig.SelectDockingOnStation());
-    ASSERT_TRUE(rig.SetPorts(1, 1));
-    ASSERT_TRUE(rig.SetDistance("0 0 50"));
-    ASSERT_TRUE(rig.f.key(0, "G"));
-    rig.f.run(3.0);
     double firing = 0;
-    for (const sim::Thruster &th : rig.hv->thrusters) firing = std::fmax(firing, th.level);
+    ASSERT_TRUE(StartApproach(rig, &firing)) << rig.f.error();
     ASSERT_GT(firing, 0.0) << "the approach is under way";
     ASSERT_TRUE(GetParam().act(rig));
     rig.f.run(1.0);

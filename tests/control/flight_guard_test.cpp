@@ -46,13 +46,20 @@ std::string Ship(const char *cls = ctltest::kPlainShip) {
     return ctltest::ScenarioText("AP", ctltest::OrbitingShip("AP", cls, _V(0, 0, 90)));
 }
 
+// The ship with TessarcMFD on displays 0 and 1, flown 1 s; S0 and S1: its
+// states at the two positions.
+bool StartTwoDisplays(Rig &rig, MfdState **S0, MfdState **S1) {
+    if (!rig.Start(Ship(), "AP", 0.1) || !rig.f.open(1, "TessarcMFD", "AP")) return false;
+    *S0 = rig.S;
+    *S1 = rig.StateOf("AP", 1);
+    rig.f.run(1.0);
+    return *S1 != nullptr;
+}
+
 TEST(FlightGuards, OnePositionDrivesTheVesselAtATime) {
     Rig rig;
-    ASSERT_TRUE(rig.Start(Ship(), "AP", 0.1)) << rig.f.error();
-    ASSERT_TRUE(rig.f.open(1, "TessarcMFD", "AP"));
-    MfdState *S0 = rig.S, *S1 = rig.StateOf("AP", 1);
-    ASSERT_NE(S1, nullptr);
-    rig.f.run(1.0);
+    MfdState *S0 = nullptr, *S1 = nullptr;
+    ASSERT_TRUE(StartTwoDisplays(rig, &S0, &S1)) << rig.f.error();
     ToggleAttitudeHold(S0);
     rig.f.run(0.1);  // the pass that records HOLD at position 0
     rig.f.run(0.1);  // the next pass locks position 1 out
@@ -81,11 +88,8 @@ TEST(FlightGuards, OnePositionDrivesTheVesselAtATime) {
 // pass's masks): after the next pass one position drives and the other has let go.
 TEST(FlightGuards, TwoPositionsEngagedInOneIntervalLeaveOneDriving) {
     Rig rig;
-    ASSERT_TRUE(rig.Start(Ship(), "AP", 0.1)) << rig.f.error();
-    ASSERT_TRUE(rig.f.open(1, "TessarcMFD", "AP"));
-    MfdState *S0 = rig.S, *S1 = rig.StateOf("AP", 1);
-    ASSERT_NE(S1, nullptr);
-    rig.f.run(1.0);
+    MfdState *S0 = nullptr, *S1 = nullptr;
+    ASSERT_TRUE(StartTwoDisplays(rig, &S0, &S1)) << rig.f.error();
     ToggleAttitudeHold(S1);
     ToggleAttitudeHold(S0);
     ASSERT_TRUE(S0->holdOn && S1->holdOn);
