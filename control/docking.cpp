@@ -224,6 +224,8 @@ double DockingClosingSpeed(double d, double vmax) {
     return std::copysign(vmax * n, d);
 }
 
+void ApplyDockingWarpLimit(MfdState *S) { LimitDockingTimeAcceleration(S); }
+
 VECTOR3 DockingApproach(MfdState *S) {
     if (!S || !S->profile) return kZero;
     LimitDockingTimeAcceleration(S);

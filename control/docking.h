@@ -31,6 +31,9 @@ void UpdateDockingMode(MfdState *S, double stepDt);
 // everything off once that is done (or once attitude hold is off). An engaged
 // approach holds the time acceleration at kDockWarpLimit.
 VECTOR3 DockingApproach(MfdState *S);
+// An engaged approach's time-acceleration limit, as each step applies it: a higher
+// factor is taken down to kDockWarpLimit, with a notice on the debug line.
+void ApplyDockingWarpLimit(MfdState *S);
 
 // The "ZERO"/"DOCK" switch: on, attitude hold and translation hold on all three
 // axes; off, both released. Refused while another MFD position drives the

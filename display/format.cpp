@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frame/surface.h"
+
 namespace {
 
 const double astronomicalUnit = 149597870690.95932;
@@ -89,8 +91,8 @@ void PutText(TextGrid g, int row, int col, const char *text, DWORD colour) {
     int room = gridColumns - col;
     if (room <= 0) return;  // no column left on this line
     int length = BoundedLength(text, room);
-    g.surface->SetTextColor(colour);
-    if (length > 0) g.surface->Text(TextX(g, col), TextY(g, row), text, length);
+    SurfaceSetTextColor(g.surface, colour);
+    if (length > 0) SurfaceText(g.surface, TextX(g, col), TextY(g, row), text, length);
 }
 
 void PutNumber(TextGrid g, int row, int col, const char *format, double value, DWORD colour) {

@@ -12,6 +12,7 @@
 
 #include "display/landing_page.h"
 #include "frame/state.h"
+#include "frame/surface.h"
 
 namespace {
 
@@ -68,20 +69,20 @@ struct Tools {
 
 Tools TakePen(oapi::Sketchpad *surface, int style, DWORD colour) {
     Tools t = {surface, oapiCreatePen(style, 1, colour), nullptr, nullptr, nullptr};
-    t.previousPen = surface->SetPen(t.pen);
+    t.previousPen = SurfaceSetPen(surface, t.pen);
     return t;
 }
 
 void TakeBrush(Tools &t, DWORD colour) {
     t.brush = oapiCreateBrush(colour);
-    t.previousBrush = t.surface->SetBrush(t.brush);
+    t.previousBrush = SurfaceSetBrush(t.surface, t.brush);
 }
 
 void GiveBack(Tools &t) {
-    t.surface->SetPen(t.previousPen);
+    SurfaceSetPen(t.surface, t.previousPen);
     if (t.pen != nullptr) oapiReleasePen(t.pen);
     if (t.brush != nullptr) {
-        t.surface->SetBrush(t.previousBrush);
+        SurfaceSetBrush(t.surface, t.previousBrush);
         oapiReleaseBrush(t.brush);
     }
 }
@@ -186,16 +187,16 @@ void DrawGrid(const MfdState *S, const Plot &p) {
         if (x <= p.left) break;
         if (x >= p.right) continue;
         if (lines)
-            skp->Line(x, p.bottom - 1, x, p.top + 1);
+            SurfaceLine(skp, x, p.bottom - 1, x, p.top + 1);
         else
-            skp->Line(x, p.bottom - 1, x, p.bottom - tick);
+            SurfaceLine(skp, x, p.bottom - 1, x, p.bottom - tick);
     }
     // Height lines, ending at the target's column.
     const int end = lines ? (p.right + 1 < p.targetX ? p.right + 1 : p.targetX) : p.left + tick;
     for (int n = 1; n <= maxGridLines && n * d < p.H; ++n) {
         const int y = Pix(p.bottom - std::trunc(n * d / p.mppY) - 1);
         if (y <= p.top) break;
-        if (y < p.bottom && end > p.left + 1) skp->Line(p.left + 1, y, end, y);
+        if (y < p.bottom && end > p.left + 1) SurfaceLine(skp, p.left + 1, y, end, y);
     }
     GiveBack(tools);
 }
@@ -209,7 +210,7 @@ void DrawCurve(const MfdState *S, const Trajectory &traj, const Plot &p) {
         if (!(x <= p.Q) || !(x <= 0.0)) break;  // past the range or the target (or not a number)
         const int px = Pix(p.right - (p.Q - x) * p.W / (p.Q - p.xL));
         const int py = Pix(p.bottom - HeightAt(traj, t) * p.Hp / p.H);
-        if (Inside(p, px, py)) p.skp->Pixel(px, py, colCurve);
+        if (Inside(p, px, py)) SurfacePixel(p.skp, px, py, colCurve);
         const double dt = p.mppX / AlongRateAt(traj, t);
         if (!std::isfinite(dt)) break;
         t += dt;
@@ -223,17 +224,17 @@ void DrawMarker(const MfdState *S, const Plot &p) {
     const int y = Clamp(Pix(p.bottom - S->landingWork[LW_HEIGHT] * p.Hp / p.H), p.top, p.bottom);
     oapi::Sketchpad *skp = p.skp;
     Tools tools = TakePen(skp, penDashed, colMarker);
-    skp->Line(x, y, x, p.bottom);
-    skp->Line(p.left, y, x, y);
+    SurfaceLine(skp, x, y, x, p.bottom);
+    SurfaceLine(skp, p.left, y, x, y);
     TakeBrush(tools, colMarkerFill);
-    skp->Ellipse(x - 3, y - 3, x + 3, y + 3);
+    SurfaceEllipse(skp, x - 3, y - 3, x + 3, y + 3);
     GiveBack(tools);
 }
 
 void DrawTarget(const Plot &p) {
     if (p.targetX < p.left || p.targetX > p.right) return;
     Tools tools = TakePen(p.skp, penDashed, colTarget);
-    p.skp->Line(p.targetX, p.bottom - 1, p.targetX, p.top + 1);
+    SurfaceLine(p.skp, p.targetX, p.bottom - 1, p.targetX, p.top + 1);
     GiveBack(tools);
 }
 

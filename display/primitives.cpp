@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "frame/surface.h"
+
 namespace {
 
 const char blankLine[] = "                                     ";  // 37 blanks
@@ -27,21 +29,21 @@ struct Tools {
 
 Tools TakePen(oapi::Sketchpad *surface, int style, int width, DWORD colour) {
     Tools t = {surface, oapiCreatePen(style, width, colour), nullptr, nullptr, nullptr, false};
-    t.previousPen = surface->SetPen(t.pen);
+    t.previousPen = SurfaceSetPen(surface, t.pen);
     return t;
 }
 
 void TakeBrush(Tools &t, DWORD colour, bool select) {
     t.brush = oapiCreateBrush(colour);
     if (select) {
-        t.previousBrush = t.surface->SetBrush(t.brush);
+        t.previousBrush = SurfaceSetBrush(t.surface, t.brush);
         t.brushSelected = true;
     }
 }
 
 void GiveBack(Tools &t) {
-    t.surface->SetPen(t.previousPen);
-    if (t.brushSelected) t.surface->SetBrush(t.previousBrush);
+    SurfaceSetPen(t.surface, t.previousPen);
+    if (t.brushSelected) SurfaceSetBrush(t.surface, t.previousBrush);
     if (t.pen != nullptr) oapiReleasePen(t.pen);
     if (t.brush != nullptr) oapiReleaseBrush(t.brush);
 }
@@ -50,7 +52,7 @@ void GiveBack(Tools &t) {
 
 TextGrid MakeTextGrid(oapi::Sketchpad *surface, int width, int height) {
     TextGrid g = {surface, width, height, 0, 0, 0, 0, 0};
-    int w = surface != nullptr ? static_cast<int>(surface->GetTextWidth(blankLine, 37)) : 0;
+    int w = surface != nullptr ? static_cast<int>(SurfaceTextWidth(surface, blankLine, 37)) : 0;
     if (w < 0) w = 0;
     g.cellWidth = w / 37;
     g.lineHeight = g.cellWidth;
@@ -65,7 +67,7 @@ void GridLine(TextGrid g, int c0, int r0, int c1, int r1, int penStyle, int penW
     if (g.surface == nullptr) return;
     int shift = g.thirdRows * g.lineHeight / 3;
     Tools t = TakePen(g.surface, penStyle, penWidth, colour);
-    g.surface->Line(Px(g, c0), Py(g, r0) + shift, Px(g, c1), Py(g, r1) + shift);
+    SurfaceLine(g.surface, Px(g, c0), Py(g, r0) + shift, Px(g, c1), Py(g, r1) + shift);
     GiveBack(t);
 }
 
@@ -74,7 +76,7 @@ void GridRect(TextGrid g, int c0, int r0, int c1, int r1, int penStyle, int penW
     if (g.surface == nullptr) return;
     Tools t = TakePen(g.surface, penStyle, penWidth, colour);
     TakeBrush(t, filled ? colour : 0x000000, true);
-    g.surface->Rectangle(Px(g, c0), Py(g, r0), Px(g, c1), Py(g, r1));
+    SurfaceRectangle(g.surface, Px(g, c0), Py(g, r0), Px(g, c1), Py(g, r1));
     GiveBack(t);
 }
 
@@ -110,12 +112,12 @@ void CentreBar(TextGrid g, int c0, int r0, int c1, int r1, int penStyle, int pen
     Tools t = TakePen(g.surface, penStyle, penWidth, colour);
     TakeBrush(t, colour, filled);
     if (filled) {
-        g.surface->Rectangle(x0, y0, x1, y1);
+        SurfaceRectangle(g.surface, x0, y0, x1, y1);
     } else {
-        g.surface->Line(x0, y0, x1 - 1, y0);
-        g.surface->Line(x1 - 1, y0, x1 - 1, y1 - 1);
-        g.surface->Line(x1 - 1, y1 - 1, x0, y1 - 1);
-        g.surface->Line(x0, y1 - 1, x0, y0);
+        SurfaceLine(g.surface, x0, y0, x1 - 1, y0);
+        SurfaceLine(g.surface, x1 - 1, y0, x1 - 1, y1 - 1);
+        SurfaceLine(g.surface, x1 - 1, y1 - 1, x0, y1 - 1);
+        SurfaceLine(g.surface, x0, y1 - 1, x0, y0);
     }
     GiveBack(t);
 }
@@ -143,9 +145,9 @@ void RingSector(TextGrid g, int c, int r, int radius, int thickness, double a0, 
     Tools t = TakePen(g.surface, penStyle, penWidth, colour);
     TakeBrush(t, colour, filled);
     if (filled)
-        g.surface->Polygon(pts, 2 * sectorSteps);
+        SurfacePolygon(g.surface, pts, 2 * sectorSteps);
     else
-        g.surface->Polyline(pts, 2 * sectorSteps);
+        SurfacePolyline(g.surface, pts, 2 * sectorSteps);
     GiveBack(t);
 }
 

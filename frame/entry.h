@@ -9,6 +9,7 @@ DLLCLBK void ExitModule(HINSTANCE hModule);
 DLLCLBK void opcPreStep(double simt, double simdt, double mjd);
 DLLCLBK void opcPostStep(double simt, double simdt, double mjd);
 DLLCLBK void opcFocusChanged(OBJHANDLE newFocus, OBJHANDLE oldFocus);
+DLLCLBK void opcTimeAccChanged(double newWarp, double oldWarp);
 DLLCLBK void opcDeleteVessel(OBJHANDLE hVessel);
 DLLCLBK void opcCloseRenderViewport();
 DLLCLBK char *ModuleDate();

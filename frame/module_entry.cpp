@@ -63,6 +63,15 @@ DLLCLBK void opcPostStep(double simt, double simdt, double mjd) {
     SchedulerPostStep(simt, simdt);
 }
 
+// The host tells every module of a new time acceleration before a frame runs at it,
+// also of the change a module makes from here; that one is within the limits, so
+// the second notice changes nothing.
+DLLCLBK void opcTimeAccChanged(double newWarp, double oldWarp) {
+    (void)newWarp;
+    (void)oldWarp;
+    SchedulerWarpChanged();
+}
+
 DLLCLBK void opcFocusChanged(OBJHANDLE newFocus, OBJHANDLE oldFocus) {
     (void)newFocus;
     if (!oldFocus) ResetModule();

@@ -2,12 +2,14 @@
 // of each pass.
 #include "frame/scheduler.h"
 
+#include "control/docking.h"
 #include "control/holds.h"
 #include "control/profile.h"
 #include "control/thrusters.h"
 #include "frame/registry.h"
 #include "frame/state.h"
 #include "frame/step.h"
+#include "landing/autopilot.h"
 #include "mfd/tessarc_mfd.h"
 
 double schedLastTime = 0.0;
@@ -113,4 +115,18 @@ void UpdateVessel(VesselRecord *record, double simt, double simdt, int slot) {
     record->modeMask = newModes;
     record->positionMask = newPositions;
     record->stopAllRequest = false;
+}
+
+void SchedulerWarpChanged() {
+    if (!moduleActive) return;
+    for (int slot = 0; slot < kMaxSlots; ++slot) {
+        VesselRecord *record = (vesselSlotMask & PositionBit(slot)) ? vesselRecords[slot] : nullptr;
+        if (!record || !record->vesselHandle || !oapiIsVessel(record->vesselHandle)) continue;
+        for (int p = 0; p < kMaxPositions; ++p) {
+            MfdState *S = record->states[p];
+            if (!S || !S->vessel) continue;
+            if (S->refMode == AP_LANDING) ApplyLandingWarpLimit(S);
+            if (S->refMode == AP_DOCKING) ApplyDockingWarpLimit(S);
+        }
+    }
 }

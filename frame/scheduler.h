@@ -20,5 +20,9 @@ void SchedulerPostStep(double simt, double simdt);
 // Before a frame of simdt seconds: the levels of every vessel an autopilot drives
 // are fitted to it (FitLevelsToFrame).
 void SchedulerPreStep(double simdt);
+// The host announced a new time acceleration, before any frame runs at it: the
+// Landing and Docking modes' limits act on it at once (their steps would act only
+// after a frame at the new factor).
+void SchedulerWarpChanged();
 
 #endif  // TESSARC_FRAME_SCHEDULER_H

@@ -70,6 +70,9 @@ public:
     virtual void SetOrigin(int x, int y) { (void)x; (void)y; }
     virtual void GetOrigin(int *x, int *y) const { *x = 0; *y = 0; }
     virtual bool Text(int x, int y, const char *str, int len) { (void)x; (void)y; (void)str; (void)len; return false; }
+    virtual bool TextBox(int x0, int y0, int x1, int y1, const char *str, int len) {
+        (void)x1; (void)y1; return Text(x0, y0, str, len);
+    }
     virtual void Pixel(int x, int y, DWORD col) { (void)x; (void)y; (void)col; }
     virtual void MoveTo(int x, int y) { (void)x; (void)y; }
     virtual void LineTo(int x, int y) { (void)x; (void)y; }

@@ -427,3 +427,5 @@ void LandingStep(MfdState *S, double dt) {
     Dispatch(S, V, passValid, lonP, latP);
     LimitTimeAcceleration(S);
 }
+
+void ApplyLandingWarpLimit(MfdState *S) { LimitTimeAcceleration(S); }

@@ -26,5 +26,8 @@ const double kCourseSpeed = 0.1;
 // One landing step for a state in the Landing mode; dt is the state's stepDt.
 // Thrust and attitude commands only while holdOn is set and lockedOut is clear.
 void LandingStep(MfdState *S, double dt);
+// The phase's time-acceleration limit, as each step applies it: a higher factor is
+// taken down to it, with a notice on the debug line. For a state in the Landing mode.
+void ApplyLandingWarpLimit(MfdState *S);
 
 #endif  // TESSARC_LANDING_AUTOPILOT_H

@@ -54,6 +54,7 @@ void Host::addModule(const Module &m) {
 void Host::start() {
     if (isStarted) return;
     isStarted = true;
+    toldWarp = world().warp;
     OBJHANDLE focus = world().focus;
     for (Module &m : modules)
         if (m.api.opcFocusChanged) m.api.opcFocusChanged(focus, nullptr);
@@ -62,6 +63,7 @@ void Host::start() {
 void Host::frame() {
     World &wd = world();
     if (!isStarted) start();
+    announceWarp();
     double simdt = wd.frameDt * wd.warp;
     for (Module &m : modules)
         if (m.api.opcPreStep) m.api.opcPreStep(wd.simt, simdt, wd.mjd());
@@ -75,6 +77,26 @@ void Host::frame() {
         for (int d = 0; d < MAXMFD; ++d)
             if (displays[d].mfd) draw(d);
     if (afterFrame) afterFrame();
+}
+
+// As the host does at the start of a frame: the factor set since the last one
+// (by the pilot or by a module) is announced with the one it replaces. A module
+// that answers every notice with another change would never let a frame run:
+// after kWarpNoticeRounds the host stops announcing and reports it.
+void Host::announceWarp() {
+    const int kWarpNoticeRounds = 8;
+    World &wd = world();
+    for (int round = 0; wd.warp != toldWarp; ++round) {
+        if (round == kWarpNoticeRounds) {
+            error("the modules kept changing the time acceleration in answer to its notice");
+            toldWarp = wd.warp;
+            return;
+        }
+        const double old = toldWarp;
+        toldWarp = wd.warp;
+        for (Module &m : modules)
+            if (m.api.opcTimeAccChanged) m.api.opcTimeAccChanged(wd.warp, old);
+    }
 }
 
 void Host::run(double seconds) {

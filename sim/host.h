@@ -96,6 +96,11 @@ private:
     int activeDisplay = -1, lastDisplay = -1;
     int nextBoxId = 1;
     bool isStarted = false, isShutDown = false;
+    double toldWarp = 0;  // the time acceleration modules were last told of
+
+    // Tells every module of a change of time acceleration before a frame runs at
+    // it; a module's own change from the notice is told in turn.
+    void announceWarp();
 
     MFD *createMfd(int d, const MfdMode &mode, ::Vessel *v);
     void destroyMfd(int d);

@@ -10,6 +10,7 @@
 
 #include "host.h"
 #include "scenario.h"
+#include "sketchpad2010.h"
 
 namespace sim {
 
@@ -248,10 +249,12 @@ void Host::draw(int d) {
     std::set<const oapi::Brush *> brushesBefore = ledger.brushes;
     long badBefore = ledger.badReleases;
     RecordingSketchpad skp(D.width, D.height);
+    Sketchpad2010 skp2010(skp);
+    oapi::Sketchpad *surface = world().hostVersion < kFirstOriginQueryHostVersion ? skp2010.asHostSurface() : &skp;
     {
         ActiveScope scope(*this, d);
         if (MFD2 *m2 = dynamic_cast<MFD2 *>(D.mfd))
-            m2->Update(&skp);
+            m2->Update(surface);
         else
             D.mfd->Update((HDC)nullptr);
     }

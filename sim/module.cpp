@@ -40,6 +40,7 @@ bool loadModule(const std::string &path, Module &m, std::string &err) {
     findExport(lib, "opcPreStep", a.opcPreStep);
     findExport(lib, "opcPostStep", a.opcPostStep);
     findExport(lib, "opcFocusChanged", a.opcFocusChanged);
+    findExport(lib, "opcTimeAccChanged", a.opcTimeAccChanged);
     findExport(lib, "opcDeleteVessel", a.opcDeleteVessel);
     findExport(lib, "opcCloseRenderViewport", a.opcCloseRenderViewport);
     findExport(lib, "ModuleDate", a.ModuleDate);

@@ -17,6 +17,7 @@ struct ModuleApi {
     void (*opcPreStep)(double simt, double simdt, double mjd) = nullptr;
     void (*opcPostStep)(double simt, double simdt, double mjd) = nullptr;
     void (*opcFocusChanged)(OBJHANDLE newFocus, OBJHANDLE oldFocus) = nullptr;
+    void (*opcTimeAccChanged)(double newWarp, double oldWarp) = nullptr;
     void (*opcDeleteVessel)(OBJHANDLE hVessel) = nullptr;
     void (*opcCloseRenderViewport)() = nullptr;
     char *(*ModuleDate)() = nullptr;

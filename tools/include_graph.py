@@ -23,7 +23,7 @@ FOLDERS = ["frame", "control", "landing", "display", "mfd"]
 # folder stands on and must include nothing above itself; the entry points, the
 # scheduler and the step stand on top of everything.
 RECORD_HALF = ["frame/state", "frame/names", "frame/registry", "frame/profile_data",
-               "frame/terrain", "frame/module_terrain"]
+               "frame/terrain", "frame/module_terrain", "frame/surface", "frame/module_surface"]
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

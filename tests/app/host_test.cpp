@@ -23,6 +23,16 @@ void ModPre(double simt, double simdt, double) {
 }
 void ModPost(double simt, double, double) { postT = simt; }
 void ModInit(HINSTANCE) { fake::Register(); }
+// Time-acceleration notices heard; the module caps the factor, or (flipping)
+// answers every notice with another change.
+std::vector<std::pair<double, double>> warpNotices;
+double warpCap = 1e9;
+bool warpFlip = false;
+void ModWarp(double now, double before) {
+    warpNotices.push_back({now, before});
+    if (warpFlip) oapiSetTimeAcceleration(now == 2 ? 3 : 2);
+    else if (now > warpCap) oapiSetTimeAcceleration(warpCap);
+}
 
 struct HostTest : ::testing::Test {
     sim::World w;
@@ -56,6 +66,7 @@ struct HostTest : ::testing::Test {
         api.opcDeleteVessel = ModDelete;
         api.opcPreStep = ModPre;
         api.opcPostStep = ModPost;
+        api.opcTimeAccChanged = ModWarp;
         host.addModule(sim::linkedModule("fake", api));
         host.start();
         fake::events().clear();
@@ -232,4 +243,28 @@ TEST_F(HostTest, ModesAreNumberedFromTheUserRangeAndUnregisteringClosesTheirDisp
     EXPECT_FALSE(host.display(0).open);
 }
 
+// A new factor is announced before a frame runs at it, and so is the module's own
+// change from the notice; a module that answers every notice with another change
+// is cut off (the frame still runs) and reported.
+TEST_F(HostTest, TimeAccelerationChangesAreAnnouncedBeforeAFrameRunsAtThem) {
+    warpNotices.clear();
+    warpCap = 10;
+    host.frame();
+    EXPECT_TRUE(warpNotices.empty());
+    sim::setWarp(w, 1000);
+    host.frame();
+    EXPECT_EQ(warpNotices, (std::vector<std::pair<double, double>>{{1000, 1}, {10, 1000}}));
+    EXPECT_NEAR(preDt, w.frameDt * 10, 1e-12);
+    warpNotices.clear();
+    warpFlip = true;
+    sim::setWarp(w, 2);
+    host.frame();
+    warpFlip = false;
+    warpCap = 1e9;
+    EXPECT_EQ(warpNotices.size(), 8u);
+    ASSERT_FALSE(host.errors().empty());
+    EXPECT_NE(host.errors().back().find("kept changing the time acceleration"), std::string::npos);
+}
+
 }  // namespace
+

@@ -226,8 +226,9 @@ bool StartApproach(DockRig &rig, double *firing) {
 }
 
 // Time acceleration raised to 1000x while the approach fires its thrusters: the
-// first long frame gives the impulse the last pass meant, not a thousand times
-// it (the ship was thrown off at tens of m/s, spinning).
+// host's notice takes it back to the approach's limit before a frame runs at it,
+// and that first long frame gives the impulse the last pass meant, not a hundred
+// times it (the ship was thrown off at tens of m/s, spinning).
 TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
     DockRig rig;
     double firing = 0;
@@ -236,13 +237,15 @@ TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
     const double speed0 = length(rig.stn->vel - rig.hv->vel);
     rig.f.setWarp(1000.0);
     rig.f.frames(1);
+    EXPECT_NEAR(rig.f.world.simdt, kDockWarpLimit * rig.f.world.frameDt, 1e-9);
     double turn = 0;
     for (int a = 0; a < 3; ++a) turn = std::fmax(turn, std::fabs(rig.hv->omega.data[a]) / rig.S->profile->rateLimit[a]);
     EXPECT_LT(length(rig.stn->vel - rig.hv->vel), speed0 + 1.0);
     EXPECT_LT(turn, 2.0);
     // The approach then holds the acceleration where its port can still be
     // turned, says so, holds its point and docks (left at 1000x it passed the
-    // station at 3 m/s and never docked).
+    // station at 3 m/s and never docked; from here at 100x, as the pilot may
+    // choose, it closes at up to 2.4 m/s).
     rig.f.run(1.0);
     EXPECT_LE(oapiGetTimeAcceleration(), kDockWarpLimit);
     EXPECT_NE(std::string(oapiDebugString()).find("is docking --> limiting time acceleration"), std::string::npos);
@@ -253,7 +256,7 @@ TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
     }
     EXPECT_LT(length(rig.S->dockPosErr), 0.5);
     EXPECT_LT(length(rig.stn->vel - rig.hv->vel), 0.05);
-    EXPECT_LT(fastest, 1.5);
+    EXPECT_LT(fastest, 2.5);
     ASSERT_TRUE(rig.SetDistance("0 0 0"));
     double t = 0;
     for (; t < 2000 && !rig.Docked(); t += 10) rig.f.run(10.0);

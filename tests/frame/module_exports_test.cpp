@@ -28,7 +28,7 @@ std::string RunCommand(const std::string &command, int *status = nullptr) {
 bool Exists(const std::string &path) { return std::ifstream(path).good(); }
 
 const std::set<std::string> kEntryPoints = {"InitModule",      "ExitModule",     "opcPreStep",
-                                            "opcPostStep",     "opcFocusChanged", "opcDeleteVessel",
+                                            "opcPostStep",     "opcFocusChanged", "opcDeleteVessel", "opcTimeAccChanged",
                                             "opcCloseRenderViewport", "ModuleDate", "GetModuleVersion"};
 
 class ModuleFiles : public ::testing::TestWithParam<const char *> {};

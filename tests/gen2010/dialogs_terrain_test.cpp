@@ -6,7 +6,12 @@
 
 namespace {
 
-class LandingDialogs2010 : public pilot::LandingDialogs {};
+// The Moon's terrain is built, then the host runs as the 2010 one (its own table
+// of the drawing surface): the module must ignore a terrain it cannot ask for.
+class LandingDialogs2010 : public pilot::LandingDialogs {
+protected:
+    void SetUp() override { runAsVersion = 100830; }
+};
 
 TEST_F(LandingDialogs2010, TargetElevationIgnoresTheTerrain) { FlyLanding(false); }
 

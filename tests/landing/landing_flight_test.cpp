@@ -103,6 +103,39 @@ TEST_F(LandingFlight, BrakesApproachesAndTouchesDownOnPadOne) {
 }
 
 
+// The pilot raises the time acceleration to 1000 in the final descent, 20 frames a
+// second (a 50 s frame at 1000x). The host's notice takes the factor back to the
+// phase's limit before a frame runs at it: no frame of the final phase runs faster,
+// and the lander touches down soft on the pad.
+TEST_F(LandingFlight, ThousandTimesInTheFinalDescentRunsNoFrameAboveTheLimit) {
+    ASSERT_DOUBLE_EQ(f.world.frameDt, 0.05);
+    ASSERT_TRUE(f.key(0, "H"));
+    f.setWarp(100);
+    while (f.simt() < 6000.0 && S->landingPhase != LANDING_FINAL) f.run(S->landingPhase == LANDING_WAIT ? 50.0 : 2.0);
+    ASSERT_EQ(S->landingPhase, LANDING_FINAL);
+    f.run(2.0);
+    double fastest = 0.0;
+    int frames = 0;
+    f.host.afterFrame = [&] {
+        fastest = std::fmax(fastest, f.world.simdt / f.world.frameDt);
+        ++frames;
+    };
+    f.setWarp(1000);
+    ::Vessel *eagle = f.vessel("Eagle");
+    const double t0 = f.simt();
+    while (f.simt() - t0 < 600.0 && !eagle->touchedDown) f.run(1.0);
+    f.host.afterFrame = nullptr;
+    std::printf("1000x in the final descent: %d frames to touchdown, fastest at %.0fx; touchdown %.2f m from pad 1, "
+                "vertical %.2f m/s, horizontal %.2f m/s\n",
+                frames, fastest, MissFromPad(), eagle->touchdownVs, eagle->touchdownHs);
+    EXPECT_GT(frames, 0);
+    EXPECT_LE(fastest, kWarpFinal * kWarpBase);
+    ASSERT_TRUE(eagle->touchedDown);
+    EXPECT_LT(MissFromPad(), 50.0);
+    EXPECT_GT(eagle->touchdownVs, -2.0);
+    EXPECT_LT(eagle->touchdownHs, 1.0);
+}
+
 // Attitude propellant (kg) per simulated minute while the lander waits for its
 // brake with HOLD on at the time acceleration given, 20 frames a second.
 double WaitingRcsPerMinute(double warp) {

@@ -22,9 +22,11 @@ inline const char *kMoonScenario = "scenarios/lunar_base.scn";
 class Cockpit : public ::testing::Test {
 protected:
     flight::Flight f;
+    int runAsVersion = 0;  // host version to run as once the world is built (0: as loaded)
 
     void Fly(const char *scenario) {
         ASSERT_TRUE(f.load(scenario)) << f.error();
+        if (runAsVersion) f.world.hostVersion = runAsVersion;
         flight::useLinkedPlugin(f);
         ASSERT_TRUE(f.open(0)) << f.error();
         f.frames(2);

@@ -17,6 +17,7 @@ inline sim::ModuleApi linkedPluginApi() {
     a.opcPreStep = opcPreStep;
     a.opcPostStep = opcPostStep;
     a.opcFocusChanged = opcFocusChanged;
+    a.opcTimeAccChanged = opcTimeAccChanged;
     a.opcDeleteVessel = opcDeleteVessel;
     a.opcCloseRenderViewport = opcCloseRenderViewport;
     a.ModuleDate = ModuleDate;

@@ -19,6 +19,8 @@ const int kScenarioLineMax = 64;
 const int kScenarioLineLength = 256;
 // Characters of drawn text kept per frame.
 const int kFrameTextLength = 8192;
+// Characters of the frame's call log kept (one line per drawing call).
+const int kFrameCallsLength = 65536;
 
 // A celestial body or vessel; OBJHANDLE points at one.
 struct Object {

@@ -10,15 +10,16 @@
 #undef OAPIFUNC
 #define OAPIFUNC DLLIMPORT
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "surface.h"
 
 namespace host {
+int charWidth = 8;
 namespace {
-// The host's MFD font: 8 pixels wide, 16 high.
-const DWORD kCharWidth = 8;
+// The host's MFD font: 16 pixels high.
 const DWORD kCharHeight = 16;
 
 // The 2016 headers declare the drawing tools' setters const; today's do not.
@@ -28,7 +29,24 @@ const DWORD kCharHeight = 16;
 #define TESSARC_TOOL_SETTER
 #endif
 
-// Records the text and counts the shapes drawn into one frame.
+// Adds one line to the frame's call log (cut off when the log is full).
+void Note(Frame *f, const char *format, ...) {
+    int room = kFrameCallsLength - f->callsLength;
+    if (room <= 1) return;
+    va_list args;
+    va_start(args, format);
+    int n = std::vsnprintf(f->calls + f->callsLength, static_cast<size_t>(room), format, args);
+    va_end(args);
+    if (n > 0) f->callsLength += n < room ? n : room - 1;
+}
+
+void NotePoints(Frame *f, const char *kind, const oapi::IVECTOR2 *pt, int npt) {
+    Note(f, "%s %d", kind, npt);
+    for (int i = 0; pt && i < npt; ++i) Note(f, " %ld,%ld", static_cast<long>(pt[i].x), static_cast<long>(pt[i].y));
+    Note(f, "\n");
+}
+
+// Records the text and shapes drawn into one frame.
 class RecordingSurface : public oapi::Sketchpad {
 public:
     explicit RecordingSurface(Frame *f) : oapi::Sketchpad(nullptr), frame(f), pen(nullptr), brush(nullptr) {}
@@ -47,40 +65,65 @@ public:
     DWORD SetTextColor(DWORD) override { return 0; }
     DWORD SetBackgroundColor(DWORD) override { return 0; }
     void SetBackgroundMode(BkgMode) override {}
-    DWORD GetCharSize() override { return (kCharWidth << 16) | kCharHeight; }
+    DWORD GetCharSize() override { return (static_cast<DWORD>(charWidth) << 16) | kCharHeight; }
     DWORD GetTextWidth(const char *str, int len) override {
         size_t n = len > 0 ? static_cast<size_t>(len) : (str ? std::strlen(str) : 0);
-        return static_cast<DWORD>(n * kCharWidth);
+        return static_cast<DWORD>(n * static_cast<size_t>(charWidth));
     }
-    bool Text(int, int, const char *str, int len) override {
+    bool Text(int x, int y, const char *str, int len) override {
         ++frame->texts;
         if (!str || len <= 0) return true;
+        Note(frame, "text %d %d \"%.*s\"\n", x, y, len, str);
         int room = kFrameTextLength - frame->textLength;
         int n = std::snprintf(frame->text + frame->textLength, static_cast<size_t>(room), "%.*s\n", len, str);
         if (n > 0) frame->textLength += n < room ? n : room - 1;
         return true;
     }
-    void Pixel(int, int, DWORD) override { ++frame->shapes; }
+    void Pixel(int x, int y, DWORD) override {
+        ++frame->shapes;
+        Note(frame, "pixel %d %d\n", x, y);
+    }
     void MoveTo(int, int) override {}
     void LineTo(int, int) override { ++frame->shapes; }
-    void Line(int, int, int, int) override { ++frame->shapes; }
-    void Rectangle(int, int, int, int) override { ++frame->shapes; }
-    void Ellipse(int, int, int, int) override { ++frame->shapes; }
-    void Polygon(const oapi::IVECTOR2 *, int) override { ++frame->shapes; }
-    void Polyline(const oapi::IVECTOR2 *, int) override { ++frame->shapes; }
+    void Line(int x0, int y0, int x1, int y1) override { Shape("line", x0, y0, x1, y1); }
+    void Rectangle(int x0, int y0, int x1, int y1) override { Shape("rectangle", x0, y0, x1, y1); }
+    void Ellipse(int x0, int y0, int x1, int y1) override { Shape("ellipse", x0, y0, x1, y1); }
+    void Polygon(const oapi::IVECTOR2 *pt, int npt) override {
+        ++frame->shapes;
+        NotePoints(frame, "polygon", pt, npt);
+    }
+    void Polyline(const oapi::IVECTOR2 *pt, int npt) override {
+        ++frame->shapes;
+        NotePoints(frame, "polyline", pt, npt);
+    }
 
 private:
+    void Shape(const char *kind, int x0, int y0, int x1, int y1) {
+        ++frame->shapes;
+        Note(frame, "%s %d %d %d %d\n", kind, x0, y0, x1, y1);
+    }
     Frame *frame;
     mutable oapi::Pen *pen;
     mutable oapi::Brush *brush;
 };
+
+#if TESSARC_TABLE_SURFACE
+// The surface as one host generation lays out its table (generated from its facts).
+#include "table_surface.h"
+#endif
 }  // namespace
 
 const Frame &DrawFrame(MFD *mfd) {
     static Frame frame;
     std::memset(&frame, 0, sizeof frame);
     RecordingSurface surface(&frame);
-    if (mfd) static_cast<MFD2 *>(mfd)->Update(&surface);
+#if TESSARC_TABLE_SURFACE
+    TableSurface table(surface);
+    oapi::Sketchpad *handed = reinterpret_cast<oapi::Sketchpad *>(&table);
+#else
+    oapi::Sketchpad *handed = &surface;
+#endif
+    if (mfd) static_cast<MFD2 *>(mfd)->Update(handed);
     return frame;
 }
 
@@ -108,7 +151,7 @@ void oapi::Sketchpad::PolyPolyline(const IVECTOR2 *pt, const int *npt, const int
 
 // --- the MFD bases ------------------------------------------------------------------
 MFD::MFD(DWORD w, DWORD h, VESSEL *vessel)
-    : W(w), H(h), cw(host::kCharWidth), ch(host::kCharHeight), pV(vessel), instr(nullptr) {}
+    : W(w), H(h), cw(host::charWidth), ch(host::kCharHeight), pV(vessel), instr(nullptr) {}
 MFD::~MFD() {}
 void MFD::InvalidateDisplay() {}
 void MFD::InvalidateButtons() { ++host::record.buttonRefreshes; }

@@ -11,7 +11,12 @@ struct Frame {
     int textLength;               // characters in text
     int texts;                    // Text calls
     int shapes;                   // lines, pixels, rectangles, ellipses, polygons
+    char calls[kFrameCallsLength];  // every text and shape drawn, in order, one a line
+    int callsLength;                // characters in calls
 };
+
+// Pixels per character of the surface's font (default 8).
+extern int charWidth;
 
 // Draws one frame of the MFD on a recording surface; the frame stays valid until
 // the next call.
