@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "calllog.h"
+
 // Fontconfig keeps its configuration for the life of the process; the leak checker
 // of sanitizer builds is told so instead of reporting it at exit.
 #if defined(__SANITIZE_ADDRESS__)
@@ -336,7 +338,8 @@ bool writePicture(const Drawing &d, const std::string &path, std::string &err) {
     if (ext == "png") return writePng(d, path, err);
     if (ext == "svg") return writeSvg(d, path, err);
     if (ext == "txt") return writeTextDump(d, path, err);
-    err = path + ": unknown picture type (use .png, .svg or .txt)";
+    if (ext == "calls") return writeCallLog(d, path, err);
+    err = path + ": unknown picture type (use .png, .svg, .txt or .calls)";
     return false;
 }
 

@@ -52,60 +52,68 @@ def normal(entry):
 
 
 def dumped_tables(paths, cls):
-    """Each table of cls found in the dumps: entries in slot order. For a class the
-    module defines, the table of its first base (VFTable for '...' in 'cls');
-    otherwise the class's own indices."""
-    tables = []
+    """Each table of cls in the dumps, as (file, laid_out, {slot: entry}). A class
+    the module defines (its objects' table, 'VFTable for ... in cls') is laid out
+    by the module for the host to call; any other is one the module calls through
+    ('VFTable indices for cls')."""
+    found = {}
     for path in paths:
         with open(path, encoding="utf-8", errors="replace") as f:
             lines = f.read().split("\n")
-        i = 0
-        while i < len(lines):
-            line = lines[i]
-            own = line.startswith(f"VFTable indices for '{cls}'")
-            derived = re.match(rf"VFTable for '.*' in '{re.escape(cls)}' \(\d+ entries\)\.$", line) is not None
-            if own or derived:
-                rows = []
-                i += 1
-                while i < len(lines) and FACT.match(lines[i]):
-                    m = FACT.match(lines[i])
-                    if "RTTI" not in m.group(2):
-                        rows.append(m.group(2))
-                    i += 1
-                tables.append((path, rows))
+        for i, line in enumerate(lines):
+            laid_out = re.match(rf"VFTable for '.*' in '{re.escape(cls)}' \(\d+ entries\)\.$", line)
+            if not laid_out and not line.startswith(f"VFTable indices for '{cls}' ("):
                 continue
-            i += 1
+            rows = {}
+            for row in lines[i + 1:]:
+                m = FACT.match(row)
+                if not m:
+                    break
+                if "RTTI" not in m.group(2):
+                    rows[int(m.group(1))] = m.group(2)
+            found.setdefault((bool(laid_out), tuple(sorted(rows.items()))), path)
+    tables = [(path, laid_out, dict(rows)) for (laid_out, rows), path in found.items()]
+    # Where the module lays the class out, its own table is the one to check.
+    if any(t[1] for t in tables):
+        tables = [t for t in tables if t[1]]
     return tables
 
 
 def check_tables(facts_path, cls, dumps):
     facts = read_facts(facts_path)
+    name = facts_path.rsplit("/", 1)[-1]
     tables = dumped_tables(dumps, cls)
     if not tables:
         print(f"FAIL: no object of the module lays out or calls through {cls}")
         return 1
     failed = 0
-    seen = set()
-    for path, rows in tables:
-        key = tuple(rows)
-        if key in seen:
-            continue
-        seen.add(key)
+    for path, laid_out, rows in tables:
+        last = max(rows)
         bad = []
-        if len(rows) > len(facts):
-            bad.append(f"{len(rows)} slots, the host has {len(facts)}")
-        for slot, entry in enumerate(rows[: len(facts)]):
+        if laid_out and last + 1 < len(facts):
+            bad.append(f"{last + 1} slots, the host calls {len(facts)}")
+        if not laid_out and last >= len(facts):
+            bad.append(f"slot {last} called, the host has {len(facts)}")
+        # The host calls every slot of a table the module lays out; of one the
+        # module calls through, the slots up to the last it declares.
+        upto = len(facts) if laid_out else min(last + 1, len(facts))
+        for slot in range(upto):
+            entry = rows.get(slot)
+            if entry is None:
+                if laid_out:
+                    bad.append(f"slot {slot}: missing")
+                continue
             if normal(entry) != normal(facts[slot]):
                 bad.append(f"slot {slot}: module '{normal(entry)}', host '{normal(facts[slot])}'")
-        name = facts_path.rsplit("/", 1)[-1]
+        what = "lays it out" if laid_out else "calls through it"
         if bad:
             failed += 1
-            print(f"FAIL: {cls} ({path.rsplit('/', 1)[-1]}) against {name}:")
+            print(f"FAIL {cls} as the module {what} ({path.rsplit('/', 1)[-1]}), against {name}:")
             for b in bad[:6]:
                 print(f"        {b}")
         else:
-            print(f"ok   {cls}: slots 0-{len(rows) - 1} equal {name} "
-                  f"(last: {normal(rows[-1])})")
+            print(f"ok   {cls} as the module {what}: slots 0-{upto - 1} equal {name} "
+                  f"(slot {upto - 1}: {normal(facts[upto - 1])})")
     return 1 if failed else 0
 
 
@@ -136,7 +144,7 @@ def facts_from_dump(dump, cls):
     tables = dumped_tables([dump], cls)
     if not tables:
         return 1
-    for slot, entry in enumerate(tables[0][1]):
+    for slot, entry in sorted(tables[0][2].items()):
         print(f"{slot} | {entry}")
     return 0
 

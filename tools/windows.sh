@@ -39,7 +39,8 @@ sdk=$(cd "$sdk" && pwd)
 
 # --- toolchain ----------------------------------------------------------------------
 packages="clang lld llvm libc++-dev mingw-w64-i686-dev mingw-w64-x86-64-dev"
-[ "$mode" = check ] && packages="$packages wine64"
+# wine32 (Debian's i386 architecture) runs the 32-bit modules, wine64 the 64-bit one.
+[ "$mode" = check ] && packages="$packages wine64 wine32:i386"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -48,6 +49,7 @@ if [ -n "$missing" ]; then
     if [ "$(id -u)" -eq 0 ]; then
         echo "Installing:$missing"
         export DEBIAN_FRONTEND=noninteractive
+        case "$missing" in *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;; esac
         apt-get update -q && apt-get install -y -q --no-install-recommends $missing
     else
         echo "windows.sh: missing packages; install them with:  sudo apt-get install -y$missing" >&2
@@ -90,9 +92,10 @@ flags() {
 }
 
 # Runs the compiler jobs on stdin in parallel, one "log-file clang-arguments..." line
-# each; stops at the first that fails and shows its messages.
+# each; stops at the first that fails and shows its messages. What a job prints
+# (the virtual-table layouts it is asked for) goes to the log's .vt beside it.
 run_jobs() {
-    xargs -P "$jobs" -L 1 bash -c 'log=$0; clang++ "$@" 2>"$log" || { cat "$log" >&2; exit 255; }'
+    xargs -P "$jobs" -L 1 bash -c 'log=$0; clang++ "$@" >"${log%.log}.vt" 2>"$log" || { cat "$log" >&2; exit 255; }'
 }
 
 # A precompiled prelude and SDK header per machine, header set and optimisation.
@@ -110,7 +113,8 @@ compile_plugin() {
     local arch=$1 set=$2 dir=$out/$1-$2
     rm -rf "$dir" && mkdir -p "$dir/2010" "$dir/2016" "$dir/runtime"
     pch "$dir" "$arch" "$set" -O2
-    local f=$(flags "$arch" "$set") p="-include-pch $dir/sdk-O2.pch -O2"
+    # Each object's virtual-table layouts, for the table checks.
+    local f=$(flags "$arch" "$set") p="-include-pch $dir/sdk-O2.pch -O2 -Xclang -fdump-vtable-layouts"
     {
         for s in $plugin_sources; do
             case " $generation_sources " in *" $s "*) continue ;; esac
@@ -252,13 +256,40 @@ build_host() {
             echo "$dir/rt_$(basename "$s").log $(flags "$arch" "$set") -O1 -c $s -o $dir/rt_$(basename "${s%.cpp}").obj"
         done
     } | run_jobs || return 1
+    link_host "$dir" "$arch" "$set"
+}
+link_host() {
+    local dir=$1 arch=$2 set=$3 machine=x64
+    [ "$arch" = i686 ] && machine=x86
     # 4217: the host's own calls reach its exported definitions through their imports.
     lld-link /nologo /machine:$machine /nodefaultlib /entry:mainCRTStartup /subsystem:console /Brepro /ignore:4217 \
         /out:"$dir/orbiter.exe" /implib:"$dir/orbiter.lib" "$dir"/*.obj \
-        "$out/$arch-$set/ucrtbase.lib" "$out/$arch-$set/kernel32.lib" || return 1
+        "$out/$arch-$set/ucrtbase.lib" "$out/$arch-$set/kernel32.lib"
+}
+# A 32-bit test host whose drawing surface lays out its table as a facts file says
+# (generated from it, not from any header): the host of one generation.
+build_table_host() {
+    local tag=$1 facts=$2 base=$out/host-i686-2016 dir=$out/host-i686-table-$1
+    rm -rf "$dir" && mkdir -p "$dir"
+    python3 tools/abi_check.py surface "$facts" TableSurface >"$dir/table_surface.h" || return 1
+    cp "$base"/*.obj "$dir/" && rm "$dir/sdk_classes.obj"
+    clang++ $(flags i686 2016) -Wno-inconsistent-dllimport -include tessarc_sdk_prelude.h -O1 -DTESSARC_SDK_2016=1 \
+        -DTESSARC_TABLE_SURFACE=1 -I"$dir" -c win/host/sdk_classes.cpp -o "$dir/sdk_classes.obj" || return 1
+    link_host "$dir" i686 2016
 }
 build_host x86_64 current || fail "the 64-bit test host does not build"
 build_host i686 2016 || fail "the 32-bit test host does not build"
+abi=$sdk/abi
+# The table of the headers' own Sketchpad (the March 2021 snapshot), as clang lays it out.
+printf '#include "tessarc_sdk_prelude.h"\n#include "Orbitersdk.h"\nvoid Touch(oapi::Sketchpad *s) { s->Line(0, 0, 1, 1); }\n' \
+    >"$out/snapshot_table.cpp"
+clang++ $(flags i686 2016) -Xclang -fdump-vtable-layouts -c "$out/snapshot_table.cpp" -o "$out/snapshot_table.obj" \
+    >"$out/snapshot_table.vt"
+python3 tools/abi_check.py facts "$out/snapshot_table.vt" oapi::Sketchpad >"$out/sketchpad-snapshot.txt" ||
+    fail "no table of the 2016 headers' Sketchpad"
+build_table_host 2010 "$abi/sketchpad-2010.txt" || fail "the 2010-table test host does not build"
+build_table_host 2016 "$abi/sketchpad-2016.txt" || fail "the 2016-table test host does not build"
+build_table_host snapshot "$out/sketchpad-snapshot.txt" || fail "the snapshot-table test host does not build"
 
 # Exported names of a PE file, one a line, sorted.
 exports_of() { llvm-readobj --coff-exports "$1" | awk '/^  Name: ./ {print $2}' | sort; }
@@ -270,7 +301,7 @@ imports_of() {
 
 echo "=== Windows check: machine, exports and imports of each module"
 entry_points="ExitModule GetModuleVersion InitModule ModuleDate opcCloseRenderViewport opcDeleteVessel
-opcFocusChanged opcPostStep opcPreStep"
+opcFocusChanged opcPostStep opcPreStep opcTimeAccChanged"
 expected_exports=$(echo $entry_points | tr ' ' '\n' | sort)
 check_module() {
     local dll=$1 machine=$2 set=$3 hostexe=$4 name=${1#$root/}
@@ -278,7 +309,7 @@ check_module() {
     [ "$m" = "$machine" ] || fail "$name: machine $m, not $machine"
     grep -q IMAGE_FILE_DLL <<<"$(llvm-readobj --file-headers "$dll")" || fail "$name: not a DLL"
     [ "$(exports_of "$dll")" = "$expected_exports" ] ||
-        fail "$name: exports $(exports_of "$dll" | tr '\n' ' ')instead of the nine entry points"
+        fail "$name: exports $(exports_of "$dll" | tr '\n' ' ')instead of the ten entry points"
     local dlls=$(llvm-readobj --coff-imports "$dll" | awk '/^  Name: / {print $2}' | sort | tr '\n' ' ')
     for d in $dlls; do
         case "$d" in orbiter.exe | ucrtbase.dll | kernel32.dll) ;; *) fail "$name: imports from $d" ;; esac
@@ -300,7 +331,7 @@ check_module() {
     done
     [ -z "$undeclared" ] || fail "$name: imports host functions the $set headers do not declare:$undeclared"
     [ -z "$unexported" ] || fail "$name: imports host functions the test host does not define (add them to win/host):$unexported"
-    printf '%-32s %-7s 9 exports; imports %3d host functions, %2d C runtime, %d kernel32\n' "$name" \
+    printf '%-32s %-7s 10 exports; imports %3d host functions, %2d C runtime, %d kernel32\n' "$name" \
         "$([ "$machine" = IMAGE_FILE_MACHINE_AMD64 ] && echo x86_64 || echo i686)" "$count" \
         "$(imports_of "$dll" ucrtbase.dll | wc -l)" "$(imports_of "$dll" kernel32.dll | wc -l)"
 }
@@ -308,19 +339,140 @@ check_module "$out/x86/TessarcMFD_2010.dll" IMAGE_FILE_MACHINE_I386 2016 "$out/h
 check_module "$out/x86/TessarcMFD_2016.dll" IMAGE_FILE_MACHINE_I386 2016 "$out/host-i686-2016/orbiter.exe"
 check_module "$out/x64/TessarcMFD_2016.dll" IMAGE_FILE_MACHINE_AMD64 current "$out/host-x86_64-current/orbiter.exe"
 
-echo "=== Windows check: the 64-bit module in the test host under wine64"
-wine=$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -1)
-if [ -z "$wine" ] || [ ! -x "$wine" ]; then
-    fail "wine64 not found (Debian package wine64)"
+export LC_ALL=C
+echo "=== Windows check: the tables each module calls through or lays out, against its host's (abi/)"
+# As each module's own compile laid them out (clang's dump of every object), never
+# from the headers it was compiled with: the host's drawing surface as the module
+# calls it, and the MFD2 table of the module's MFD as the host calls it.
+table_check() {
+    local dir=$1 gen=$2 facts=$3 name=$4
+    local dumps=$(ls "$dir"/*.vt "$dir/$gen"/*.vt)
+    echo "$name:"
+    python3 tools/abi_check.py tables "$abi/$facts" drawtable::Sketchpad $dumps ||
+        fail "$name: its table of the drawing surface is not its host's"
+    python3 tools/abi_check.py tables "$abi/mfd2-all.txt" TessarcMFD $dumps ||
+        fail "$name: its MFD's table is not the host's MFD2"
+    # A page calling the headers' own Sketchpad would use their table, not the host's.
+    if grep -q "VFTable indices for 'oapi::Sketchpad'" $dumps; then
+        python3 tools/abi_check.py tables "$abi/$facts" oapi::Sketchpad $dumps ||
+            fail "$name: draws through the headers' Sketchpad, whose table is not its host's"
+    fi
+}
+table_check "$out/i686-2016" 2010 sketchpad-2010.txt x86/TessarcMFD_2010.dll
+table_check "$out/i686-2016" 2016 sketchpad-2016.txt x86/TessarcMFD_2016.dll
+table_check "$out/x86_64-current" 2016 sketchpad-current.txt x64/TessarcMFD_2016.dll
+# The check can fail: the 2010 module's table against the 2016 host's facts.
+if python3 tools/abi_check.py tables "$abi/sketchpad-2016.txt" drawtable::Sketchpad \
+    "$out"/i686-2016/2010/*.vt >"$out/wrong-table.txt"; then
+    fail "the table check passed the 2010 module against the 2016 facts"
 else
-    run=$out/wine-run
+    echo "(the check can fail: the 2010 module against the 2016 facts, as it must:)"
+    sed -n 2,3p "$out/wrong-table.txt"
+fi
+
+echo "=== Windows check: every orbiter.exe import of the 32-bit modules is exported by its host (abi/)"
+for g in 2010 2016; do
+    dll=$out/x86/TessarcMFD_$g.dll
+    tr -d '\r' <"$abi/orbiter-exports-$g.txt" | sort -u >"$out/exports-$g.txt"
+    missing=$(imports_of "$dll" orbiter.exe | comm -23 - "$out/exports-$g.txt" | tr '\n' ' ')
+    [ -z "$missing" ] || fail "x86/TessarcMFD_$g.dll imports what the $g host does not export: $missing"
+    printf 'x86/TessarcMFD_%s.dll: %d orbiter.exe imports, %s among the %d names the %s host exports\n' "$g" \
+        "$(imports_of "$dll" orbiter.exe | wc -l)" "$([ -z "$missing" ] && echo all || echo NOT all)" \
+        "$(wc -l <"$out/exports-$g.txt")" "$g"
+done
+
+echo "=== Windows check: the modules loaded and driven by the test hosts under Wine"
+# The pages that do not depend on the flight, as the simulated host records them
+# (the same vessel in the same orbit): each test host's recording must equal them.
+pages=$out/pages
+rm -rf "$pages" && mkdir -p "$pages"
+sim=$root/build/default/tessarc-sim
+[ -x "$sim" ] || { cmake --preset default >/dev/null && cmake --build --preset default --target tessarc-sim >/dev/null; }
+cat >"$pages/pages.scn" <<'SCN'
+BEGIN_ENVIRONMENT
+  System Sol
+  Date MJD 60000.0
+END_ENVIRONMENT
+BEGIN_FOCUS
+  Ship Probe
+END_FOCUS
+BEGIN_SHIPS
+Probe:Probe
+  STATUS Orbiting Earth
+  RPOS 6771010.000 0.000 0.000
+  RVEL 0.000 0.000 7672.500
+END
+END_SHIPS
+SCN
+printf 'AT 0 open Left\nAT 0.05 render Left start-up.calls\nAT 1 render Left mode-selection.calls\nAT 1 key Left Back\nAT 1.1 render Left summary.calls\n' \
+    >"$pages/pages.script"
+# Drawn by each generation's module in that generation's simulated host.
+for g in 2010 2016; do
+    mkdir -p "$pages/$g"
+    (cd "$pages/$g" && "$sim" run ../pages.scn --host $g --script ../pages.script --until 1.2 --quiet) \
+        >"$pages/$g/sim.log" 2>&1 || fail "the simulated $g host did not draw the pages (${pages#$root/}/$g/sim.log)"
+done
+charwidth=$(sed -n '1s/.*character width \([0-9]*\).*/\1/p' "$pages/2016/start-up.calls" 2>/dev/null)
+
+wine64=$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -1)
+wine32=$(dpkg -L wine32:i386 2>/dev/null | grep -E '/wine$' | while read -r f; do [ -f "$f" ] && echo "$f"; done | head -1)
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+# The digits of every text drawn as '#'.
+mask_numbers() {
+    awk '/^text / {i = index($0, "\""); body = substr($0, i + 1); gsub(/[0-9]/, "#", body); $0 = substr($0, 1, i) body}
+        {print}'
+}
+# Runs a module in a test host: name, Wine loader, prefix, host, module, the
+# generation whose simulated host's pages it must draw. Prints the steps; returns
+# 1 when a step failed or a page differs from the simulated host's.
+run_in_wine() {
+    local name=$1 loader=$2 prefix=$3 exe=$4 dll=$5 reference=$pages/$6 run=$out/wine-$1 rc=0
     rm -rf "$run" && mkdir -p "$run/Modules/Plugin"
-    cp "$out/host-x86_64-current/orbiter.exe" "$run/"
-    cp "$out/x64/TessarcMFD_2016.dll" "$run/Modules/Plugin/"
-    export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
-    (cd "$run" && "$wine" orbiter.exe 'Modules\Plugin\TessarcMFD_2016.dll') >"$run/output.txt" 2>"$run/wine.log" ||
-        fail "the test host failed (wine messages in ${run#$root/}/wine.log)"
-    tr -d '\r' <"$run/output.txt"
+    cp "$exe" "$run/orbiter.exe"
+    cp "$dll" "$run/Modules/Plugin/"
+    (cd "$run" && WINEPREFIX=$prefix "$loader" orbiter.exe "Modules\\Plugin\\$(basename "$dll")" $charwidth) \
+        >"$run/output.txt" 2>"$run/wine.log" || rc=1
+    tr -d '\r' <"$run/output.txt" | awk -v dir="$run" '
+        /^=== page / {page = dir "/" $3 ".calls"; next} /^=== end/ {page = ""; next}
+        page != "" {print >page; next} {print}' | sed 's/^/    /'
+    # The numbers a page shows (the two hosts' vessels differ in thrusters, the
+    # start-up count in frames) are left out; every call, position and point stays.
+    for p in start-up mode-selection summary; do
+        tail -n +2 "$reference/$p.calls" | mask_numbers >"$run/$p.sim"
+        if [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls" | cmp -s "$run/$p.sim" -; then
+            echo "    ok   $p page: $(wc -l <"$run/$p.calls") drawing calls, equal to the simulated host's"
+        else
+            echo "    FAIL $p page differs from the simulated host's:"
+            { [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls"; } | diff "$run/$p.sim" - | head -6 | sed 's/^/        /'
+            rc=1
+        fi
+    done
+    return $rc
+}
+if [ -z "$wine64" ] || [ -z "$wine32" ]; then
+    fail "wine not found (Debian packages wine64 and wine32:i386)"
+else
+    echo "x64/TessarcMFD_2016.dll in the 64-bit host (today's headers):"
+    run_in_wine x64 "$wine64" "$out/wineprefix" "$out/host-x86_64-current/orbiter.exe" "$out/x64/TessarcMFD_2016.dll" \
+        2016 ||
+        fail "x64/TessarcMFD_2016.dll in the 64-bit test host (wine messages in build/windows/wine-x64/wine.log)"
+    export WINEARCH=win32
+    for g in 2010 2016; do
+        echo "x86/TessarcMFD_$g.dll in the 32-bit host drawing through the $g table (sketchpad-$g.txt):"
+        run_in_wine "x86-$g" "$wine32" "$out/wineprefix32" "$out/host-i686-table-$g/orbiter.exe" \
+            "$out/x86/TessarcMFD_$g.dll" $g ||
+            fail "x86/TessarcMFD_$g.dll in the $g test host (wine messages in build/windows/wine-x86-$g/wine.log)"
+    done
+    # The check can fail: the 2016 module in a host with the 2016 headers' table
+    # (TextW after Text, as a module compiled against them would call it).
+    echo "x86/TessarcMFD_2016.dll in a host drawing through the 2016 headers' table (must fail):"
+    if run_in_wine x86-snapshot "$wine32" "$out/wineprefix32" "$out/host-i686-table-snapshot/orbiter.exe" \
+        "$out/x86/TessarcMFD_2016.dll" 2016 >"$out/wine-snapshot.txt"; then
+        fail "the 2016 module passed in a host with the wrong table: the check cannot fail"
+    else
+        grep -E "FAIL|steps," "$out/wine-snapshot.txt" | head -8
+    fi
+    unset WINEARCH
 fi
 
 [ "$failures" -eq 0 ] || {

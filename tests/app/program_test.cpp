@@ -203,6 +203,30 @@ TEST(Program, LoadsEitherHostGenerationsModuleAndSamplesEverySecond) {
     EXPECT_NE(slurp(dir + "/r.json").find("\"frameRate\": 40,"), std::string::npos);
 }
 
+// Each host generation draws through its own table of the drawing surface (the
+// 2010 one has no GetOrigin): each module draws the summary page in its own host
+// as the other does in its own, while the 2016 module in the 2010 host reaches the
+// method after the one it means and draws something else, or dies.
+TEST(Program, EachHostGenerationDrawsThroughItsOwnTable) {
+    const std::string scn = std::string(TESSARC_SOURCE_DIR) + "/scenarios/leo_station.scn";
+    const std::string script = tempDir("tables.script");
+    std::system(("mkdir -p '" + tempRoot() + "'").c_str());
+    std::ofstream(script) << "AT 1 open Left\nAT 2 key Left Back\nAT 2.5 render Left summary.calls\n";
+    std::string drawn[3];
+    const char *runs[3] = {"--host 2016", "--host 2010",
+                           "--host 2010 --plugin '" TESSARC_MODULE_DIR "/TessarcMFD_2016.so'"};
+    for (int i = 0; i < 3; ++i) {
+        std::string dir = tempDir("tables" + std::to_string(i));
+        Result r = runProgram("run '" + scn + "' --script '" + script + "' --until 3 --quiet " + runs[i], dir);
+        if (i < 2) EXPECT_EQ(r.status, 0) << runs[i] << ": " << r.err;
+        drawn[i] = r.status == 0 ? slurp(dir + "/summary.calls") : "status " + std::to_string(r.status);
+    }
+    EXPECT_NE(drawn[0].find("line "), std::string::npos) << drawn[0];
+    EXPECT_NE(drawn[0].find("text "), std::string::npos) << drawn[0];
+    EXPECT_EQ(drawn[1], drawn[0]);
+    EXPECT_NE(drawn[2], drawn[0]);
+}
+
 TEST(Program, BadInputStopsWithStatusTwoAndSaysWhere) {
     std::string dir = tempDir("bad");
     ASSERT_EQ(runProgram("--help", dir).status, 0);

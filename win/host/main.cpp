@@ -1,8 +1,9 @@
 // The test host's program: loads a TessarcMFD module as the host would, drives one
 // MFD through a short flight and prints every step it saw. Exits 0 only when every
 // step happened.
-//   orbiter.exe MODULE.dll
+//   orbiter.exe MODULE.dll [CHARACTER-WIDTH]   (pixels per character of the MFD font)
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "surface.h"
@@ -12,6 +13,7 @@ namespace {
 typedef void (*ModuleEntry)(HINSTANCE);
 typedef void (*StepEntry)(double, double, double);
 typedef void (*FocusEntry)(OBJHANDLE, OBJHANDLE);
+typedef void (*WarpEntry)(double, double);
 typedef void (*VesselEntry)(OBJHANDLE);
 typedef void (*PlainEntry)();
 typedef char *(*DateEntry)();
@@ -22,6 +24,7 @@ struct Module {
     ModuleEntry InitModule, ExitModule;
     StepEntry opcPreStep, opcPostStep;
     FocusEntry opcFocusChanged;
+    WarpEntry opcTimeAccChanged;
     VesselEntry opcDeleteVessel;
     PlainEntry opcCloseRenderViewport;
     DateEntry ModuleDate;
@@ -55,10 +58,11 @@ bool FindAll(Module &m) {
     int found = Find(m.handle, "InitModule", m.InitModule) + Find(m.handle, "ExitModule", m.ExitModule) +
                 Find(m.handle, "opcPreStep", m.opcPreStep) + Find(m.handle, "opcPostStep", m.opcPostStep) +
                 Find(m.handle, "opcFocusChanged", m.opcFocusChanged) +
+                Find(m.handle, "opcTimeAccChanged", m.opcTimeAccChanged) +
                 Find(m.handle, "opcDeleteVessel", m.opcDeleteVessel) +
                 Find(m.handle, "opcCloseRenderViewport", m.opcCloseRenderViewport) +
                 Find(m.handle, "ModuleDate", m.ModuleDate) + Find(m.handle, "GetModuleVersion", m.GetModuleVersion);
-    return found == 9;
+    return found == 10;
 }
 
 // One simulation frame: pre-step, time advance, post-step.
@@ -90,23 +94,46 @@ int SaveStatus(MFD *mfd) {
     return host::record.scenarioLines;
 }
 
+
+// Prints a page's drawing calls between "=== page NAME" and "=== end".
+void PrintPage(const char *name, const host::Frame &f) {
+    std::printf("=== page %s\n%s=== end\n", name, f.calls);
+    char line[96];
+    std::snprintf(line, sizeof line, "%s page drawn: %d texts, %d shapes", name, f.texts, f.shapes);
+    Step(f.texts > 0, line);
+}
+
+// The pages whose drawing does not depend on the flight, for comparison with
+// what the simulated host records for them: the start-up page as the MFD opens,
+// after its first frame, the mode selection once the vessel is sampled, the
+// summary page.
+void DrawPages(const Module &m, MFD *mfd) {
+    Frame(m);
+    PrintPage("start-up", host::DrawFrame(mfd));
+    for (int i = 1; i < kStartFrames; ++i) Frame(m);
+    PrintPage("mode-selection", host::DrawFrame(mfd));
+    mfd->ConsumeKeyBuffered(OAPI_KEY_BACK);
+    PrintPage("summary", host::DrawFrame(mfd));
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        std::printf("usage: orbiter.exe MODULE.dll\n");
+    if (argc != 2 && argc != 3) {
+        std::printf("usage: orbiter.exe MODULE.dll [CHARACTER-WIDTH]\n");
         return 2;
     }
+    if (argc == 3) host::charWidth = std::atoi(argv[2]);
     char line[160];
     Module m = {};
     m.handle = LoadLibraryA(argv[1]);
     std::snprintf(line, sizeof line, "LoadLibrary %s (the module's entry point ran InitLib)", argv[1]);
     Step(m.handle && host::record.initLibCalls == 1 && host::record.initLibHandle == m.handle, line);
     if (!m.handle || !FindAll(m)) {
-        Step(false, "the nine entry points are exported");
+        Step(false, "the ten entry points are exported");
         return 1;
     }
-    Step(true, "the nine entry points are exported");
+    Step(true, "the ten entry points are exported");
     std::snprintf(line, sizeof line, "ModuleDate \"%s\", GetModuleVersion %d", m.ModuleDate(), m.GetModuleVersion());
     Step(m.GetModuleVersion() > 0, line);
 
@@ -122,6 +149,11 @@ int main(int argc, char **argv) {
     MFD *mfd = host::record.mode.msgproc ? OpenMfd() : nullptr;
     Step(mfd != nullptr, "the mode's message callback opened an MFD");
     if (!mfd) return 1;
+    DrawPages(m, mfd);
+    delete mfd;
+    // A new run: the first focus resets the module, and the flight starts afresh.
+    m.opcFocusChanged(&host::probe, nullptr);
+    mfd = OpenMfd();
     Frame(m);
     const host::Frame *f = &host::DrawFrame(mfd);
     std::snprintf(line, sizeof line, "first frame drawn: %d texts, %d shapes", f->texts, f->shapes);
