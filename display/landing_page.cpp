@@ -50,7 +50,6 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
         {13, "alignment not valid"},       {15, "not enough fuel"},            {3, "no attitude propellant"},
         {8, "pass too close to brake"},    {17, "pass beyond one orbit"},      {18, "target out of reach"},
         {19, "hard contact at touchdown"}, {21, "too fast, too low to stop"}, {22, "elevation is off host ground"},
-        {20, "PILOT FLIES: hover held"},
     };
     const char *text = "no error";
     for (const Rule &r : rules)
@@ -257,6 +256,9 @@ void DrawLandingPage(const MfdState *S, TextGrid &g) {
     if ((flags & kLandStopping) != 0) {
         PutText(g, 3, 28, "ABORTED", c);
         PutText(g, 14, 4, "R:resume  H:let go", colYellow);
+    } else if ((flags & kLandPilotHover) != 0 && !S->holdOn) {
+        PutText(g, 3, 28, "HOVER", c);
+        PutText(g, 14, 4, "PILOT FLIES: hover held", colGreen);
     } else
         DrawPhase(S, g, t, c);
 

@@ -91,7 +91,9 @@ bool TakeOverFromHere(MfdState *S, LandingStepValues &V) {
         RefuseLanding(S, kLandTooFastLow);
         return false;
     }
-    S->landingFlags &= ~kLandTooFastLow;
+    // What the planning of an orbit's pass found is no matter here.
+    S->landingFlags &= ~(kLandTooFastLow | kLandDetNegative | kLandBtNegative | kLandTooLate | kLandAlignment |
+                         kLandBeyondOrbit);
     S->landingParams[LP_END_HEIGHT] = kApproachEndHeight;
     double boxAlong = 0.0, boxCross = 0.0, boxSpeed = 0.0;
     const bool box = PrecisionBox(S->landingPrecision, &boxAlong, &boxCross, &boxSpeed);
