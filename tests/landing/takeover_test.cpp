@@ -76,7 +76,7 @@ TEST_F(Takeover, EveryStartNearThePadEndsSoftlyOnIt) {
         {"hovering 150 m up, 300 m off", {1.0, 300, 150, 0, 0}, 1.0},
         {"low and slow: 2 km up, 20 km uprange, 100 m/s towards it, sinking", {1.0, 20000, 2000, 100, -10}, 0.0},
         {"sinking 25 m/s 400 m up", {1.0, 1500, 400, 20, -25}, 0.0},
-        {"a short arc, 6 km up and climbing, 60 km off", {1.0, 60000, 6000, 600, 40}, 0.0},
+        {"a short arc, 3 km up, 40 km off, climbing 30 m/s at 300 m/s", {1.0, 40000, 3000, 300, 30}, 0.0},
         {"standing on the ground 2 km off", {1.0, 2000, 0, 0, 0}, 0.0},
     };
     for (const Case &c : cases) {
