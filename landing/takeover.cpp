@@ -7,7 +7,6 @@
 #include "control/profile.h"
 #include "frame/state.h"
 #include "frame/terrain.h"
-#include "landing/autopilot.h"
 #include "landing/guidance.h"
 #include "landing/planning.h"
 #include "landing/refusal.h"
