@@ -280,6 +280,11 @@ int main(int argc, char **argv) {
             r.start = StartOf(o, index);
             r.outcome = campaign::OUT_ABORTED;
             r.reason = "the flight program failed";
+        } else if (o.takeover) {
+            // The table keeps no takeover geometry: it is drawn again, as flown.
+            const double warp = r.start.warp;
+            r.start = StartOf(o, index);
+            r.start.warp = warp;
         }
         results.push_back(r);
         std::fprintf(stderr, "[%3d/%d] %s\n", ++done, o.count, Progress(r).c_str());
