@@ -8,8 +8,8 @@
 # The source is docs/manual/TessarcMFD.md. Every picture is a page the plug-in
 # drew in tessarc-sim while flying a bundled scenario with a pilot script of
 # docs/manual/flights/, so the pictures follow the code: fixed moments come from
-# the scripts' "render" actions; the landing pages are drawn every 20 s and the
-# first page of each phase (the middle one for the long phases) is kept.
+# the scripts' "render" actions; the landing pages are drawn every 20 s and one
+# page of each phase is kept (the first, or the middle or last of a long phase).
 # Markdown to HTML: Debian's python3-markdown (installed as root when missing).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,16 +26,17 @@ trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
 mkdir -p "$out"
 
-# fly SCENARIO SCRIPT [EVERY]: the script's renders land in OUTDIR; with EVERY,
-# every display is also drawn each EVERY seconds into the work folder.
+# fly SCENARIO SCRIPT UNTIL [EVERY]: flies to simulation time UNTIL; the script's
+# renders land in OUTDIR; with EVERY, every display is also drawn each EVERY
+# seconds into the work folder.
 fly() {
     local every=()
-    [ $# -ge 3 ] && every=(--render-every "$3" "$work/$1")
+    [ $# -ge 4 ] && every=(--render-every "$4" "$work/$1")
     (cd "$out" && "$sim" run "$root/scenarios/$1.scn" --script "$root/docs/manual/flights/$2.script" \
-        --until 4000 --quiet "${every[@]}" >/dev/null)
+        --until "$3" --quiet "${every[@]}" >/dev/null)
 }
 
-# keep SCENARIO PICTURE WORD [middle]: the first (or the middle) page drawn in
+# keep SCENARIO PICTURE WORD [middle|last]: the first (middle, last) page drawn in
 # the run of SCENARIO whose phase line (row 3) shows WORD, as OUTDIR/PICTURE.png.
 keep() {
     local pages=() t
@@ -45,21 +46,22 @@ keep() {
     if [ ${#pages[@]} -eq 0 ]; then echo "manual: no $3 page in the $1 flight" >&2; exit 1; fi
     t=${pages[0]}
     [ "${4:-}" = middle ] && t=${pages[$(( ${#pages[@]} / 2 ))]}
+    [ "${4:-}" = last ] && t=${pages[$(( ${#pages[@]} - 1 ))]}
     cp "${t%.txt}.png" "$out/$2.png"
 }
 
 start=$(date +%s)
-fly demo orbit
-fly leo_station station
-fly leo_docking docking
-fly lunar_landing moon 20
-fly mars_landing mars 20
+fly demo orbit 1261
+fly leo_station station 121
+fly leo_docking docking 561
+fly lunar_landing moon 3400 20
+fly mars_landing mars 2000 20
 keep lunar_landing landing_wait WAIT middle
 keep lunar_landing landing_brake BRAKE middle
 keep lunar_landing landing_approach APPROACH
 keep lunar_landing landing_final FINAL
 keep lunar_landing landing_landed LANDED
-keep mars_landing mars_brake BRAKE middle
+keep mars_landing mars_brake BRAKE last
 keep mars_landing mars_final FINAL
 keep mars_landing mars_landed LANDED
 
