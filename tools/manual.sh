@@ -56,6 +56,7 @@ fly leo_station station 121
 fly leo_docking docking 561
 fly lunar_landing moon 3400 20
 fly mars_landing mars 2000 20
+fly lunar_landing hover 3001
 keep lunar_landing landing_wait WAIT middle
 keep lunar_landing landing_brake BRAKE middle
 keep lunar_landing landing_approach APPROACH
