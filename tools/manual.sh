@@ -26,9 +26,9 @@ trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
 mkdir -p "$out"
 
-# fly SCENARIO SCRIPT UNTIL [EVERY]: flies to simulation time UNTIL; the script's
-# renders land in OUTDIR; with EVERY, every display is also drawn each EVERY
-# seconds into the work folder.
+# fly SCENARIO SCRIPT UNTIL [EVERY]: flies scenarios/SCENARIO.scn to simulation
+# time UNTIL; the script's renders land in OUTDIR; with EVERY, every display is
+# also drawn each EVERY seconds into the work folder.
 fly() {
     local every=()
     [ $# -ge 4 ] && every=(--render-every "$4" "$work/$1")
@@ -57,6 +57,7 @@ fly leo_docking docking 561
 fly lunar_landing moon 3400 20
 fly mars_landing mars 2000 20
 fly lunar_landing hover 3001
+fly "orbiter/TessarcMFD hover takeover at Brighton Beach" takeover 171
 keep lunar_landing landing_wait WAIT middle
 keep lunar_landing landing_brake BRAKE middle
 keep lunar_landing landing_approach APPROACH
