@@ -54,6 +54,11 @@ open(target, "w", encoding="utf-8").write(page)
 EOF
 cp scenarios/orbiter/*.scn dist/Scenarios/TessarcMFD/
 cp CHANGES.txt dist/
+# Windows line ends for what a pilot opens in a text editor, and for the scenarios
+# as the host's own are written.
+for f in dist/*.txt dist/Scenarios/TessarcMFD/*.scn; do
+    sed -i 's/\r*$/\r/' "$f"
+done
 
 # The version as each part carries it: the modules' file version (UTF-16 in their
 # version resource) and the manual's text.
