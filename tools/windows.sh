@@ -505,7 +505,7 @@ else
         "$out/x86/TessarcMFD_2016.dll" 2016 >"$out/wine-snapshot.txt"; then
         fail "the 2016 module passed in a host with the wrong table: the check cannot fail"
     else
-        grep -E "FAIL|steps," "$out/wine-snapshot.txt" | head -8
+        grep -E "FAIL|steps,|Unhandled exception" "$out/wine-snapshot.txt" | head -8
     fi
     unset WINEARCH
 fi
