@@ -40,7 +40,7 @@ TEST_P(KeepOut, TheShipDocksWithoutEnteringTheZoneOutsideThePortsCorridor) {
     // Outside the corridor (the ship's port more than 1 m + a tenth of its distance
     // from the station port's axis): the ship's centre's closest approach.
     double closest = 1e9, topSpeed = 0, topInside = 0, closing = 0, lateral = 0, t = 0;
-    bool typedZero = !st.holdFirst;
+    bool typedZero = !st.holdFirst, saidAround = false, saidCorridor = false;
     VECTOR3 prev = rig.PortPos(rig.hv, 0) - rig.PortPos(rig.stn, tp);
     for (; t < 4000 && !rig.Docked(); t += 0.1) {
         rig.f.run(0.1);
@@ -49,6 +49,9 @@ TEST_P(KeepOut, TheShipDocksWithoutEnteringTheZoneOutsideThePortsCorridor) {
         const double along = dotp(miss, axis), off = length(miss - axis * along);
         const double centre = length(rig.hv->pos - rig.stn->pos), speed = length(rig.hv->vel - rig.stn->vel);
         if (rig.Docked()) break;
+        // The page tells the leg: around the zone or to its corridor, then along it.
+        saidAround = saidAround || rig.f.screenContains(0, "going around") || rig.f.screenContains(0, "to the axis");
+        saidCorridor = saidCorridor || rig.f.screenContains(0, "in corridor");
         closing = -dotp(miss - prev, axis) / 0.1;
         lateral = off;
         prev = miss;
@@ -66,6 +69,7 @@ TEST_P(KeepOut, TheShipDocksWithoutEnteringTheZoneOutsideThePortsCorridor) {
                 topInside, closing, lateral);
     for (const sim::Collision &c : rig.f.world.collisions) ADD_FAILURE() << sim::describeCollision(c);
     EXPECT_GE(closest, zone);
+    EXPECT_TRUE(saidAround && saidCorridor);
     ASSERT_TRUE(rig.Docked());
     EXPECT_GT(closing, 0.0);
     EXPECT_LT(closing, 0.1);
