@@ -88,4 +88,28 @@ INSTANTIATE_TEST_SUITE_P(
                       Start{"in front, aft port", _V(-6, 4, 200), 2, true, _V(0, 0, 0)}),
     [](const ::testing::TestParamInfo<Start> &i) { return "Start" + std::to_string(i.index); });
 
+// Without a port pair the approach nulls the relative velocity; found inside the
+// station's zone, drifting in, it first backs out of it.
+TEST(KeepOutZero, TheShipLeavesTheZoneBeforeItStops) {
+    DockRig rig;
+    ASSERT_TRUE(rig.StartPair(_V(30, 10, 20), _V(0, 0, 0), _V(-0.3, 0, -0.2))) << rig.f.error();
+    ASSERT_TRUE(rig.SelectDockingOnStation());
+    ASSERT_TRUE(rig.f.key(0, "G"));
+    const double zone = rig.stn->cls->size + rig.hv->cls->size;
+    bool saidBackOut = false;
+    double t = 0;
+    for (; t < 600 && rig.S->dockApOn; t += 0.5) {
+        rig.f.run(0.5);
+        saidBackOut = saidBackOut || rig.f.screenContains(0, "backing out");
+    }
+    const double out = length(rig.hv->pos - rig.stn->pos);
+    std::printf("[ figures  ] ZERO inside the zone: stopped %.1f m from the station's centre (zone %.1f m) after %.0f s\n",
+                out, zone, t);
+    EXPECT_FALSE(rig.S->dockApOn);
+    EXPECT_GE(out, zone);
+    EXPECT_LT(length(rig.hv->vel - rig.stn->vel), 0.01);
+    EXPECT_TRUE(saidBackOut);
+    for (const sim::Collision &c : rig.f.world.collisions) ADD_FAILURE() << sim::describeCollision(c);
+}
+
 }  // namespace
