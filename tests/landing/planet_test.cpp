@@ -212,6 +212,7 @@ double NodeOf(const VECTOR3 &r, const VECTOR3 &v) {
 
 TEST_F(MoonWorld, J2PredictorDriftsTheNodeAsTheHostsOblateGravity) {
     VESSEL *eagle = f.iface("Eagle");
+    f.vessel("Eagle")->nonspherical = true;  // the host's non-spherical gravity option
     ELEMENTS el;
     ORBITPARAM prm;
     ASSERT_TRUE(eagle->GetElements(Moon(), el, &prm, 0, FRAME_EQU));
