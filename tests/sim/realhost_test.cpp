@@ -27,7 +27,7 @@ double Deg(double rad) { return rad / RAD; }
 struct WorldAt {
     simtest::WorldGuard w;
     explicit WorldAt(double mjd) {
-        simtest::loadBundled(*w, "SolRealHost.cfg");
+        simtest::loadBundled(*w);
         sim::setMjd(*w, mjd);
     }
     sim::Body *body(const std::string &name) { return w->findBody(name); }
