@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "aero.h"
+#include "collision.h"
 #include "docking.h"
 #include "ephemeris.h"
 #include "orbit.h"
@@ -403,6 +404,7 @@ void advance(World &w, double dt) {
             placeFollowers(w, v);
         }
         updateDocking(w);
+        updateCollisions(w);
     }
 }
 
