@@ -72,7 +72,7 @@ bool ReadPortPair(const MfdState *S, const VESSEL *T, PortGeometry *own, PortGeo
 // sets the leg.
 VECTOR3 KeepOutPoint(MfdState *S, const VESSEL *T, const VECTOR3 &contact, const VECTOR3 &axis, const VECTOR3 &hold) {
     KeepOutZone z;
-    z.radius = KeepOutRadius(oapiGetSize(S->targetRef), S->vessel->GetSize());
+    z.radius = KeepOutRadius(oapiGetSize(S->targetRef), oapiGetSize(S->vesselHandle));
     z.contact = contact;
     z.axis = axis;
     VECTOR3 g, c;
@@ -192,7 +192,7 @@ void UpdateMissingPorts(MfdState *S) {
 VECTOR3 ZeroBackOut(MfdState *S) {
     const double d = length(S->targetRelPos);
     S->dockLeg = DOCK_LEG_NONE;
-    if (!(d > 1e-6) || d >= KeepOutRadius(oapiGetSize(S->targetRef), S->vessel->GetSize())) return kZero;
+    if (!(d > 1e-6) || d >= KeepOutRadius(oapiGetSize(S->targetRef), oapiGetSize(S->vesselHandle))) return kZero;
     S->dockLeg = DOCK_LEG_BACK_OUT;
     return S->targetRelPos * (-kBackOutSpeed / d);
 }
