@@ -59,6 +59,12 @@ void ToggleAttitudeHold(MfdState *S) {
         ChooseEulerConvention(S);
     if (S->refMode == AP_LANDING) {
         if (!S->holdOn) {
+            // A landing that starts here and is refused on its first step gives back
+            // the engines as they were (one resumed in flight never does).
+            for (int g = THGROUP_MAIN; g <= THGROUP_HOVER; ++g)
+                S->engageLevels[g] = S->vessel ? S->vessel->GetThrusterGroupLevel(static_cast<THGROUP_TYPE>(g)) : 0.0;
+            S->engaging = S->landingPhase == LANDING_WAIT;
+            S->landingFlags &= ~kLandPilotHover;
             S->holdOn = true;
             return;
         }

@@ -184,7 +184,16 @@ void ReleaseEngines(MfdState *S) {
     if (S->enginesHeld == 0) return;
     if (S->holdOn && S->refMode == AP_LANDING && !S->lockedOut) return;
     VESSEL *v = S->vessel ? S->vessel : (S->profile ? S->profile->vessel : nullptr);
-    for (int g = THGROUP_MAIN; g <= THGROUP_HOVER; ++g)
-        if (v && (S->enginesHeld & (1u << g))) v->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(g), 0.0);
+    // Near the ground the landing hands the vessel back hovering on the engine
+    // group it flew with; the landing step holds its vertical speed from here.
+    const bool hover = S->refMode == AP_LANDING && !S->lockedOut && S->hoverLevel > 0.0;
+    for (int g = THGROUP_MAIN; g <= THGROUP_HOVER; ++g) {
+        const double level = hover && g == S->hoverGroup ? S->hoverLevel : 0.0;
+        if (v && ((S->enginesHeld & (1u << g)) || level > 0.0)) v->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(g), level);
+    }
+    if (hover) {
+        S->landingFlags |= kLandPilotHover;
+        S->hoverSet = S->hoverLevel;
+    }
     S->enginesHeld = 0;
 }

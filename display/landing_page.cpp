@@ -23,7 +23,7 @@ const double secondsPerDay = 86400.0;
 // to show.
 const uint32_t planningFailedBits = kLandNoAttitudeFuel | kLandDetNegative | kLandBtNegative | kLandTooLate |
                                     kLandAlignment | kLandNoThrust | kLandNoFuel | kLandBeyondOrbit |
-                                    kLandOutOfReach | kLandHardContact;
+                                    kLandOutOfReach | kLandHardContact | kLandTooFastLow;
 // landingFlags bits that stop the autopilot (shown in red, no profile).
 const uint32_t errorBits = planningFailedBits | kLandNoBase | kLandTargetNotLanded | kLandTargetInvalid |
                            kLandNoTarget | kLandEccentricity;
@@ -49,7 +49,7 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
         {12, "stopping descent"},          {14, "no thrust available"},       {6, "DANGER:collision trajectory"},
         {13, "alignment not valid"},       {15, "not enough fuel"},            {3, "no attitude propellant"},
         {8, "pass too close to brake"},    {17, "pass beyond one orbit"},      {18, "target out of reach"},
-        {19, "hard contact at touchdown"},
+        {19, "hard contact at touchdown"}, {21, "too fast, too low to stop"}, {22, "elevation is off host ground"},
     };
     const char *text = "no error";
     for (const Rule &r : rules)
@@ -253,9 +253,13 @@ void DrawLandingPage(const MfdState *S, TextGrid &g) {
     if ((flags & kLandLockedOut) != 0) PutText(g, 35, 21, "Other MFD AP on", colGreen);
 
     g.thirdRows = 0;
-    if ((flags & kLandStopping) != 0)
+    if ((flags & kLandStopping) != 0) {
         PutText(g, 3, 28, "ABORTED", c);
-    else
+        PutText(g, 14, 4, "R:resume  H:let go", colYellow);
+    } else if ((flags & kLandPilotHover) != 0 && !S->holdOn) {
+        PutText(g, 3, 28, "HOVER", c);
+        PutText(g, 14, 4, "PILOT FLIES: hover held", colGreen);
+    } else
         DrawPhase(S, g, t, c);
 
     DrawNavigation(S, g);

@@ -75,6 +75,13 @@ const uint32_t kLandBeyondOrbit = 1u << 17;
 const uint32_t kLandOutOfReach = 1u << 18;
 // The vessel met the ground faster than a touchdown allows.
 const uint32_t kLandHardContact = 1u << 19;
+// Let go near the ground: the pilot flies, the engines hold the vertical speed at
+// zero until the pilot moves their throttle (MfdState::hoverLevel).
+const uint32_t kLandPilotHover = 1u << 20;
+// Sinking too fast this low: the engines cannot stop the fall above the ground.
+const uint32_t kLandTooFastLow = 1u << 21;
+// The target's elevation disagrees with the ground the host reports under the vessel.
+const uint32_t kLandGroundDiffers = 1u << 22;
 
 // Slots of MfdState::landingWork: what the landing autopilot measured and planned
 // at its last step, for the Landing page and the next step.
@@ -268,6 +275,15 @@ struct MfdState {
     double contactTime;          // s, simulation time of the last landing step
     double contactSink;          // m/s, the vessel's downward surface speed at the last landing step
     double contactSlide;         // m/s, its ground speed then
+    // The hand-over: the engine levels found when the pilot engaged (refused on the
+    // first step, they are given back), and the hover a release near the ground
+    // leaves (kLandPilotHover).
+    double engageLevels[3];      // 0..1, main, retro and hover group levels at HOLD
+    bool engaging;               // HOLD came since the last landing step
+    double hoverLevel;           // 0..1, the level that holds the height on hoverGroup now; 0: a release cuts
+    int32_t hoverGroup;          // THGROUP_TYPE the hover is held on
+    double hoverSet;             // 0..1, the level the hover hold last set
+    double groundOffset;         // m, the target's level above the host's ground under the vessel
 };
 
 // Sets every default of a state for the named vessel (its first autopilot step is

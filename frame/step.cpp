@@ -15,6 +15,7 @@
 #include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
+#include "landing/takeover.h"
 #include "landing/target.h"
 
 namespace {
@@ -165,7 +166,7 @@ void UpdateMode(MfdState *S) {
 // The rotation and translation commands of the pass, onto the thrusters while a
 // hold is on.
 void Command(MfdState *S) {
-    if (S->vessel->GetFlightStatus() & 1) AllAutopilotsOff(S);
+    if ((S->vessel->GetFlightStatus() & 1) && !LiftingOff(S)) AllAutopilotsOff(S);
 
     S->profile->cmdScale = (S->holdOn && S->transAxes != kTransAxesNone) ? 0.5 : 1.0;
 

@@ -11,12 +11,14 @@
 #include "control/thrusters.h"
 #include "frame/names.h"
 #include "frame/state.h"
+#include "frame/terrain.h"
 #include "landing/guidance.h"
 #include "landing/planet.h"
 #include "landing/planning.h"
 #include "landing/refusal.h"
 #include "landing/resume.h"
 #include "landing/step_values.h"
+#include "landing/takeover.h"
 #include "landing/target.h"
 #include "landing/touchdown.h"
 #include "landing/trajectory.h"
@@ -160,6 +162,8 @@ bool Measure(MfdState *S, LandingStepValues &V) {
     const double h = S->approachHeading;
     V.along = V.xn * std::cos(h) + V.xe * std::sin(h);
     V.height = rl - V.Rt - S->vessel->GetCOG_elev();
+    V.hostHeight = S->vessel->GetAltitude() - TargetElevation(V.body, V.lon, V.lat) - S->vessel->GetCOG_elev();
+    V.onGround = S->vessel->GroundContact() || (S->vessel->GetFlightStatus() & 1) != 0;
     V.courseOffset = (V.xe * std::cos(V.course) - V.xn * std::sin(V.course)) * std::fmin(V.gs / kCourseSpeed, 1.0);
     V.lineOffset = V.xe * std::cos(h) - V.xn * std::sin(h);
     V.lineRate = V.ve * std::cos(h) - V.vn * std::sin(h);
@@ -286,10 +290,13 @@ double CutHeight(const MfdState *S, const LandingStepValues &V) {
 void FinalPhase(MfdState *S, LandingStepValues &V) {
     const LandingCommand a = FinalGuidance(S, V);
     const bool contact = S->vessel->GroundContact();
-    if (V.height > CutHeight(S, V) && !contact) {
+    // Whatever the target's level says, the host's ground below is the one met.
+    const bool high = V.hostHeight > S->cutoffAlt + kGroundAgree;
+    if ((V.height > CutHeight(S, V) || high) && !contact) {
         CommandOutput(S, V, a);
         return;
     }
+    S->hoverLevel = 0.0;  // touchdown: the engines cut
     AllAutopilotsOff(S);
     EnginesOff(S, V);
     const bool landed = (S->vessel->GetFlightStatus() & 1) != 0;
@@ -401,6 +408,8 @@ void LandingStep(MfdState *S, double dt) {
     V.now = oapiGetSimMJD();
     if (!ChooseEngines(S, V)) return;
     if (!Measure(S, V)) return;
+    TrustHostGround(S, V);
+    UpdateHandOver(S, V);
     const bool hard = HardContact(S, V);
     SetFlag(S, kLandHardContact, hard);
     if (hard) {
@@ -416,6 +425,7 @@ void LandingStep(MfdState *S, double dt) {
     }
 
     ResumeAttitudeFrame(S);
+    if (TakeoverStart(S, V)) TakeOverFromHere(S, V);
     bool passValid = false;
     double lonP = 0.0, latP = 0.0;
     if (S->landingPhase == LANDING_WAIT) passValid = PassageSearch(S, V, &lonP, &latP);
@@ -426,4 +436,5 @@ void LandingStep(MfdState *S, double dt) {
 
     Dispatch(S, V, passValid, lonP, latP);
     LimitTimeAcceleration(S);
+    S->engaging = false;
 }

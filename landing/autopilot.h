@@ -14,9 +14,6 @@ const double kWarpWaiting = 100.0;
 const double kWarpActive = 10.0;
 const double kWarpFinal = 1.0;
 
-// m above the target where the approach ends (landingParams[0], until the final
-// phase keeps its entry height there).
-const double kApproachEndHeight = 30.0;
 
 
 // m/s of ground speed below which the present course fades out of the

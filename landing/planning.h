@@ -8,6 +8,10 @@
 struct MfdState;
 struct LandingStepValues;
 
+// m above the target where the approach ends (landingParams[0], until the final
+// phase keeps its entry height there).
+const double kApproachEndHeight = 30.0;
+
 // m/s of closing speed below which an approach is planned from rest (and a
 // vessel far short of the target in the final phase counts as stalled).
 const double kSlowClosing = 2.0;

@@ -34,6 +34,9 @@ struct LandingStepValues {
     // m, the vessel's offset from the approach line (through the target along
     // approachHeading), and m/s, its rate
     double lineOffset, lineRate;
+    // m, the touchdown points' height over the ground below as the host reports it
+    double hostHeight;
+    bool onGround;         // landed, or touching the ground
     // final law -> touchdown
     double ev;
 };

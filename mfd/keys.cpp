@@ -11,6 +11,7 @@
 #include "frame/registry.h"
 #include "frame/state.h"
 #include "landing/autopilot.h"
+#include "landing/takeover.h"
 #include "landing/target.h"
 #include "mfd/buttons.h"
 #include "mfd/commands.h"
@@ -113,6 +114,7 @@ KeyResult HoverKey(MfdView *mfd, DWORD) {  // E
 KeyResult RecalcOrRollKey(MfdView *mfd, DWORD) {  // R
     MfdState *S = mfd->state;
     if (S->refMode == AP_LANDING) {
+        if (ResumeStoppedDescent(S)) return KEY_TAKEN;  // a stopped descent goes on
         if (StateBusy(S) || S->landingPhase != LANDING_WAIT) return KEY_REFUSED;
         S->landingRecalc = true;
         S->landingRefusal = 0;

@@ -12,16 +12,19 @@
 #include <strings.h>
 
 #include "mfdhost.h"
+#include "scenario_parse.h"
 
 namespace sim {
 
-namespace {
+namespace scn {
 
-std::string trim(const std::string &s) {
-    size_t a = s.find_first_not_of(" \t\r\n");
-    if (a == std::string::npos) return "";
-    size_t b = s.find_last_not_of(" \t\r\n");
-    return s.substr(a, b - a + 1);
+bool Reader::fail(const std::string &what) {
+    err = file + ":" + std::to_string(line) + ": " + what;
+    return false;
+}
+
+void Reader::note(Scenario &s, const std::string &what) const {
+    s.notes.push_back(file + ":" + std::to_string(line) + ": " + what);
 }
 
 std::vector<std::string> words(const std::string &s) {
@@ -33,6 +36,8 @@ std::vector<std::string> words(const std::string &s) {
 }
 
 bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
+
+namespace {
 
 // A plain decimal number: sign, digits with at most one point, an optional
 // exponent. Hexadecimal, "inf", "nan" and the like are not numbers here.
@@ -53,6 +58,8 @@ bool decimal(const std::string &s) {
     return i == s.size();
 }
 
+}  // namespace
+
 bool number(const std::string &s, double &v) {
     if (!decimal(s)) return false;
     char *end = nullptr;
@@ -71,18 +78,7 @@ bool integer(const std::string &s, int &v) {
     return true;
 }
 
-struct Reader {
-    const std::string &file;
-    std::string &err;
-    int line = 0;
-    bool fail(const std::string &what) {
-        err = file + ":" + std::to_string(line) + ": " + what;
-        return false;
-    }
-};
-
-// Numbers after the key: exactly n of them, each within +-limit when one is given.
-bool numbers(Reader &r, const std::vector<std::string> &w, size_t n, double *out, double limit = 0) {
+bool numbers(Reader &r, const std::vector<std::string> &w, size_t n, double *out, double limit) {
     if (w.size() != n + 1) return r.fail(w[0] + " needs " + std::to_string(n) + " numbers");
     for (size_t i = 0; i < n; ++i) {
         if (!number(w[i + 1], out[i])) return r.fail(w[0] + ": \"" + w[i + 1] + "\" is not a number");
@@ -95,7 +91,6 @@ bool numbers(Reader &r, const std::vector<std::string> &w, size_t n, double *out
     return true;
 }
 
-// A name as the host keeps it: not empty, not too long, no control characters.
 bool plainName(const std::string &n) {
     if (n.empty() || n.size() > kScnMaxName) return false;
     for (unsigned char c : n)
@@ -103,105 +98,21 @@ bool plainName(const std::string &n) {
     return true;
 }
 
-// A key of a ship line: letters, digits and underscores.
-bool keyWord(const std::string &k) {
-    for (unsigned char c : k)
-        if (!std::isalnum(c) && c != '_') return false;
-    return !k.empty();
-}
+}  // namespace scn
 
-// "idx:level" pairs with the level in 0..1.
-bool levels(Reader &r, const std::vector<std::string> &w, std::vector<std::pair<int, double>> &out) {
-    for (size_t i = 1; i < w.size(); ++i) {
-        size_t colon = w[i].find(':');
-        int idx;
-        double lvl;
-        if (colon == std::string::npos || !integer(w[i].substr(0, colon), idx) || idx < 0 ||
-            !number(w[i].substr(colon + 1), lvl) || lvl < 0 || lvl > 1)
-            return r.fail(w[0] + ": \"" + w[i] + "\" is not index:level with a level from 0 to 1");
-        out.emplace_back(idx, lvl);
-    }
-    return true;
-}
+namespace {
 
-bool shipLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, Scenario &s) {
-    const std::string &k = w[0];
-    double n[7];
-    if (same(k, "STATUS")) {
-        if (w.size() != 3 || !(same(w[1], "Orbiting") || same(w[1], "Landed")))
-            return r.fail("STATUS must be \"Orbiting <body>\" or \"Landed <body>\"");
-        v.landed = same(w[1], "Landed");
-        v.body = w[2];
-    } else if (same(k, "RPOS")) {
-        if (!numbers(r, w, 3, n)) return false;
-        v.rpos = _V(n[0], n[1], n[2]);
-        v.hasRpos = true;
-        if (!v.hasElements) v.stateLine = r.line;
-    } else if (same(k, "RVEL")) {
-        if (!numbers(r, w, 3, n)) return false;
-        v.rvel = _V(n[0], n[1], n[2]);
-        v.hasRvel = true;
-        if (!v.hasElements && !v.stateLine) v.stateLine = r.line;
-    } else if (same(k, "AROT")) {
-        if (!numbers(r, w, 3, n, kScnMaxAngle)) return false;
-        v.arot = _V(n[0], n[1], n[2]);
-    } else if (same(k, "VROT")) {
-        if (!numbers(r, w, 3, n, kScnMaxRate)) return false;
-        v.vrot = _V(n[0], n[1], n[2]);
-    } else if (same(k, "ELEMENTS")) {
-        std::vector<std::string> ww = w;
-        if (ww.size() == 8 && same(ww[7], "EQU")) {
-            v.elEquatorial = true;
-            ww.pop_back();
-        }
-        if (!numbers(r, ww, 6, n)) return false;
-        if (n[0] <= 0 || n[1] < 0 || n[1] >= 1)
-            return r.fail("ELEMENTS needs a > 0 and 0 <= e < 1 (closed orbits only)");
-        for (int i = 2; i < 6; ++i)
-            if (std::fabs(n[i]) > kScnMaxAngle) return r.fail("ELEMENTS: the angles must be within +-3600 degrees");
-        for (int i = 0; i < 6; ++i) v.el[i] = n[i];
-        v.hasElements = true;
-        v.stateLine = r.line;
-    } else if (same(k, "POS")) {
-        if (!numbers(r, w, 2, n, kScnMaxAngle)) return false;
-        if (n[1] < -90 || n[1] > 90) return r.fail("POS latitude must be within -90..90 degrees");
-        v.lon = n[0];
-        v.lat = n[1];
-    } else if (same(k, "HEADING")) {
-        if (!numbers(r, w, 1, n, kScnMaxAngle)) return false;
-        v.heading = n[0];
-    } else if (same(k, "PRPLEVEL")) {
-        return levels(r, w, v.propellant);
-    } else if (same(k, "THLEVEL")) {
-        return levels(r, w, v.thrusters);
-    } else if (same(k, "NAVFREQ")) {
-        for (size_t i = 1; i < w.size(); ++i) {
-            int ch;
-            if (!integer(w[i], ch) || ch < 0 || ch > 639) return r.fail("NAVFREQ: channels are 0..639");
-            v.navFreq.push_back(ch);
-        }
-    } else if (same(k, "DOCKINFO")) {
-        for (size_t i = 1; i < w.size(); ++i) {
-            size_t colon = w[i].find(':'), comma = w[i].find(',');
-            ScnVessel::Dock d;
-            if (colon == std::string::npos || comma == std::string::npos || comma < colon ||
-                !integer(w[i].substr(0, colon), d.port) || !integer(w[i].substr(colon + 1, comma - colon - 1), d.otherPort) ||
-                d.port < 0 || d.otherPort < 0 || comma + 1 == w[i].size())
-                return r.fail("DOCKINFO: \"" + w[i] + "\" is not port:otherport,vessel");
-            d.other = w[i].substr(comma + 1);
-            if (!plainName(d.other)) return r.fail("DOCKINFO: the vessel name is too long");
-            v.docks.push_back(d);
-        }
-    } else if (same(k, "XPDR")) {
-        if (w.size() != 2 || !integer(w[1], v.xpdr) || v.xpdr < 0 || v.xpdr > 639)
-            return r.fail("XPDR needs one channel 0..639");
-        v.hasXpdr = true;
-    } else if (keyWord(k)) {
-        s.notes.push_back(r.file + ":" + std::to_string(r.line) + ": " + k + " ignored (not used by this host)");
-    } else {
-        return r.fail("\"" + k + "\" is not a line of a ship block");
-    }
-    return true;
+using namespace scn;
+
+const double kJdOfMjdZero = 2400000.5;     // days: the Julian date of MJD 0
+const double kMjdOfJ2000 = 51544.5;        // days: the epoch J2000
+const double kDaysPerJulianYear = 365.25;  // days
+
+std::string trim(const std::string &s) {
+    size_t a = s.find_first_not_of(" \t\r\n");
+    if (a == std::string::npos) return "";
+    size_t b = s.find_last_not_of(" \t\r\n");
+    return s.substr(a, b - a + 1);
 }
 
 // Every line of a file, whatever section it is in: of a bounded length and
@@ -311,9 +222,12 @@ bool environmentLine(Parse &p, const std::vector<std::string> &w) {
         s.system = w[1];
         s.systemLine = r.line;
     } else if (same(w[0], "Date")) {
+        // MJD, Julian date or Julian epoch (years), as the real host takes them.
         double mjd;
-        if (w.size() != 3 || !same(w[1], "MJD") || !number(w[2], mjd))
-            return r.fail("Date must be \"MJD <days>\"");
+        if (w.size() != 3 || !(same(w[1], "MJD") || same(w[1], "JD") || same(w[1], "JE")) || !number(w[2], mjd))
+            return r.fail("Date must be \"MJD <days>\", \"JD <days>\" or \"JE <years>\"");
+        if (same(w[1], "JD")) mjd -= kJdOfMjdZero;
+        if (same(w[1], "JE")) mjd = kMjdOfJ2000 + (mjd - 2000.0) * kDaysPerJulianYear;
         if (mjd < kScnFirstMjd || mjd > kScnLastMjd)
             return r.fail("Date MJD " + w[2] + " is outside the ephemeris (MJD 0 to 200000)");
         s.mjd = mjd;
@@ -347,12 +261,13 @@ bool shipsLine(Parse &p, const std::vector<std::string> &w, const std::string &l
     if (same(w[0], "END_SHIPS")) {
         p.sec = None;
     } else {
+        // "<name>:<class>", or a bare name that is the class's name as well.
         size_t colon = l.find(':');
-        if (w.size() != 1 || colon == std::string::npos || colon == 0 || colon + 1 == l.size())
-            return r.fail("expected \"<name>:<class>\" to begin a ship, found \"" + l + "\"");
+        if (w.size() != 1 || colon == 0 || (colon != std::string::npos && colon + 1 == l.size()))
+            return r.fail("expected \"<name>:<class>\" or a vessel name to begin a ship, found \"" + l + "\"");
         p.ship = ScnVessel();
         p.ship.name = l.substr(0, colon);
-        p.ship.className = l.substr(colon + 1);
+        p.ship.className = colon == std::string::npos ? l : l.substr(colon + 1);
         if (!plainName(p.ship.name) || !plainName(p.ship.className))
             return r.fail("a vessel or class name longer than " + std::to_string(kScnMaxName) + " characters");
         p.ship.line = r.line;
@@ -390,7 +305,7 @@ bool writableName(const std::string &name) { return plainName(name) && name.find
 bool parseScenario(const std::string &text, const std::string &file, Scenario &s, std::string &err) {
     s = Scenario();
     s.file = file;
-    Reader r{file, err};
+    Reader r{file, err, 0};
     Parse p{r, s, None, "", ScnVessel(), ScnMfd()};
     std::istringstream in(text);
     std::string raw;

@@ -15,18 +15,34 @@ namespace sim {
 class Host;
 
 struct ScnVessel {
-    std::string name, className;
+    std::string name, className;  // a ship line of a bare name: the class of that name
     int line = 0;              // line of the "name:class" line
     int stateLine = 0;         // line of the RPOS, RVEL or ELEMENTS line that set the orbit
+    int statusLine = 0;        // line of the STATUS line (0: none yet)
     bool landed = false;
     std::string body;          // STATUS Orbiting|Landed <body>
     bool hasRpos = false, hasRvel = false, hasElements = false;
     VECTOR3 rpos{}, rvel{};    // m, m/s, ecliptic axes relative to the body
     VECTOR3 arot{}, vrot{};    // deg, deg/s
-    // ELEMENTS a e i node lpe L [EQU]: km and degrees; EQU = the body's equatorial frame
+    // ELEMENTS a e i node lpe L epoch: m, degrees and the MJD at which the mean
+    // longitude L holds, in the ecliptic frame. The older form of this host has no
+    // epoch (L holds at the scenario's date), a in km, and may end in EQU for the
+    // body's equatorial frame; a is kept here in metres either way.
     double el[6] = {0, 0, 0, 0, 0, 0};
     bool elEquatorial = false;
+    bool hasElEpoch = false;
+    double elEpoch = 0;        // MJD
+    bool hasPos = false;
     double lon = 0, lat = 0, heading = 0;  // deg, landed
+    // BASE <base>:<pad>: a landed ship standing on that pad (numbered from 1) of a
+    // base of its body; POS, when given too, says where exactly.
+    std::string base;
+    int pad = 0;
+    int baseLine = 0;
+    bool hasFuel = false, hasMainLevel = false, hasHoverLevel = false;
+    double fuel = 0;           // FUEL: every tank's level, 0..1 (PRPLEVEL then sets single tanks)
+    double mainLevel = 0;      // ENGINE_MAIN: main (> 0) or retro (< 0) group level, -1..1
+    double hoverLevel = 0;     // ENGINE_HOVR: hover group level, 0..1
     std::vector<std::pair<int, double>> propellant;  // tank index, level 0..1
     std::vector<std::pair<int, double>> thrusters;   // thruster index, level 0..1
     std::vector<int> navFreq;  // channels
@@ -69,6 +85,7 @@ const double kScnLastMjd = 200000;    //   (1858 to 2406)
 const double kScnSystemMargin = 10;   // ships stay within this many times the farthest body
 const double kScnEscapeMargin = 10;   // speeds stay within this many times the escape speed
 const double kScnSpeedFloor = 1e5;    // m/s, ... or this, where escape speed is small
+const double kScnPadReach = 20;       // m from a pad's centre within which a saved landed ship is on it
 
 bool parseScenario(const std::string &text, const std::string &file, Scenario &s, std::string &err);
 bool readScenarioFile(const std::string &path, Scenario &s, std::string &err);

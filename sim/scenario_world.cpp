@@ -117,6 +117,114 @@ static bool finiteWorld(const Scenario &s, World &w, std::string &err) {
     return true;
 }
 
+// The classes the world has, for a refusal that names a class it lacks.
+static std::string classNames(const World &w) {
+    std::string out;
+    for (size_t i = 0; i < w.classes.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == w.classes.size() ? " and " : ", ") + w.classes[i]->name;
+    return out;
+}
+
+// Where a landed ship stands (rad): its POS, else the pad its BASE line names.
+static bool landedPlace(const Scenario &s, const ScnVessel &sv, const Body &body, double &lng, double &lat,
+                        std::string &err) {
+    lng = sv.lon * RAD;
+    lat = sv.lat * RAD;
+    if (sv.base.empty()) return true;
+    for (const std::unique_ptr<Base> &b : body.bases) {
+        if (strcasecmp(b->name.c_str(), sv.base.c_str()) != 0) continue;
+        if (sv.pad > (int)b->pads.size()) {
+            err = at(s, sv.baseLine) + "ship " + sv.name + ": " + b->name + " has no pad " + std::to_string(sv.pad) +
+                  " (its pads are 1 to " + std::to_string(b->pads.size()) + ")";
+            return false;
+        }
+        if (!sv.hasPos) {
+            lng = b->pads[sv.pad - 1].lng;
+            lat = b->pads[sv.pad - 1].lat;
+        }
+        return true;
+    }
+    err = at(s, sv.baseLine) + "ship " + sv.name + ": no base \"" + sv.base + "\" on " + body.name;
+    return false;
+}
+
+// The levels of a ship's tanks and thrusters: FUEL for every tank, then
+// PRPLEVEL's; ENGINE_MAIN (main, or retro when negative) and ENGINE_HOVR for
+// their groups, then THLEVEL's single thrusters.
+static bool applyLevels(const Scenario &s, const ScnVessel &sv, ::Vessel &v, std::string &err) {
+    const VesselClass &cls = *v.cls;
+    if (sv.hasFuel)
+        for (size_t i = 0; i < v.tankMass.size(); ++i) v.tankMass[i] = sv.fuel * cls.tankMax[i];
+    for (const auto &pl : sv.propellant) {
+        if (pl.first >= (int)v.tankMass.size()) {
+            err = at(s, sv.line) + "ship " + sv.name + ": no tank " + std::to_string(pl.first);
+            return false;
+        }
+        v.tankMass[pl.first] = pl.second * cls.tankMax[pl.first];
+    }
+    auto setGroup = [&](int group, double level) {
+        for (int t : cls.groups[group])
+            if (t >= 0 && t < (int)v.thrusters.size()) v.thrusters[t].level = level;
+    };
+    if (sv.hasMainLevel) {
+        setGroup(THGROUP_MAIN, std::max(sv.mainLevel, 0.0));
+        setGroup(THGROUP_RETRO, std::max(-sv.mainLevel, 0.0));
+    }
+    if (sv.hasHoverLevel) setGroup(THGROUP_HOVER, sv.hoverLevel);
+    for (const auto &tl : sv.thrusters) {
+        if (tl.first >= (int)v.thrusters.size()) {
+            err = at(s, sv.line) + "ship " + sv.name + ": no thruster " + std::to_string(tl.first);
+            return false;
+        }
+        v.thrusters[tl.first].level = tl.second;
+    }
+    return true;
+}
+
+// One ship of the scenario added to the world: its class, levels, radios and place.
+static bool placeShip(const Scenario &s, const ScnVessel &sv, World &w, std::string &err) {
+    const VesselClass *cls = w.findClass(sv.className);
+    if (!cls) {
+        err = at(s, sv.line) + "ship " + sv.name + ": vessel class \"" + sv.className +
+              "\" is not one this host simulates (it has " + classNames(w) + ")";
+        return false;
+    }
+    Body *body = w.findBody(sv.body);
+    if (!body) {
+        err = at(s, sv.line) + "ship " + sv.name + ": unknown body \"" + sv.body + "\"";
+        return false;
+    }
+    ::Vessel *v = addVessel(w, sv.name, cls);
+    if (!v) {
+        err = at(s, sv.line) + "cannot add ship " + sv.name;
+        return false;
+    }
+    if (!applyLevels(s, sv, *v, err)) return false;
+    for (size_t i = 0; i < sv.navFreq.size() && i < v->navChannel.size(); ++i) v->navChannel[i] = sv.navFreq[i];
+    if (sv.hasXpdr) v->transponder.channel = (DWORD)sv.xpdr;
+    if (sv.landed) {
+        double lng, lat;
+        if (!landedPlace(s, sv, *body, lng, lat, err)) return false;
+        setLandedState(*v, body, lng, lat, sv.heading * RAD);
+        return true;
+    }
+    VECTOR3 rpos = sv.rpos, rvel = sv.rvel;
+    if (sv.hasElements) {
+        double el[6] = {sv.el[0], sv.el[1], sv.el[2] * RAD, sv.el[3] * RAD, sv.el[4] * RAD, sv.el[5] * RAD};
+        // The mean longitude moves on from its epoch to the scenario's date.
+        if (sv.hasElEpoch) el[5] += std::sqrt(body->mu() / (el[0] * el[0] * el[0])) * (w.mjd() - sv.elEpoch) * 86400.0;
+        elementsToState(body->mu(), el, rpos, rvel);
+        if (sv.elEquatorial) {
+            MATRIX3 obl = body->obliquityMatrix();
+            rpos = mul(obl, rpos);
+            rvel = mul(obl, rvel);
+        }
+    }
+    if (!flyable(s, sv, w, *body, rpos, rvel, err)) return false;
+    setOrbitState(*v, body, rpos, rvel, sv.arot * RAD, sv.vrot * RAD);
+    return true;
+}
+
 bool buildWorld(const Scenario &s, World &w, std::string &err) {
     std::string dir = configDir();
     std::string system = systemFile(dir, s.system);
@@ -139,55 +247,8 @@ bool buildWorld(const Scenario &s, World &w, std::string &err) {
     std::string classDir = isDir(dir + "/vessels") ? dir + "/vessels" : dir + "/Vessels";
     if (!loadClassDir(w, classDir, err)) return false;
     if (s.hasMjd) setMjd(w, s.mjd);
-    for (const ScnVessel &sv : s.vessels) {
-        const VesselClass *cls = w.findClass(sv.className);
-        if (!cls) {
-            err = at(s, sv.line) + "unknown vessel class \"" + sv.className + "\"";
-            return false;
-        }
-        Body *body = w.findBody(sv.body);
-        if (!body) {
-            err = at(s, sv.line) + "ship " + sv.name + ": unknown body \"" + sv.body + "\"";
-            return false;
-        }
-        ::Vessel *v = addVessel(w, sv.name, cls);
-        if (!v) {
-            err = at(s, sv.line) + "cannot add ship " + sv.name;
-            return false;
-        }
-        for (const auto &pl : sv.propellant) {
-            if (pl.first >= (int)v->tankMass.size()) {
-                err = at(s, sv.line) + "ship " + sv.name + ": no tank " + std::to_string(pl.first);
-                return false;
-            }
-            v->tankMass[pl.first] = pl.second * cls->tankMax[pl.first];
-        }
-        for (const auto &tl : sv.thrusters) {
-            if (tl.first >= (int)v->thrusters.size()) {
-                err = at(s, sv.line) + "ship " + sv.name + ": no thruster " + std::to_string(tl.first);
-                return false;
-            }
-            v->thrusters[tl.first].level = tl.second;
-        }
-        for (size_t i = 0; i < sv.navFreq.size() && i < v->navChannel.size(); ++i) v->navChannel[i] = sv.navFreq[i];
-        if (sv.hasXpdr) v->transponder.channel = (DWORD)sv.xpdr;
-        if (sv.landed) {
-            setLandedState(*v, body, sv.lon * RAD, sv.lat * RAD, sv.heading * RAD);
-            continue;
-        }
-        VECTOR3 rpos = sv.rpos, rvel = sv.rvel;
-        if (sv.hasElements) {
-            double el[6] = {sv.el[0] * 1000.0, sv.el[1], sv.el[2] * RAD, sv.el[3] * RAD, sv.el[4] * RAD, sv.el[5] * RAD};
-            elementsToState(body->mu(), el, rpos, rvel);
-            if (sv.elEquatorial) {
-                MATRIX3 obl = body->obliquityMatrix();
-                rpos = mul(obl, rpos);
-                rvel = mul(obl, rvel);
-            }
-        }
-        if (!flyable(s, sv, w, *body, rpos, rvel, err)) return false;
-        setOrbitState(*v, body, rpos, rvel, sv.arot * RAD, sv.vrot * RAD);
-    }
+    for (const ScnVessel &sv : s.vessels)
+        if (!placeShip(s, sv, w, err)) return false;
     // Docked pairs, once every ship is in place (both sides name each other).
     bool docked = false;
     for (const ScnVessel &sv : s.vessels) {
@@ -259,12 +320,36 @@ static VECTOR3 matrixToEuler(const MATRIX3 &R) {
     return _V(std::atan2(R.m23, R.m33), -std::asin(s), std::atan2(R.m12, R.m11));
 }
 
+// The pad a landed vessel stands on (numbered from 1, as BASE lines give it) and
+// its base; null when it stands on none.
+static const Base *padUnder(const ::Vessel &v, int &pad) {
+    const Body *b = v.landedOn;
+    for (const std::unique_ptr<Base> &base : b->bases)
+        for (size_t i = 0; i < base->pads.size(); ++i) {
+            const Pad &p = base->pads[i];
+            const double east = normangle(v.landLng - p.lng) * std::cos(p.lat), north = v.landLat - p.lat;
+            if (std::hypot(east, north) * b->radius <= kScnPadReach) {
+                pad = (int)i + 1;
+                return base.get();
+            }
+        }
+    return nullptr;
+}
+
+// The real host's layout: description, environment, focus, the displays, the ships.
 std::string writeScenario(Host &h, const std::string &systemName) {
     World &w = h.world();
     std::string out;
     out += "BEGIN_DESC\nSaved by tessarc-sim\nEND_DESC\n\n";
     add(out, "BEGIN_ENVIRONMENT\n  System %s\n  Date MJD %.12f\nEND_ENVIRONMENT\n\n", systemName.c_str(), w.mjd());
     if (w.focus) add(out, "BEGIN_FOCUS\n  Ship %s\nEND_FOCUS\n\n", w.focus->name.c_str());
+    for (int d = 0; d < MAXMFD; ++d) {
+        const Display &D = h.display(d);
+        if (!D.open || !D.mfd) continue;
+        add(out, "BEGIN_MFD %s\n  TYPE User\n  MODE %s\n", displayName(d).c_str(), D.modeName.c_str());
+        for (const std::string &l : h.statusLines(d)) out += l + "\n";
+        out += "END_MFD\n\n";
+    }
     out += "BEGIN_SHIPS\n";
     for (const auto &vp : w.vessels) {
         const ::Vessel &v = *vp;
@@ -272,6 +357,8 @@ std::string writeScenario(Host &h, const std::string &systemName) {
         add(out, "%s:%s\n", v.name.c_str(), v.cls->name.c_str());
         if (v.landed && v.landedOn) {
             add(out, "  STATUS Landed %s\n", v.landedOn->name.c_str());
+            int pad = 0;
+            if (const Base *b = padUnder(v, pad)) add(out, "  BASE %s:%d\n", b->name.c_str(), pad);
             add(out, "  POS %.10f %.10f\n  HEADING %.8f\n", v.landLng * DEG, v.landLat * DEG, v.landHdg * DEG);
         } else {
             const Body *ref = v.gravityRef;
@@ -307,13 +394,6 @@ std::string writeScenario(Host &h, const std::string &systemName) {
         out += "END\n";
     }
     out += "END_SHIPS\n";
-    for (int d = 0; d < MAXMFD; ++d) {
-        const Display &D = h.display(d);
-        if (!D.open || !D.mfd) continue;
-        add(out, "\nBEGIN_MFD %s\n  TYPE User\n  MODE %s\n", displayName(d).c_str(), D.modeName.c_str());
-        for (const std::string &l : h.statusLines(d)) out += l + "\n";
-        out += "END_MFD\n";
-    }
     return out;
 }
 

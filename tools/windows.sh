@@ -56,7 +56,7 @@ if [ -n "$missing" ]; then
 fi
 llvm=$(ls -d /usr/lib/llvm-*/bin 2>/dev/null | sort -V | tail -1)
 libcxx=$(ls -d /usr/lib/llvm-*/include/c++/v1 2>/dev/null | sort -V | tail -1)
-for tool in clang++ lld-link llvm-dlltool llvm-nm llvm-readobj llvm-undname; do
+for tool in clang++ lld-link llvm-dlltool llvm-nm llvm-rc llvm-readobj llvm-undname; do
     command -v "$tool" >/dev/null || [ -x "$llvm/$tool" ] || {
         echo "windows.sh: $tool not found (Debian package clang, lld or llvm)" >&2
         exit 1
@@ -165,14 +165,49 @@ import_libs() {
     llvm-dlltool -m $machine -d "$dir/orbiter.def" -l "$dir/orbiter.lib"
 }
 
+# The release's version (the file VERSION, "major.minor.patch") as the file version
+# in the properties of module $1 (built for machine $2), compiled to $1.res.
+version_resource() {
+    local target=$1 arch=$2 v=$(tr -d ' \r\n' <VERSION)
+    [[ "$v" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || {
+        echo "windows.sh: VERSION holds \"$v\", not major.minor.patch" >&2
+        exit 1
+    }
+    cat >"${target%.dll}.rc" <<RC
+1 VERSIONINFO
+FILEVERSION ${v//./,},0
+PRODUCTVERSION ${v//./,},0
+FILEOS 0x40004
+FILETYPE 0x2
+BEGIN
+  BLOCK "StringFileInfo"
+  BEGIN
+    BLOCK "040904b0"
+    BEGIN
+      VALUE "FileDescription", "TessarcMFD autopilot MFD mode, $(basename "$target") ($arch)"
+      VALUE "FileVersion", "$v"
+      VALUE "ProductName", "TessarcMFD"
+      VALUE "ProductVersion", "$v"
+    END
+  END
+  BLOCK "VarFileInfo"
+  BEGIN
+    VALUE "Translation", 0x409, 1200
+  END
+END
+RC
+    llvm-rc /fo "${target%.dll}.res" "${target%.dll}.rc"
+}
+
 # Links one module.
 link_module() {
     local arch=$1 dir=$2 gen=$3 target=$4 machine=x64
     [ "$arch" = i686 ] && machine=x86
     mkdir -p "$(dirname "$target")"
+    version_resource "$target" "$arch"
     lld-link /nologo /dll /machine:$machine /nodefaultlib /entry:_DllMainCRTStartup /subsystem:windows \
         /opt:ref /opt:icf /Brepro /out:"$target" /implib:"$dir/$gen.lib" \
-        "$dir"/*.obj "$dir/$gen"/*.obj "$dir"/runtime/*.obj \
+        "$dir"/*.obj "$dir/$gen"/*.obj "$dir"/runtime/*.obj "${target%.dll}.res" \
         "$dir/orbiter.lib" "$dir/ucrtbase.lib" "$dir/kernel32.lib"
     rm -f "$dir/$gen.lib"
 }

@@ -96,6 +96,11 @@ TEST(ScenarioReading, HostileFilesAreRefusedWithTheirLine) {
         {"Vessels", "60000.5", A, "", B, "A", 2, "unknown planetary system"},
         {"Sol", "60000.5", A, "", B, "Ghost", 16, "the focus ship \"Ghost\""},
         {"Sol", "60000.5", "A:Probe\n  STATUS Landed Moon\n  DOCKINFO 0:0\nEND\n", "", B, "A", 8, "port:otherport"},
+        {"Sol", "60000.5", "A:Probe\n  STATUS Landed Moon\nMir\n  STATUS Orbiting Earth\nEND\n", "", B, "A", 9,
+         "ship A (line 6) has a second STATUS line"},
+        {"Sol", "60000.5", "A:Probe\n  STATUS Orbiting Earth\n  ELEMENTS 6771000 0 0 0 0 0 60000 1\nEND\n", "", B, "A",
+         8, "ELEMENTS needs 7 numbers"},
+        {"Sol", "60000.5", "A:Probe\n  STATUS Landed Moon\n  ENGINE_MAIN 2\nEND\n", "", B, "A", 8, "within -1..1"},
     };
     const Hostile absurd[] = {
         {"Sol", "60000.5", "A:Probe\n  STATUS Orbiting Earth\n  RPOS 1e300 0 0\n  RVEL 0 0 7672.6\nEND\n", "", B,
@@ -120,6 +125,13 @@ TEST(ScenarioReading, HostileFilesAreRefusedWithTheirLine) {
         {"Sol", "60000.5", "A:Probe\n  STATUS Landed Moon\n  HEADING -1e300\nEND\n", "", B, "A", 8, "beyond +-3600"},
         {"Sol", "1e300", A, "", B, "A", 3, "outside the ephemeris"},
         {"Sol", "5e6", A, "", B, "A", 3, "outside the ephemeris"},
+        {"Sol", "60000.5", "Luna-OB1:Wheel\n  STATUS Landed Moon\nEND\n", "", B, "A", 6,
+         "vessel class \"Wheel\" is not one this host simulates (it has "},
+        {"Sol", "60000.5", "Mir\n  STATUS Landed Moon\nEND\n", "", B, "A", 6, "ship Mir: vessel class \"Mir\""},
+        {"Sol", "60000.5", "A:Probe\n  STATUS Landed Moon\n  BASE Brighton Beach:99\nEND\n", "", B, "A", 8,
+         "Brighton Beach has no pad 99"},
+        {"Sol", "60000.5", "A:Probe\n  STATUS Landed Moon\n  BASE Olympus:1\nEND\n", "", B, "A", 8,
+         "no base \"Olympus\" on Moon"},
     };
     auto refused = [](const Hostile &h) {
         sim::Scenario s;
@@ -174,6 +186,143 @@ TEST(ScenarioReading, ElementsInTheEquatorialFrameGiveThatOrbit) {
     EXPECT_NEAR(el.i * DEG, 51.6, 1e-7);
     EXPECT_NEAR(el.theta * DEG, 40, 1e-7);
     EXPECT_NEAR(el.omegab * DEG, 70, 1e-6);
+    sim::setWorld(nullptr);
+}
+
+// A file as the real host writes one (its sections, a bare ship name, a pad, the
+// 7-number elements with their epoch, fuel and engine levels, lines of its own):
+// what matters to a flight is read as it reads it, the rest is noted, and the
+// world is written back the same way.
+TEST(ScenarioReading, TheRealHostsFileIsReadAsItReadsIt) {
+    const std::string text = R"(BEGIN_DESC
+Saved the real host's way.
+END_DESC
+
+BEGIN_HYPERDESC
+<h1>Three ships</h1><p>A <b>station</b>, a glider on its pad, a shuttle.</p>
+END_HYPERDESC
+
+BEGIN_ENVIRONMENT
+  System Sol
+  Date MJD 60000.5
+  Help CurrentState_img
+END_ENVIRONMENT
+
+BEGIN_FOCUS
+  Ship GL-01
+END_FOCUS
+
+BEGIN_CAMERA
+  TARGET GL-01
+  MODE Cockpit
+  FOV 50.00
+  BEGIN_PRESET
+  Cockpit:GL-01:40.00
+  END_PRESET
+END_CAMERA
+
+BEGIN_HUD
+  TYPE Surface
+END_HUD
+
+BEGIN_MFD Left
+  TYPE Orbit
+  PROJ Ship
+  FRAME Ecliptic
+  REF Earth
+END_MFD
+
+BEGIN_PANEL
+END_PANEL
+
+BEGIN_SHIPS
+ISS:ProjectAlpha_ISS
+  STATUS Orbiting Earth
+  ELEMENTS 6771000.0 0.0008 51.6 40.0 70.0 120.0 59999.75
+  AROT 110.00 -10.00 80.00
+  AFCMODE 7
+  IDS 0:588 100 1:586 100
+  NAVFREQ 0 0
+  XPDR 466
+END
+GL-01:DeltaGlider
+  STATUS Landed Moon
+  BASE Brighton Beach:2
+  ALT 2.575
+  HEADING 150.00
+  FUEL 0.5
+  PRPLEVEL 1:0.25
+  GEAR 1 1.0000
+END
+ShuttlePB
+  STATUS Orbiting Earth
+  RPOS 6771000.00 20000.00 0.00
+  RVEL 0.000 0.000 7672.600
+  RCSMODE 2
+  ENGINE_MAIN 0.3
+  ENGINE_HOVR 0.2
+  FLIGHTDATA 1
+  ATTACHED 0:0,ISS
+END
+END_SHIPS
+)";
+    sim::Scenario s;
+    sim::World w;
+    sim::setWorld(&w);
+    std::string err;
+    ASSERT_TRUE(sim::parseScenario(text, "real.scn", s, err)) << err;
+    ASSERT_TRUE(sim::buildWorld(s, w, err)) << err;
+    EXPECT_EQ(w.focus, w.findVessel("GL-01"));
+
+    // The station's elements: the mean longitude written for the epoch is where the
+    // host's own conversion puts it at that epoch, half a day before the date.
+    OBJHANDLE earth = w.findBody("Earth");
+    ELEMENTS el;
+    ASSERT_TRUE(oapiGetVesselInterface(w.findVessel("ISS"))->GetElements(earth, el, nullptr, 59999.75, FRAME_ECL));
+    EXPECT_NEAR(el.a, 6771000.0, 1e-2);
+    EXPECT_NEAR(el.e, 0.0008, 1e-9);
+    EXPECT_NEAR(el.i * DEG, 51.6, 1e-7);
+    EXPECT_NEAR(el.theta * DEG, 40.0, 1e-7);
+    EXPECT_NEAR(el.omegab * DEG, 70.0, 1e-5);
+    EXPECT_NEAR(normangle(el.L - 120.0 * RAD) * DEG, 0.0, 1e-5);
+
+    // The glider on the base's second pad (the host's pad index 1), half its
+    // propellant in every tank but the one PRPLEVEL sets.
+    Vessel *gl = w.findVessel("GL-01");
+    double padLng, padLat, lng, lat, rad;
+    OBJHANDLE moon = w.findBody("Moon");
+    ASSERT_TRUE(oapiGetBasePadEquPos(oapiGetBaseByName(moon, (char *)"Brighton Beach"), 1, &padLng, &padLat, &rad));
+    ASSERT_EQ(oapiGetVesselInterface(gl)->GetEquPos(lng, lat, rad), moon);
+    EXPECT_TRUE(gl->landed);
+    EXPECT_NEAR(lng, padLng, 1e-9);
+    EXPECT_NEAR(lat, padLat, 1e-9);
+    EXPECT_NEAR(gl->landHdg * DEG, 150.0, 1e-9);
+    ASSERT_EQ(gl->tankMass.size(), 2u);
+    EXPECT_DOUBLE_EQ(gl->tankMass[0], 0.5 * gl->cls->tankMax[0]);
+    EXPECT_DOUBLE_EQ(gl->tankMass[1], 0.25 * gl->cls->tankMax[1]);
+
+    // The bare name is its class; the engine lines set the main and hover groups.
+    VESSEL *pb = oapiGetVesselInterface(w.findVessel("ShuttlePB"));
+    EXPECT_EQ(w.findVessel("ShuttlePB")->cls, w.findClass("ShuttlePB"));
+    EXPECT_DOUBLE_EQ(pb->GetThrusterGroupLevel(THGROUP_MAIN), 0.3);
+    EXPECT_DOUBLE_EQ(pb->GetThrusterGroupLevel(THGROUP_HOVER), 0.2);
+
+    // Every line read but not simulated is noted with its line; the sections of the
+    // view (camera, HUD, panel, other displays) are not.
+    std::string notes;
+    for (const std::string &n : s.notes) notes += n + "\n";
+    for (const char *noted : {"real.scn:12: Help", "real.scn:47: AFCMODE", "real.scn:48: IDS", "real.scn:55: ALT",
+                              "real.scn:59: GEAR", "real.scn:65: RCSMODE", "real.scn:68: FLIGHTDATA",
+                              "real.scn:69: ATTACHED ignored: attachments are not simulated"})
+        EXPECT_NE(notes.find(noted), std::string::npos) << noted << "\n" << notes;
+    EXPECT_EQ(s.notes.size(), 8u) << notes;
+
+    // Saved as the real host saves: the displays before the ships, the pad named.
+    sim::Host host(&w);
+    const std::string saved = sim::writeScenario(host, "Sol");
+    EXPECT_NE(saved.find("GL-01:DeltaGlider\n  STATUS Landed Moon\n  BASE Brighton Beach:2\n"), std::string::npos)
+        << saved;
+    EXPECT_EQ(saved.find("BASE", saved.find("ShuttlePB")), std::string::npos) << saved;
     sim::setWorld(nullptr);
 }
 
