@@ -59,13 +59,57 @@ Start DrawStart(unsigned seed, int index, int classCount) {
     return s;
 }
 
+Start DrawTakeoverStart(unsigned seed, int index, int classCount) {
+    Rng rng{(static_cast<unsigned long long>(seed) << 32) ^ static_cast<unsigned long long>(index) * 104729ull};
+    Start s;
+    std::memset(&s, 0, sizeof s);
+    s.index = index;
+    const int kinds = START_KINDS - 1;
+    s.kind = 1 + index % kinds;
+    s.lander = classCount > 0 ? (index / kinds) % classCount : 0;
+    s.pad = 1 + static_cast<int>(rng.in(0.0, 4.0)) % 4;
+    s.bearing = rng.in(0.0, 2.0 * kPi);
+    switch (s.kind) {
+    case START_HOVER:
+    case START_STOP_RESUME:
+        s.dist = rng.in(0.0, 800.0);
+        s.height = rng.in(30.0, 300.0);
+        s.stopAfter = rng.in(3.0, 30.0);
+        break;
+    case START_LOW_SLOW:
+        s.dist = rng.in(5e3, 25e3);
+        s.height = rng.in(1e3, 3e3);
+        s.toward = rng.in(50.0, 150.0);
+        s.climb = rng.in(-20.0, 0.0);
+        break;
+    case START_ARC:
+        s.dist = rng.in(20e3, 50e3);
+        s.height = rng.in(2e3, 5e3);
+        s.toward = rng.in(200.0, 400.0);
+        s.climb = rng.in(0.0, 40.0);
+        break;
+    default:  // START_HOP
+        s.dist = rng.in(300.0, 3000.0);
+        break;
+    }
+    s.fuel = rng.in(0.2, 1.0);
+    s.warp = std::pow(10.0, rng.in(0.0, 2.0));
+    s.fps = rng.in(20.0, 60.0);
+    return s;
+}
+
+const char *StartKindName(int kind) {
+    static const char *const names[START_KINDS] = {"orbit", "hover", "low-slow", "arc", "hop", "stop-resume"};
+    return kind >= 0 && kind < START_KINDS ? names[kind] : "?";
+}
+
 bool Succeeded(const Result &r) {
     return r.outcome == OUT_LANDED && r.vs >= -1.0 && std::fabs(r.missAlong) < r.boxAlong &&
            std::fabs(r.missCross) < r.boxCross;
 }
 
 std::string ResultHeader() {
-    return "index,lander,pad,periapsis_km,ecc,time_to_pass_s,cross_km,cross_limit_km,fuel,warp,fps,"
+    return "index,lander,start,pad,periapsis_km,ecc,time_to_pass_s,cross_km,cross_limit_km,fuel,warp,fps,"
            "outcome,miss_along_m,miss_cross_m,vs,hs,dv_used,dv_ideal,fuel_used_kg,flight_s,box_along,box_cross,"
            "fuel_kg,fuel_predicted_kg,pass_miss_km,pass_stop_km,brake_decel,reason";
 }
@@ -75,9 +119,9 @@ std::string ResultLine(const Result &r) {
     static const char *const names[] = {"landed", "hard", "refused", "lost", "aborted"};
     char buf[640];
     std::snprintf(buf, sizeof buf,
-                  "%d,%d,%d,%.3f,%.5f,%.1f,%.3f,%.3f,%.3f,%.2f,%.1f,%s,%.3f,%.3f,%.3f,%.3f,%.1f,%.1f,%.1f,%.1f,%.1f,"
+                  "%d,%d,%d,%d,%.3f,%.5f,%.1f,%.3f,%.3f,%.3f,%.2f,%.1f,%s,%.3f,%.3f,%.3f,%.3f,%.1f,%.1f,%.1f,%.1f,%.1f,"
                   "%.1f,%.1f,%.1f,%.3f,%.3f,%.4f,%.200s",
-                  s.index, s.lander, s.pad, s.periapsisAlt / 1000.0, s.ecc, s.timeToPass, s.crossRange / 1000.0,
+                  s.index, s.lander, s.kind, s.pad, s.periapsisAlt / 1000.0, s.ecc, s.timeToPass, s.crossRange / 1000.0,
                   s.crossLimit / 1000.0, s.fuel, s.warp, s.fps, names[r.outcome], r.missAlong, r.missCross, r.vs,
                   r.hs, r.dvUsed, r.dvIdeal, r.fuelUsed, r.flightTime, r.boxAlong, r.boxCross, r.fuelOnBoard,
                   r.fuelPredicted, r.passMiss / 1000.0, r.passStop / 1000.0, r.brakeDecel, r.reason.c_str());
@@ -90,14 +134,14 @@ bool ParseResultLine(const std::string &line, Result *r) {
     Start &s = r->start;
     std::memset(&s, 0, sizeof s);
     const int n = std::sscanf(line.c_str(),
-                              "%d,%d,%d,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%15[a-z],%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,"
+                              "%d,%d,%d,%d,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%15[a-z],%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,"
                               "%lf,%lf,%lf,%lf,%lf,%lf,%n",
-                              &s.index, &s.lander, &s.pad, &s.periapsisAlt, &s.ecc, &s.timeToPass, &s.crossRange,
+                              &s.index, &s.lander, &s.kind, &s.pad, &s.periapsisAlt, &s.ecc, &s.timeToPass, &s.crossRange,
                               &s.crossLimit, &s.fuel, &s.warp, &s.fps, outcome, &r->missAlong, &r->missCross, &r->vs,
                               &r->hs, &r->dvUsed, &r->dvIdeal, &r->fuelUsed, &r->flightTime, &r->boxAlong,
                               &r->boxCross, &r->fuelOnBoard, &r->fuelPredicted, &r->passMiss, &r->passStop,
                               &r->brakeDecel, &used);
-    if (n != 27) return false;
+    if (n != 28) return false;
     r->passMiss *= 1000.0;
     r->passStop *= 1000.0;
     s.periapsisAlt *= 1000.0;

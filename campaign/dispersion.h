@@ -21,10 +21,33 @@ struct LanderClass {
 // The bundled lander classes, each at its own body.
 const std::vector<LanderClass> &landerClasses();
 
+// Where a landing starts: from an orbit, or taken over near the pad where a pilot
+// flies (the takeover starts).
+enum StartKind {
+    START_ORBIT = 0,        // an orbit whose track passes the pad
+    START_HOVER = 1,        // hovering on the pilot's throttle near the pad
+    START_LOW_SLOW = 2,     // low and slow uprange, sinking
+    START_ARC = 3,          // a short arc towards the pad, too slow to reach it before the ground
+    START_HOP = 4,          // standing on the ground within a hop of the pad
+    START_STOP_RESUME = 5,  // hovering near the pad; the pilot stops the descent late and resumes it
+    START_KINDS = 6
+};
+
+// The start's kind as the results table and the summary name it.
+const char *StartKindName(int kind);
+
 // One dispersed start.
 struct Start {
     int index;            // number of the landing in the campaign
     int lander;           // index into landerClasses()
+    int kind;             // StartKind
+    // takeover starts: where the lander is, seen from the pad, and how it moves
+    double bearing;       // rad from north, from the pad to the lander
+    double dist;          // m over the ground from the pad
+    double height;        // m above the ground; 0: landed
+    double toward;        // m/s over the ground towards the pad
+    double climb;         // m/s upwards
+    double stopAfter;     // s the pilot's stop lasts before the resume (START_STOP_RESUME)
     int pad;              // target pad, 1..4
     double periapsisAlt;  // m above the mean radius
     double ecc;           // orbit eccentricity
@@ -40,6 +63,9 @@ struct Start {
 
 // The index-th start of the campaign with the given seed (the same numbers each time).
 Start DrawStart(unsigned seed, int index, int classCount);
+// The index-th takeover start: the kinds and lander classes in turn, so each
+// class flies each kind.
+Start DrawTakeoverStart(unsigned seed, int index, int classCount);
 
 // How a landing ended.
 enum Outcome {

@@ -34,21 +34,8 @@ const char *const kStatusTexts[] = {
     "eccentricity too high", "target vessel not landed", "det negative", "bt negative", "target not valid",
     "target vessel not valid", "no base on gravity ref", "critical landing phase", "WARNING:trajectory too low",
     "Landing complete", "Touchdown:applying full brakes", "no error", "target out of reach",
-    "hard contact at touchdown",
+    "hard contact at touchdown", "too fast, too low to stop", "elevation is off host ground",
 };
-
-std::string PageStatus(flight::Flight &f) {
-    f.draw(0);
-    const std::string text = f.screenText(0);
-    for (const char *t : kStatusTexts)
-        if (text.find(t) != std::string::npos) return t;
-    return "(no status line)";
-}
-
-MfdState *StateOf(flight::Flight &f) {
-    TessarcMFD *m = dynamic_cast<TessarcMFD *>(f.mfd(0));
-    return m ? m->state : nullptr;
-}
 
 double EngineLevel(VESSEL *v) {
     return std::fmax(v->GetThrusterGroupLevel(THGROUP_MAIN), v->GetThrusterGroupLevel(THGROUP_HOVER));
@@ -93,7 +80,21 @@ double IdealDv(VESSEL *v, OBJHANDLE body, double Rt) {
 
 }  // namespace
 
+std::string PageStatus(flight::Flight &f) {
+    f.draw(0);
+    const std::string text = f.screenText(0);
+    for (const char *t : kStatusTexts)
+        if (text.find(t) != std::string::npos) return t;
+    return "(no status line)";
+}
+
+MfdState *StateOf(flight::Flight &f) {
+    TessarcMFD *m = dynamic_cast<TessarcMFD *>(f.mfd(0));
+    return m ? m->state : nullptr;
+}
+
 Result FlyLanding(const Start &start, const FlyOptions &options) {
+    if (start.kind != START_ORBIT) return FlyTakeover(start, options);
     Result R = Result();
     R.start = start;
     if (options.warp > 0.0) R.start.warp = options.warp;

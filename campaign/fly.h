@@ -3,7 +3,14 @@
 #ifndef TESSARC_CAMPAIGN_FLY_H
 #define TESSARC_CAMPAIGN_FLY_H
 
+#include <string>
+
 #include "campaign/dispersion.h"
+
+struct MfdState;
+namespace flight {
+class Flight;
+}
 
 namespace campaign {
 
@@ -19,6 +26,13 @@ struct FlyOptions {
 // Flies the start to its end (touchdown, refusal, loss or the time allowed).
 // Uses the process's simulated host: one landing per process at a time.
 Result FlyLanding(const Start &start, const FlyOptions &options = FlyOptions());
+// A takeover start (start.kind not START_ORBIT) flown the same way.
+Result FlyTakeover(const Start &start, const FlyOptions &options);
+
+// The Landing page's status line as the pilot reads it on display 0.
+std::string PageStatus(flight::Flight &f);
+// The autopilot state of display 0; null without one.
+MfdState *StateOf(flight::Flight &f);
 
 }  // namespace campaign
 

@@ -4,8 +4,11 @@
 // the picture (tools/campaign_plot.py).
 //
 //   tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]
-//                    [--warp W] [--spare-fuel KG]
+//                    [--warp W] [--spare-fuel KG] [--takeover]
 //
+// --takeover flies the takeover starts in place of the orbits: hovering near the
+// pad, low and slow uprange, a short arc, standing on the ground within a hop, and
+// a stop and resume late in the descent, the kinds and lander classes in turn.
 // --warp W flies every start with the pilot asking for time acceleration W;
 // --spare-fuel KG gives the tank KG more in place of as much dry mass (the same
 // lander, which the fuel check cannot refuse: the table then sets the propellant
@@ -35,6 +38,7 @@ struct Options {
     int jobs = 2;
     unsigned seed = 1;
     int only = -1;  // fly this landing alone, in this process
+    bool takeover = false;  // the takeover starts in place of the orbits
     campaign::FlyOptions fly;
     std::string out = "out/campaign";
 };
@@ -50,9 +54,15 @@ bool Parse(int argc, char **argv, Options *o) {
         else if (a == "--out" && more) o->out = argv[++i];
         else if (a == "--warp" && more) o->fly.warp = std::atof(argv[++i]);
         else if (a == "--spare-fuel" && more) o->fly.spareFuel = std::atof(argv[++i]);
+        else if (a == "--takeover") o->takeover = true;
         else return false;
     }
     return o->count > 0 && o->jobs > 0;
+}
+
+campaign::Start StartOf(const Options &o, int index) {
+    const int classes = static_cast<int>(campaign::landerClasses().size());
+    return o.takeover ? campaign::DrawTakeoverStart(o.seed, index, classes) : campaign::DrawStart(o.seed, index, classes);
 }
 
 std::string ResultFile(const Options &o, int index) {
@@ -64,6 +74,13 @@ std::string ResultFile(const Options &o, int index) {
 std::string Progress(const campaign::Result &r) {
     const campaign::Start &s = r.start;
     char head[200];
+    if (s.kind != campaign::START_ORBIT)
+        std::snprintf(head, sizeof head, "#%03d %s %s pad %d, %5.0f m off, %5.0f m up, %4.0f m/s in, %4.0f m/s up, "
+                      "fuel %3.0f%%, %5.1fx, %2.0f fps: ",
+                      s.index, campaign::landerClasses()[static_cast<size_t>(s.lander)].name.c_str(),
+                      campaign::StartKindName(s.kind), s.pad, s.dist, s.height, s.toward, s.climb, s.fuel * 100.0,
+                      s.warp, s.fps);
+    else
     std::snprintf(head, sizeof head, "#%03d %s pad %d, %3.0f km e %.3f, pass in %5.0f s, cross %6.1f km of %5.1f, "
                   "fuel %3.0f%%, %6.1fx, %2.0f fps: ",
                   s.index, campaign::landerClasses()[static_cast<size_t>(s.lander)].name.c_str(), s.pad,
@@ -100,11 +117,14 @@ double Percentile(std::vector<double> v, double p) {
 std::string ClassLines(const std::vector<campaign::Result> &rs) {
     std::string out;
     const auto &classes = campaign::landerClasses();
-    for (size_t c = 0; c < classes.size(); ++c) {
-        int flown = 0, refused = 0, success = 0;
+    for (size_t k = 0; k < classes.size() * campaign::START_KINDS; ++k) {
+        const size_t c = k / campaign::START_KINDS;
+        const int kind = static_cast<int>(k % campaign::START_KINDS);
+        int flown = 0, refused = 0, success = 0, hard = 0;
         std::vector<double> miss, vs;
         for (const campaign::Result &r : rs) {
-            if (static_cast<size_t>(r.start.lander) != c) continue;
+            if (static_cast<size_t>(r.start.lander) != c || r.start.kind != kind) continue;
+            if (r.outcome == campaign::OUT_HARD) ++hard;
             if (r.outcome == campaign::OUT_REFUSED) {
                 ++refused;
                 continue;
@@ -116,12 +136,14 @@ std::string ClassLines(const std::vector<campaign::Result> &rs) {
                 vs.push_back(-r.vs);
             }
         }
+        if (flown + refused == 0) continue;
         char line[300];
         std::snprintf(line, sizeof line,
-                      "%.40s at %.40s: flown %d, refused %d, success %d; miss m median %.2f max %.2f; "
+                      "%.40s at %.40s, %s: flown %d, refused %d, success %d, hard %d; miss m median %.2f max %.2f; "
                       "down m/s median %.2f max %.2f\n",
-                      classes[c].name.c_str(), classes[c].body.c_str(), flown, refused, success,
-                      Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5), Percentile(vs, 1.0));
+                      classes[c].name.c_str(), classes[c].body.c_str(), campaign::StartKindName(kind), flown, refused,
+                      success, hard, Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5),
+                      Percentile(vs, 1.0));
         out += line;
     }
     return out;
@@ -205,8 +227,7 @@ pid_t Launch(const Options &o, int index) {
     const pid_t pid = fork();
     if (pid != 0) return pid;
     const campaign::Result r =
-        campaign::FlyLanding(campaign::DrawStart(o.seed, index, static_cast<int>(campaign::landerClasses().size())),
-                             o.fly);
+        campaign::FlyLanding(StartOf(o, index), o.fly);
     std::ofstream file(ResultFile(o, index));
     file << campaign::ResultLine(r) << "\n";
     file.close();
@@ -219,12 +240,11 @@ int main(int argc, char **argv) {
     Options o;
     if (!Parse(argc, argv, &o)) {
         std::fprintf(stderr, "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n"
-                     "                        [--warp W] [--spare-fuel KG]\n");
+                     "                        [--warp W] [--spare-fuel KG] [--takeover]\n");
         return 2;
     }
-    const int classes = static_cast<int>(campaign::landerClasses().size());
     if (o.only >= 0) {
-        const campaign::Result r = campaign::FlyLanding(campaign::DrawStart(o.seed, o.only, classes), o.fly);
+        const campaign::Result r = campaign::FlyLanding(StartOf(o, o.only), o.fly);
         std::printf("%s\n%s\n", Progress(r).c_str(), campaign::ResultLine(r).c_str());
         return 0;
     }
@@ -257,9 +277,14 @@ int main(int argc, char **argv) {
         std::string line;
         if (!std::getline(file, line) || !campaign::ParseResultLine(line, &r)) {
             r = campaign::Result();
-            r.start = campaign::DrawStart(o.seed, index, classes);
+            r.start = StartOf(o, index);
             r.outcome = campaign::OUT_ABORTED;
             r.reason = "the flight program failed";
+        } else if (o.takeover) {
+            // The table keeps no takeover geometry: it is drawn again, as flown.
+            const double warp = r.start.warp;
+            r.start = StartOf(o, index);
+            r.start.warp = warp;
         }
         results.push_back(r);
         std::fprintf(stderr, "[%3d/%d] %s\n", ++done, o.count, Progress(r).c_str());

@@ -22,6 +22,12 @@ const double kStopTilt = 45.0 * RAD;
 // The braking's lateral time constant is at least its remaining time over this.
 const double kBrakeLateralSpread = 3.0;
 
+// The final law's creep: a vessel short of the target and slower than this share
+// of the law's own speed (it stopped there, or the air slowed it) is pushed on at
+// up to kCreepAccel rather than left to hover short of the precision box.
+const double kCreepShare = 0.5;
+const double kCreepAccel = 0.1;  // m/s^2
+
 double Clamp01(double x) { return x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x); }
 
 // Elapsed and remaining time of the stored trajectory, s.
@@ -167,7 +173,8 @@ LandingCommand FinalGuidance(MfdState *S, LandingStepValues &V) {
     // braked the wrong way, which would speed it up without end.
     const double h = S->approachHeading;
     const double forward = V.ve * std::sin(h) + V.vn * std::cos(h);
-    a.along = std::fmin((-V.along / 10.0 - 2.0 * forward) / 10.0, 0.0);
+    const bool stalled = V.along < 0.0 && forward < kCreepShare * -V.along / 20.0;
+    a.along = std::fmin((-V.along / 10.0 - 2.0 * forward) / 10.0, stalled ? kCreepAccel : 0.0);
     double vw = std::fmin((S->landingParams[LP_END_HEIGHT] - V.height) / 10.0, 0.0);
     double ev = vw - V.vspeed;
     a.vertical = ev / 3.0 + hover;

@@ -72,14 +72,10 @@ void UpdateHandOver(MfdState *S, const LandingStepValues &V) {
 
 bool TakeoverStart(const MfdState *S, const LandingStepValues &V) {
     if (!S->holdOn || S->lockedOut || S->landingPhase != LANDING_WAIT) return false;
-    if (V.onGround) return true;
-    if (!(V.prm.PeD < V.Rt)) return false;  // an orbit: its pass is planned
-    // On an arc into the ground: does it fall before it gets there?
-    const double h = std::fmax(V.height, 0.0);
-    const double fall = V.geff > 0.0 ? (V.vspeed + std::sqrt(V.vspeed * V.vspeed + 2.0 * V.geff * h)) / V.geff
-                                     : 1e30;
-    const double reach = V.gs > 0.0 ? V.dist / V.gs : 1e30;
-    return fall < reach;
+    // On the ground, or on a path into it: no pass of an orbit to wait for. An
+    // arc that would still overfly the target is braked from here too, since a
+    // braking planned for its pass cannot count on the ground staying clear.
+    return V.onGround || V.prm.PeD < V.Rt;
 }
 
 bool TakeOverFromHere(MfdState *S, LandingStepValues &V) {

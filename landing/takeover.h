@@ -27,8 +27,8 @@ double ReleaseHeight(const LandingStepValues &V);
 void UpdateHandOver(MfdState *S, const LandingStepValues &V);
 
 // Phase 0, engaged: the vessel stands on the ground or its path meets the ground
-// before it reaches the target, so the landing is planned from here rather than
-// from a pass of its orbit.
+// (the periapsis lies below the target), so the landing is planned from here
+// rather than from a pass of its orbit.
 bool TakeoverStart(const MfdState *S, const LandingStepValues &V);
 
 // Plans the landing from the present state: the final phase when already over the

@@ -107,9 +107,9 @@ const char *skippedReason(const std::string &k) {
     return "a line of the vessel class's own module, which is not simulated";
 }
 
-// Whether the line w (of the status, state and radio keys) was read; false and
-// err set on a bad line; handled false when the key is none of them.
-bool stateLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, bool &handled) {
+// The status, position and attitude lines: false with err set on a bad line;
+// handled false when the key is none of them.
+bool placeLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, bool &handled) {
     const std::string &k = w[0];
     double n[3];
     handled = true;
@@ -154,7 +154,7 @@ bool stateLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, bool 
 bool shipLine(Reader &r, const std::vector<std::string> &w, ScnVessel &v, Scenario &s) {
     const std::string &k = w[0];
     bool handled = false;
-    if (!stateLine(r, w, v, handled)) return false;
+    if (!placeLine(r, w, v, handled)) return false;
     if (handled) return true;
     if (same(k, "ELEMENTS")) return elements(r, w, v, s);
     if (same(k, "BASE")) return basePad(r, w, v);

@@ -2,7 +2,8 @@
 """Draws a landing campaign's results table: where each landing touched down
 relative to its pad (along and across the final approach, with the precision
 box), and its touchdown speeds (down and across, with the hard-contact limits),
-one colour per lander class (named in classes.txt beside the table).
+one colour per lander class (named in classes.txt beside the table) and one
+marker per kind of start (an orbit, or a takeover near the pad).
 
     campaign_plot.py RESULTS.csv PICTURE.png [TITLE]
 """
@@ -21,6 +22,20 @@ SOFT_DOWN = 1.0     # m/s, a soft landing
 
 
 COLOURS = ["tab:blue", "tab:orange", "tab:green", "tab:purple"]
+# The kinds of start by the table's "start" column, with their markers.
+KINDS = {"0": ("orbit", "o"), "1": ("hover", "s"), "2": ("low-slow", "^"), "3": ("arc", "D"),
+         "4": ("hop", "v"), "5": ("stop-resume", "P")}
+
+
+def groups(rows):
+    """The (lander, start kind) pairs the rows hold, in order."""
+    return sorted({(r["lander"], r.get("start", "0")) for r in rows})
+
+
+def style(names, lander, kind):
+    """Colour, marker and legend label of a lander class and start kind."""
+    kname, marker = KINDS.get(kind, ("start " + kind, "x"))
+    return COLOURS[int(lander) % len(COLOURS)], marker, "%s, %s" % (names.get(lander, "lander " + lander), kname)
 
 
 def class_names(results):
@@ -48,10 +63,11 @@ def main():
     near = [r for r in down if abs(float(r["miss_along_m"])) < 20 and abs(float(r["miss_cross_m"])) < 20]
     far = len(down) - len(near)
     names = class_names(sys.argv[1])
-    for k in sorted({r["lander"] for r in down}):
-        mine = [r for r in near if r["lander"] == k]
+    for k, kind in groups(down):
+        mine = [r for r in near if r["lander"] == k and r.get("start", "0") == kind]
+        colour, marker, label = style(names, k, kind)
         ax1.scatter([float(r["miss_cross_m"]) for r in mine], [float(r["miss_along_m"]) for r in mine],
-                    s=12, alpha=0.6, color=COLOURS[int(k) % len(COLOURS)], label=names.get(k, "lander " + k))
+                    s=12, alpha=0.6, color=colour, marker=marker, label=label)
     hard = [r for r in near if r["outcome"] == "hard"]
     if hard:
         ax1.scatter([float(r["miss_cross_m"]) for r in hard], [float(r["miss_along_m"]) for r in hard],
@@ -75,10 +91,11 @@ def main():
     ax1.set_ylabel("along the final approach, m")
     ax1.set_title("touchdown point from the pad (box: precision box)" + (", %d off the plot" % far if far else ""))
 
-    for k in sorted({r["lander"] for r in down}):
-        mine = [r for r in down if r["lander"] == k]
+    for k, kind in groups(down):
+        mine = [r for r in down if r["lander"] == k and r.get("start", "0") == kind]
+        colour, marker, _ = style(names, k, kind)
         ax2.scatter([float(r["hs"]) for r in mine], [-float(r["vs"]) for r in mine], s=12,
-                    alpha=0.6, color=COLOURS[int(k) % len(COLOURS)])
+                    alpha=0.6, color=colour, marker=marker)
     if hard:
         ax2.scatter([float(r["hs"]) for r in hard], [-float(r["vs"]) for r in hard], s=30,
                     facecolors="none", edgecolors="red")

@@ -122,6 +122,7 @@ void VESSEL::Local2Global(const VECTOR3 &local, VECTOR3 &global) const {
 double VESSEL::GetPitch() const { return host::probeAttitude.x; }
 double VESSEL::GetBank() const { return host::probeAttitude.z; }
 double VESSEL::GetCOG_elev() const { return length(probe.pos) - host::earth.size; }
+double VESSEL::GetAltitude() const { return length(probe.pos) - host::earth.size; }
 OBJHANDLE VESSEL::GetEquPos(double &longitude, double &latitude, double &radius) const {
     radius = length(probe.pos);
     longitude = std::atan2(probe.pos.z, probe.pos.x);
