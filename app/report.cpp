@@ -141,7 +141,14 @@ std::string reportJson(sim::Host &h, const RunInfo &info) {
         for (int r = 0; r <= last; ++r) o += std::string(r ? ",\n       " : "\n       ") + jsonString(scr.lines[r]);
         o += "]}";
     }
-    o += "\n  ],\n  \"hostErrors\": [";
+    o += "\n  ],\n  \"collisions\": [";
+    for (size_t i = 0; i < w.collisions.size(); ++i) {
+        const sim::Collision &c = w.collisions[i];
+        o += std::string(i ? ",\n    " : "\n    ") + "{\"simt\": " + num(c.simt) + ", \"vessels\": [" + jsonString(c.a) +
+             ", " + jsonString(c.b) + "], \"closingSpeed\": " + num(c.closingSpeed) + ", \"whereA\": " + vec(c.whereA) +
+             ", \"whereB\": " + vec(c.whereB) + "}";
+    }
+    o += std::string(w.collisions.empty() ? "" : "\n  ") + "],\n  \"hostErrors\": [";
     for (size_t i = 0; i < h.errors().size(); ++i) o += (i ? ", " : "") + jsonString(h.errors()[i]);
     o += "],\n  \"warnings\": [";
     for (size_t i = 0; i < info.warnings.size(); ++i) o += (i ? ", " : "") + jsonString(info.warnings[i]);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "report.h"
+#include "sim/collision.h"
 #include "script.h"
 #include "sim/picture.h"
 #include "sim/scenario.h"
@@ -127,6 +128,7 @@ std::string fly(const Options &o, sim::World &world, sim::Host &host, sim::Scena
     Run run{o, host, scn, info, ""};
     size_t next = 0;
     double nextSample = 0, nextPicture = 0;
+    size_t told = 0;  // collisions printed so far
     auto lastProgress = std::chrono::steady_clock::now();
     for (;;) {
         while (next < script.size() && script[next].t <= world.simt + 1e-9 && run.fatal.empty())
@@ -142,6 +144,8 @@ std::string fly(const Options &o, sim::World &world, sim::Host &host, sim::Scena
         }
         if (world.simt >= until - 1e-9) break;
         host.frame();
+        for (; told < world.collisions.size(); ++told)
+            std::fprintf(stderr, "%s\n", sim::describeCollision(world.collisions[told]).c_str());
         auto now = std::chrono::steady_clock::now();
         if (!o.quiet && now - lastProgress > std::chrono::seconds(2)) {
             lastProgress = now;

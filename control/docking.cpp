@@ -7,6 +7,7 @@
 
 #include "control/attitude.h"
 #include "control/holds.h"
+#include "control/keepout.h"
 #include "control/math.h"
 #include "control/modes.h"
 #include "control/thrusters.h"
@@ -66,6 +67,22 @@ bool ReadPortPair(const MfdState *S, const VESSEL *T, PortGeometry *own, PortGeo
     return o && t && ReadPort(S->vessel, o, own) && ReadPort(T, t, target);
 }
 
+// The point the vessel's centre flies to now (target axes) on its way to `hold`,
+// its place at contact being `contact` and the target port looking along `axis`;
+// sets the leg.
+VECTOR3 KeepOutPoint(MfdState *S, const VESSEL *T, const VECTOR3 &contact, const VECTOR3 &axis, const VECTOR3 &hold) {
+    KeepOutZone z;
+    z.radius = KeepOutRadius(oapiGetSize(S->targetRef), oapiGetSize(S->vesselHandle));
+    z.contact = contact;
+    z.axis = axis;
+    VECTOR3 g, c;
+    S->vessel->GetGlobalPos(g);
+    T->Global2Local(g, c);
+    if (!S->dockApOn) S->dockLeg = DOCK_LEG_NONE;
+    const VECTOR3 aim = KeepOutAim(z, c, hold, &S->dockLeg);
+    return Finite(aim) ? aim : hold;
+}
+
 // Both ports set and present: face the target port, aim at the hold point.
 void UpdatePortPair(MfdState *S, VESSEL *T, const PortGeometry &own, const PortGeometry &target, double stepDt) {
     VESSEL *V = S->vessel;
@@ -89,7 +106,11 @@ void UpdatePortPair(MfdState *S, VESSEL *T, const PortGeometry &own, const PortG
 
     // Hold point: where the own origin is when the own port sits at dockXyz in
     // the target port's frame (target axes), then in own axes.
-    const VECTOR3 Q = MatVec(Mt, MatTVec(Mo, -P1) + S->dockXyz) + P2;
+    const VECTOR3 hold = MatVec(Mt, MatTVec(Mo, -P1) + S->dockXyz) + P2;
+    // On the way there the vessel keeps out of the target's zone but for the
+    // port's corridor: the point flown to now (target axes).
+    const VECTOR3 Q = KeepOutPoint(S, T, MatVec(Mt, MatTVec(Mo, -P1) + _V(S->dockXyz.x, S->dockXyz.y, 0.0)) + P2,
+                                   MatVec(Mt, _V(0.0, 0.0, 1.0)), hold);
     VECTOR3 Qg;
     T->Local2Global(Q, Qg);
     V->Global2Local(Qg, S->dockPosErr);
@@ -165,6 +186,17 @@ void UpdateMissingPorts(MfdState *S) {
     S->attitudeAngles = kZero;
 }
 
+// Without a port pair: inside the target's zone, the velocity away from the
+// target the vessel is to gain (vessel axes), and the leg "backing out"; zero and
+// no leg outside it.
+VECTOR3 ZeroBackOut(MfdState *S) {
+    const double d = length(S->targetRelPos);
+    S->dockLeg = DOCK_LEG_NONE;
+    if (!(d > 1e-6) || d >= KeepOutRadius(oapiGetSize(S->targetRef), oapiGetSize(S->vesselHandle))) return kZero;
+    S->dockLeg = DOCK_LEG_BACK_OUT;
+    return S->targetRelPos * (-kBackOutSpeed / d);
+}
+
 // One of the vessel's ports holds the target.
 bool DockedToTarget(const MfdState *S) {
     if (!S->vessel) return false;
@@ -228,14 +260,17 @@ VECTOR3 DockingApproach(MfdState *S) {
     if (!S || !S->profile) return kZero;
     LimitDockingTimeAcceleration(S);
     if (S->dockApOn && (S->ownPort == 0 || S->targetPort == 0)) {
-        if (S->holdOn && S->targetRelSpeed >= kDockNullSpeed) {
-            ApplyTranslationHold(S, S->targetRelVel);
-        } else {
-            S->holdOn = false;
-            ToggleTranslationAxis(S, kTransAxesNone);
-            AttitudeGroupsOff(S->profile);
-            S->dockApOn = false;
+        // Found inside the target's zone, it leaves it before it stops.
+        const VECTOR3 wanted = S->targetRelVel + ZeroBackOut(S);
+        if (S->holdOn && (length(wanted) >= kDockNullSpeed || S->dockLeg == DOCK_LEG_BACK_OUT)) {
+            ApplyTranslationHold(S, wanted);
+            return wanted;
         }
+        S->holdOn = false;
+        ToggleTranslationAxis(S, kTransAxesNone);
+        AttitudeGroupsOff(S->profile);
+        S->dockApOn = false;
+        S->dockLeg = DOCK_LEG_NONE;
         return S->targetRelVel;
     }
     ThrusterProfile *P = S->profile;

@@ -32,6 +32,18 @@ void AttitudeText(char *out, const VECTOR3 &radians) {
                   radians.z * DEG);
 }
 
+// The Docking page's name of a leg of the approach ("" for none).
+const char *DockLegText(int32_t leg) {
+    switch (leg) {
+    case DOCK_LEG_HOLD: return "to hold point";
+    case DOCK_LEG_AROUND: return "going around";
+    case DOCK_LEG_AXIS: return "to the axis";
+    case DOCK_LEG_CORRIDOR: return "in corridor";
+    case DOCK_LEG_BACK_OUT: return "backing out";
+    default: return "";
+    }
+}
+
 }  // namespace
 
 void DrawVelocityPage(const MfdState *S, TextGrid &g) {
@@ -120,6 +132,8 @@ void DrawDockingPage(const MfdState *S, TextGrid &g) {
         PutText(g, 22, 28, "loc frame", colGrey);
     }
     g.thirdRows = 0;
+    // The leg the approach is flying ("going around", ...).
+    if (S->dockApOn && DockLegText(S->dockLeg)[0] != '\0') PutText(g, 10, 23, DockLegText(S->dockLeg), colOrangeRed);
     static const char *const labels[3] = {"pX:", "pY:", "pZ:"};
     PutComponents(g, 17, labels, S->dockXyz);
 }

@@ -33,6 +33,16 @@ const uint32_t kModeBitHold = 1u << 7;
 const uint32_t kModeBitBurn = 1u << 8;
 
 // Phases of MfdState::landingPhase.
+// What the docking approach is flying now (the Docking page shows it).
+enum DockLeg : int32_t {
+    DOCK_LEG_NONE = 0,
+    DOCK_LEG_HOLD = 1,      // straight to the hold point, the path being clear
+    DOCK_LEG_AROUND = 2,    // around the target's keep-out zone towards the port's corridor
+    DOCK_LEG_AXIS = 3,      // onto the corridor's mouth
+    DOCK_LEG_CORRIDOR = 4,  // along the corridor
+    DOCK_LEG_BACK_OUT = 5,  // out of the zone, having been found inside it
+};
+
 enum LandingPhase {
     LANDING_WAIT = 0,
     LANDING_BRAKE = 1,
@@ -269,6 +279,7 @@ struct MfdState {
     VECTOR3 rotCmd, linCmd;
     int32_t lastDockedCount;
     VECTOR3 prevPortPos;
+    int32_t dockLeg;             // DockLeg
     VECTOR3 zeroAim;             // unit, global: the z axis the velocity-nulling approach turns to; zero: none yet
     VECTOR3 landingAttW;         // unit, global: the down-range axis the landing's attitude follows; zero: none yet
     int32_t contactState;        // ContactState of the vessel at the last landing step

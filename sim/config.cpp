@@ -358,7 +358,7 @@ bool aeroLine(const Line &l, VesselClass &c, std::string &err) {
     return true;
 }
 
-// The lines of one number or three: EMPTYMASS, SIZE, PMI, TANK, TOUCHDOWN,
+// The lines of one number, three or four: EMPTYMASS, SIZE, PMI, TANK, HULL, TOUCHDOWN,
 // TRANSPONDER, NAVCOUNT. False with the reason in err, also for an unknown key.
 bool valueLine(const Line &l, VesselClass &c, std::string &err) {
     std::vector<double> v;
@@ -374,6 +374,10 @@ bool valueLine(const Line &l, VesselClass &c, std::string &err) {
         if (!numbers(l, 1, v, err)) return false;
         if (v[0] < 0) return fail(l, "TANK capacity must not be negative", err);
         c.tankMax.push_back(v[0]);
+    } else if (isKey(l, "HULL")) {
+        if (!numbers(l, 4, v, err)) return false;
+        if (!(v[3] > 0)) return fail(l, "HULL radius must be positive", err);
+        c.hull.push_back(HullSphere{_V(v[0], v[1], v[2]), v[3]});
     } else if (isKey(l, "TOUCHDOWN")) {
         if (!numbers(l, 3, v, err)) return false;
         c.touchdown.push_back(_V(v[0], v[1], v[2]));

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "aero.h"
+#include "collision.h"
 #include "docking.h"
 #include "orbit.h"
 #include "simmath.h"
@@ -388,6 +389,7 @@ void advance(World &w, double dt) {
             placeFollowers(w, v);
         }
         updateDocking(w);
+        updateCollisions(w);
     }
 }
 

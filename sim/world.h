@@ -119,6 +119,12 @@ struct AeroSpec {
     double stallAoa = 0;    // rad
 };
 
+// One sphere of a class's contact hull, in the vessel's axes.
+struct HullSphere {
+    VECTOR3 pos{};      // m
+    double radius = 0;  // m
+};
+
 struct DockSpec {
     VECTOR3 pos{}, dir{}, rot{};
     DWORD idsChannel = 0;  // channel of the port's IDS transmitter
@@ -133,6 +139,7 @@ struct VesselClass {
     std::vector<ThrusterSpec> thrusters;
     std::vector<int> groups[15];       // thruster indices per THGROUP_TYPE 0..14
     std::vector<DockSpec> docks;
+    std::vector<HullSphere> hull;      // contact hull (HULL lines); none: the SIZE sphere
     std::vector<VECTOR3> touchdown;    // touchdown points, vessel frame (at least three)
     AeroSpec aero;
     bool hasTransponder = false;
@@ -234,6 +241,14 @@ namespace sim {
 // The first host version with a terrain model (the 2016 generation).
 const int kFirstTerrainHostVersion = 160000;
 
+// Two vessels' hulls that came to overlap (sim/collision.h).
+struct Collision {
+    double simt = 0;            // s
+    std::string a, b;           // the two vessels' names
+    double closingSpeed = 0;    // m/s along the line between the touching spheres
+    VECTOR3 whereA{}, whereB{}; // the point of contact in a's and in b's axes, m
+};
+
 struct World {
     // Time
     double simt = 0;        // s since start
@@ -250,6 +265,10 @@ struct World {
     // Docking: capture radius (m), closing-speed limit (m/s), and the cosine
     // limits of the port directions (opposed) and up vectors (aligned).
     double dockRadius = 0.3, dockSpeed = 0.5, dockDirCos = 0.995, dockRotCos = 0.985;
+    // Every collision so far, and the pairs whose hulls overlap now (one record
+    // per contact, not per sub-step).
+    std::vector<Collision> collisions;
+    std::vector<std::pair<const Vessel *, const Vessel *>> touching;
 
     std::vector<std::unique_ptr<Body>> bodies;
     std::vector<std::unique_ptr<VesselClass>> classes;
