@@ -61,4 +61,20 @@ TEST(Collision, DockingAtThePortIsNoCollision) {
     for (const sim::Collision &c : p.w->collisions) ADD_FAILURE() << sim::describeCollision(c);
 }
 
+// Every bundled class's ports lie on or outside its hull (within 5 cm): a port
+// inside it would make every docking there a collision before the capture.
+TEST(Collision, EveryBundledPortLiesOnItsClassHull) {
+    simtest::WorldGuard w;
+    simtest::loadClasses(*w);
+    for (const auto &c : w->classes)
+        for (size_t p = 0; p < c->docks.size(); p++) {
+            if (c->hull.empty()) {
+                EXPECT_GE(length(c->docks[p].pos), c->size - 0.05) << c->name << " port " << p << ": add HULL lines";
+                continue;
+            }
+            for (const sim::HullSphere &h : c->hull)
+                EXPECT_GE(dist(c->docks[p].pos, h.pos), h.radius - 0.05) << c->name << " port " << p;
+        }
+}
+
 }  // namespace
