@@ -255,10 +255,10 @@ TEST_F(HostTest, ModesAreNumberedFromTheUserRangeAndUnregisteringClosesTheirDisp
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// The host against what was measured in the real host (tests/realhost/mfd.json).
+// The host against what was measured in the real host (tests/data/realhost/mfd.json).
 
 std::string Facts() {
-    std::ifstream f("tests/realhost/mfd.json");
+    std::ifstream f("tests/data/realhost/mfd.json");
     std::stringstream ss;
     ss << f.rdbuf();
     return ss.str();
