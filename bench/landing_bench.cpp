@@ -26,7 +26,7 @@ void BM_LandingStepFullSearch(benchmark::State &state) {
     const std::string text =
         "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\nBEGIN_FOCUS\n  Ship Eagle\n"
         "END_FOCUS\nBEGIN_SHIPS\nEagle:LunarLander\n  STATUS Orbiting Moon\n"
-        "  ELEMENTS 1758.0 0.0 45.0 175.3309 175.3309 107.7172 EQU\nEND\nEND_SHIPS\n";
+        "  ELEMENTS 1758.0 0.0 45.0 83.4912 83.4912 15.8775 EQU\nEND\nEND_SHIPS\n";
     if (!sim::parseScenario(text, "bench.scn", scn, err) || !sim::buildWorld(scn, world, err)) {
         state.SkipWithError(err.c_str());
         return;

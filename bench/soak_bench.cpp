@@ -44,12 +44,12 @@ std::string Fleet() {
                           i, i % 3 ? "ShuttlePB" : "DeltaGlider", 6771.0 + 2.0 * (i % 5), 119.98 - 0.01 * i, 10 * i);
         } else if (i < 28) {
             std::snprintf(buf, sizeof buf,
-                          "S%02d:LunarLander\n  STATUS Orbiting Moon\n  ELEMENTS %.1f 0.0 45.0 175.3309 175.3309 %.4f "
+                          "S%02d:LunarLander\n  STATUS Orbiting Moon\n  ELEMENTS %.1f 0.0 45.0 83.4912 83.4912 %.4f "
                           "EQU\nEND\n",
-                          i, 1758.0 + 5.0 * (i - 22), 107.7172 - 3.0 * (i - 22));
+                          i, 1758.0 + 5.0 * (i - 22), 15.8775 - 3.0 * (i - 22));
         } else {
             std::snprintf(buf, sizeof buf, "S%02d:%s\n  STATUS Landed Moon\n  POS %.6f %.6f\n  HEADING %d\nEND\n", i,
-                          i % 2 ? "Outpost" : "LunarLander", -33.43 + 0.004 * (i - 28), 41.13 + 0.003 * (i - 28),
+                          i % 2 ? "Outpost" : "LunarLander", -33.4375 + 0.004 * (i - 28), 41.125 + 0.003 * (i - 28),
                           30 * i);
         }
         t += buf;

@@ -25,12 +25,12 @@ double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {
 
 double oapiGetPlanetObliquity(OBJHANDLE hPlanet) {
     sim::Body *b = planetOf(hPlanet);
-    return b ? b->obliquity : 0.0;
+    return b ? b->equator(world().mjd()).obliquity : 0.0;
 }
 
 double oapiGetPlanetTheta(OBJHANDLE hPlanet) {
     sim::Body *b = planetOf(hPlanet);
-    return b ? b->theta : 0.0;
+    return b ? b->equator(world().mjd()).theta : 0.0;
 }
 
 void oapiGetPlanetObliquityMatrix(OBJHANDLE hPlanet, MATRIX3 *mat) {

@@ -132,6 +132,18 @@ bool bodyLine(const Line &l, PendingBody &pb, std::string &err) {
         b.jcoeff = v;
         return true;
     }
+    if (isKey(l, "PRECESSION")) {  // reference plane's node and tilt (rad), period (days)
+        if (!numbers(l, 3, v, err)) return false;
+        if (v[2] == 0) return fail(l, "PRECESSION period must not be 0", err);
+        b.precLan = v[0], b.precObliquity = v[1], b.precPeriod = v[2];
+        return true;
+    }
+    if (isKey(l, "EPHEMERIS")) {
+        if (l.tok.size() != 2 || strcasecmp(l.tok[1].c_str(), "LUNAR") != 0)
+            return fail(l, "EPHEMERIS needs LUNAR (the Moon about the Earth)", err);
+        b.orbit.lunarTheory = true;
+        return true;
+    }
     if (isKey(l, "POS") || isKey(l, "VEL")) {
         if (!numbers(l, 3, v, err)) return false;
         (isKey(l, "POS") ? b.pos : b.vel) = _V(v[0], v[1], v[2]);
@@ -188,16 +200,45 @@ bool bodyLine(const Line &l, PendingBody &pb, std::string &err) {
     return fail(l, "unknown keyword '" + l.tok[0] + "' in a BODY block", err);
 }
 
-}  // namespace
+// A TERRAIN block's BUMP line, on a body already loaded.
+bool terrainLine(const Line &l, Body &b, std::string &err) {
+    std::vector<double> v;
+    if (!isKey(l, "BUMP")) return fail(l, "a TERRAIN block holds BUMP lines only", err);
+    if (!numbers(l, 4, v, err)) return false;
+    if (!(v[2] > 0)) return fail(l, "BUMP radius must be positive", err);
+    b.terrain.push_back(TerrainBump{normangle(v[0] * RAD), v[1] * RAD, v[2] * 1000.0 / b.radius, v[3]});
+    return true;
+}
 
-bool loadSystem(World &w, const std::string &path, std::string &err) {
+const int kMaxIncludeDepth = 4;
+
+bool loadSystemAt(World &w, const std::string &path, int depth, std::string &err);
+
+// INCLUDE file: another system file (beside this one) loaded first.
+bool includeLine(World &w, const Line &l, const std::string &path, int depth, std::string &err) {
+    if (l.rest.empty()) return fail(l, "INCLUDE needs a file name", err);
+    if (depth >= kMaxIncludeDepth) return fail(l, "INCLUDE nested too deep", err);
+    const size_t slash = path.find_last_of('/');
+    return loadSystemAt(w, (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + l.rest, depth + 1, err);
+}
+
+bool loadSystemAt(World &w, const std::string &path, int depth, std::string &err) {
     std::vector<Line> lines;
     if (!readLines(path, lines, err)) return false;
     std::vector<PendingBody> pending;
     std::vector<std::unique_ptr<Body>> made;
     PendingBody *cur = nullptr;
+    Body *terrain = nullptr;  // the body of an open TERRAIN block
     for (const Line &l : lines) {
-        if (isKey(l, "BODY")) {
+        if (terrain) {
+            if (isKey(l, "END")) terrain = nullptr;
+            else if (!terrainLine(l, *terrain, err)) return false;
+        } else if (isKey(l, "INCLUDE") && !cur) {
+            if (!includeLine(w, l, path, depth, err)) return false;
+        } else if (isKey(l, "TERRAIN") && !cur) {
+            if (l.tok.size() != 2 || !(terrain = w.findBody(l.tok[1])))
+                return fail(l, "TERRAIN needs the name of a body loaded before it", err);
+        } else if (isKey(l, "BODY")) {
             if (cur) return fail(l, "BODY inside a BODY block (missing END)", err);
             if (l.tok.size() != 2) return fail(l, "BODY needs one name", err);
             for (auto &m : made)
@@ -264,8 +305,16 @@ bool loadSystem(World &w, const std::string &path, std::string &err) {
     for (auto &bp : w.bodies) bp->stateMjd = -1e300;
     updateBodies(w);
     // Bases stand on the terrain; nothing to store, the elevation model gives it.
+    if (terrain) {
+        err = path + ": TERRAIN block has no END";
+        return false;
+    }
     return true;
 }
+
+}  // namespace
+
+bool loadSystem(World &w, const std::string &path, std::string &err) { return loadSystemAt(w, path, 0, err); }
 
 // ---------------------------------------------------------------------------
 // Vessel classes

@@ -12,6 +12,7 @@
 #include "aero.h"
 #include "collision.h"
 #include "docking.h"
+#include "ephemeris.h"
 #include "orbit.h"
 #include "simmath.h"
 #include "world.h"
@@ -32,7 +33,8 @@ void bodyPositions(const World &w, double mjd, std::vector<VECTOR3> &out) {
         size_t p = 0;
         while (p < i && w.bodies[p].get() != b.parent) p++;
         VECTOR3 rp, vp;
-        elementsToState(b.orbit.el, b.mu() + b.parent->mu(), (mjd - b.orbit.epochMjd) * 86400.0, rp, vp);
+        if (b.orbit.lunarTheory) rp = lunarPosition(mjd);
+        else orbitState(b, mjd, rp, vp);
         out[i] = (p < i ? out[p] : b.parent->pos) + rp;
     }
 }
@@ -43,9 +45,31 @@ const Body *rootOf(const Body *b) {
     return b;
 }
 
+// The zonal terms J2, J3, ... of body b (pole `pole`, gravitational parameter mu) at
+// rv from its centre: the gradient of mu/r sum Jn (R/r)^n Pn(sin latitude), with
+// the Legendre polynomials and their derivatives by recurrence.
+VECTOR3 zonalAccel(const Body &b, double mu, const VECTOR3 &pole, const VECTOR3 &rv) {
+    const double r = std::sqrt(length2(rv));
+    if (!(r > 0)) return _V(0, 0, 0);
+    const VECTOR3 u = rv / r;
+    const double s = dotp(u, pole), q = b.radius / r;
+    double p0 = 1.0, p1 = s, d0 = 0.0, d1 = 1.0;  // P(n-1), P(n) and their derivatives, from n = 1
+    double radial = 0.0, polar = 0.0, qn = q;
+    for (size_t k = 0; k < b.jcoeff.size(); k++) {
+        const double n = (double)k + 1.0;  // from P1 to P2, ...
+        const double p2 = ((2 * n + 1) * s * p1 - n * p0) / (n + 1), d2 = d0 + (2 * n + 1) * p1;
+        qn *= q;  // (R/r)^(n+1)
+        radial += b.jcoeff[k] * qn * (n + 2) * p2;
+        polar += b.jcoeff[k] * qn * d2;
+        p0 = p1, p1 = p2, d0 = d1, d1 = d2;
+    }
+    const double k = mu / (r * r);
+    return (u * (radial + polar * s) - pole * polar) * k;
+}
+
 // Acceleration at g with the bodies at `bpos`. A body moving about a fixed one
 // enters with its differential term: the fixed body's frame is accelerated too.
-VECTOR3 accelWith(const World &w, const std::vector<VECTOR3> &bpos, const VECTOR3 &g, const Body *j2ref) {
+VECTOR3 accelWith(const World &w, const std::vector<VECTOR3> &bpos, const VECTOR3 &g, bool nonspherical) {
     VECTOR3 a = _V(0, 0, 0);
     for (size_t i = 0; i < w.bodies.size(); i++) {
         const Body &b = *w.bodies[i];
@@ -62,15 +86,7 @@ VECTOR3 accelWith(const World &w, const std::vector<VECTOR3> &bpos, const VECTOR
             double s2 = length2(e);
             if (s2 > 0) a -= e * (mu / (s2 * std::sqrt(s2)));
         }
-        if (&b == j2ref && !b.jcoeff.empty() && b.jcoeff[0] != 0) {
-            VECTOR3 pole = mul(b.obliquityMatrix(), _V(0, 1, 0));
-            VECTOR3 rv = g - bpos[i];
-            double r = std::sqrt(length2(rv));
-            VECTOR3 u = rv / r;
-            double s = dotp(u, pole), R = b.radius;
-            double k2 = -1.5 * b.jcoeff[0] * mu * R * R / (r * r * r * r);
-            a += (u * (1.0 - 5.0 * s * s) + pole * (2.0 * s)) * k2;
-        }
+        if (nonspherical && !b.jcoeff.empty()) a += zonalAccel(b, mu, mul(b.obliquityMatrix(), _V(0, 1, 0)), g - bpos[i]);
     }
     return a;
 }
@@ -188,7 +204,7 @@ bool landedStep(World &w, Vessel &v, double h) {
     thrust(v, h, ts);
     Body &p = *v.landedOn;
     VECTOR3 up = unit(v.pos - p.pos);
-    double weight = v.mass() * -dotp(gravityAccel(w, v.pos, nullptr), up);
+    double weight = v.mass() * -dotp(gravityAccel(w, v.pos, false), up);
     if (dotp(mul(v.R, ts.force), up) > weight) {
         v.landed = false;
         v.landedOn = nullptr;
@@ -238,13 +254,12 @@ void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
     }
     VECTOR3 cg = st.cg, w0 = v.omega;
     VECTOR3 ta = mul(v.R, force) / m;
-    const Body *j2 = v.nonspherical ? v.gravityRef : nullptr;
     const Body *air = v.surfaceRef;
     size_t ai = 0;
     while (ai < w.bodies.size() && w.bodies[ai].get() != air) ai++;
     if (ai == w.bodies.size()) air = nullptr;
     auto accel = [&](int stage, const VECTOR3 &p, const VECTOR3 &u) {
-        VECTOR3 a = accelWith(w, bp[stage], p, j2) + ta;
+        VECTOR3 a = accelWith(w, bp[stage], p, v.nonspherical) + ta;
         return air ? a + aeroForce(w, st, v, air, bp[stage][ai], p, u) / m : a;
     };
     VECTOR3 p0 = v.pos + mul(v.R, cg), v0 = v.vel + mul(v.R, crossp(cg, w0));
@@ -282,10 +297,10 @@ void freeStep(World &w, Vessel &v, double h, const std::vector<VECTOR3> *bp) {
 
 }  // namespace
 
-VECTOR3 gravityAccel(const World &w, const VECTOR3 &gpos, const Body *j2ref) {
+VECTOR3 gravityAccel(const World &w, const VECTOR3 &gpos, bool nonspherical) {
     std::vector<VECTOR3> bp(w.bodies.size());
     for (size_t i = 0; i < w.bodies.size(); i++) bp[i] = w.bodies[i]->pos;
-    return accelWith(w, bp, gpos, j2ref);
+    return accelWith(w, bp, gpos, nonspherical);
 }
 
 Body *gravityReference(const World &w, const VECTOR3 &g) {

@@ -7,6 +7,7 @@
 #include <strings.h>
 
 #include "docking.h"
+#include "ephemeris.h"
 #include "orbit.h"
 #include "simmath.h"
 
@@ -119,22 +120,51 @@ void setMjd(World &w, double mjd) {
 
 double Body::rotationRate() const { return rotPeriod != 0 ? PI2 / rotPeriod : 0.0; }
 
+namespace {
+// RotX(a): rows (1, 0, 0), (0, cos a, -sin a), (0, sin a, cos a).
+MATRIX3 rotX(double a) {
+    double c = std::cos(a), s = std::sin(a);
+    return _M(1, 0, 0, 0, c, -s, 0, s, c);
+}
+}  // namespace
+
+Equator Body::equator(double mjd) const {
+    Equator e;
+    e.theta = theta;
+    e.obliquity = obliquity;
+    if (precPeriod == 0) return e;
+    // The equator's node on the reference plane, then the whole referred to the
+    // ecliptic: Rref Rrel = RotY(theta) RotX(obliquity) RotY(dphi).
+    const double turned = PI2 * (mjd - rotEpochMjd) / precPeriod;
+    const MATRIX3 ecl = mul(mul(rotY(precLan), rotX(precObliquity)), mul(rotY(theta + turned), rotX(obliquity)));
+    e.obliquity = std::acos(std::clamp(ecl.m22, -1.0, 1.0));
+    e.theta = std::atan2(-ecl.m12, ecl.m32);
+    const MATRIX3 rest = mul(transpose(mul(rotY(e.theta), rotX(e.obliquity))), ecl);
+    // The node's turn is not a turn of the body: what the equator moved along itself
+    // comes off the sidereal angle.
+    e.rotShift = std::atan2(-rest.m13, rest.m11) - turned * std::cos(obliquity);
+    return e;
+}
+
 double Body::currentRotation(double simt) const {
-    if (rotPeriod == 0) return posangle(rotOffset);
-    double mjd0 = world ? world->mjd0 : rotEpochMjd;
+    const double mjd0 = world ? world->mjd0 : rotEpochMjd;
+    const double shift = equator(mjd0 + simt / 86400.0).rotShift;
+    if (rotPeriod == 0) return posangle(rotOffset + shift);
     double t = (mjd0 - rotEpochMjd) * 86400.0 + simt;
     double turns = t / rotPeriod;
-    return posangle(rotOffset + PI2 * (turns - std::floor(turns)));
+    return posangle(rotOffset + PI2 * (turns - std::floor(turns)) + shift);
 }
 
 MATRIX3 Body::obliquityMatrix() const {
-    double ct = std::cos(theta), st = std::sin(theta), co = std::cos(obliquity), so = std::sin(obliquity);
-    MATRIX3 ry = _M(ct, 0, -st, 0, 1, 0, st, 0, ct);
-    MATRIX3 rx = _M(1, 0, 0, 0, co, -so, 0, so, co);
-    return mul(ry, rx);
+    const Equator e = equator(world ? world->mjd() : rotEpochMjd);
+    return mul(rotY(e.theta), rotX(e.obliquity));
 }
 
-MATRIX3 Body::rotationMatrix(double simt) const { return mul(obliquityMatrix(), rotY(currentRotation(simt))); }
+MATRIX3 Body::rotationMatrix(double simt) const {
+    const double mjd = world ? world->mjd0 + simt / 86400.0 : rotEpochMjd;
+    const Equator e = equator(mjd);
+    return mul(mul(rotY(e.theta), rotX(e.obliquity)), rotY(currentRotation(simt)));
+}
 
 VECTOR3 Body::surfaceVelocity(const VECTOR3 &r, double simt) const {
     double rate = rotationRate();
@@ -160,6 +190,15 @@ double Body::maxElevation() const {
     return h;
 }
 
+void orbitState(const Body &b, double mjd, VECTOR3 &rpos, VECTOR3 &rvel) {
+    if (b.orbit.lunarTheory) {
+        lunarState(mjd, rpos, rvel);
+        return;
+    }
+    const double mu = b.mu() + (b.parent ? b.parent->mu() : 0.0);
+    elementsToState(b.orbit.el, mu, (mjd - b.orbit.epochMjd) * 86400.0, rpos, rvel);
+}
+
 void updateBodies(World &w) {
     double mjd = w.mjd();
     // Parents come first in the file, but do not rely on it: a few passes settle any order.
@@ -177,7 +216,7 @@ void updateBodies(World &w) {
                 continue;
             }
             VECTOR3 rp, vp;
-            elementsToState(b.orbit.el, b.mu() + b.parent->mu(), (mjd - b.orbit.epochMjd) * 86400.0, rp, vp);
+            orbitState(b, mjd, rp, vp);
             b.pos = b.parent->pos + rp;
             b.vel = b.parent->vel + vp;
             b.stateMjd = mjd;
@@ -213,6 +252,7 @@ Vessel *addVessel(World &w, const std::string &name, const VesselClass *cls) {
     p->objType = OBJTP_VESSEL;
     p->name = name;
     p->cls = cls;
+    p->nonspherical = w.nonsphericalGravity;
     p->tankMass = cls->tankMax;
     p->thrusters.resize(cls->thrusters.size());
     for (size_t i = 0; i < p->thrusters.size(); i++) {

@@ -49,6 +49,17 @@ struct TerrainBump {
 struct BodyOrbit {
     ELEMENTS el{};          // a, e, i, node, longitude of periapsis, mean longitude at the epoch
     double epochMjd = 51544.5;
+    // The Moon about the Earth: its place from the lunar theory instead of the
+    // elements (which still give the orbit's size for the sphere of influence).
+    bool lunarTheory = false;
+};
+
+// Where a body's equator stands at a date: its node and tilt on the ecliptic, and
+// what the precession of the axis adds to the rotation angle.
+struct Equator {
+    double theta = 0;      // rad, longitude of the equator's ascending node
+    double obliquity = 0;  // rad
+    double rotShift = 0;   // rad, added to the sidereal rotation angle
 };
 
 // A body's air: an exponential atmosphere at rest in the body's own turning frame.
@@ -72,6 +83,11 @@ struct Body : Object {
     double theta = 0;           // rad, longitude of the ascending node of the equator
     double rotOffset = 0;       // rad, rotation angle at MJD rotEpochMjd
     double rotEpochMjd = 51544.5;
+    // Precession: the equator (obliquity, theta at rotEpochMjd) is tilted against
+    // a reference plane (precObliquity, node precLan on the ecliptic) and its node
+    // on that plane turns once per precPeriod days (0: no precession).
+    double precLan = 0, precObliquity = 0;  // rad
+    double precPeriod = 0;                  // days, negative: the node regresses
     std::vector<double> jcoeff; // J2, J3, ...
     Body *parent = nullptr;     // body this one orbits (null: fixed at its position)
     BodyOrbit orbit;            // used when parent is set
@@ -87,7 +103,8 @@ struct Body : Object {
     // (the world's MJD at simt 0 fixes the absolute date).
     double currentRotation(double simt) const;
     double rotationRate() const;  // rad/s, 2 pi / period (0 when not rotating)
-    MATRIX3 obliquityMatrix() const;
+    Equator equator(double mjd) const;  // the equator's place at an MJD
+    MATRIX3 obliquityMatrix() const;    // at the owning world's current date
     MATRIX3 rotationMatrix(double simt) const;  // planet frame -> global
     double elevation(double lng, double lat) const;  // m above the mean radius
     double maxElevation() const;                      // m, bound of elevation()
@@ -204,7 +221,7 @@ public:
     std::vector<sim::DockPort> ports;
     sim::Body *gravityRef = nullptr;
     sim::Body *surfaceRef = nullptr;  // planet whose surface is closest
-    bool nonspherical = true;
+    bool nonspherical = false;  // the bodies' J terms pull it (the world's setting when made)
     double isp = 5e4;          // default Isp for new thrusters
     int attitudeMode = RCS_ROT;
     double wheelbrake[3] = {0, 0, 0};
@@ -259,6 +276,9 @@ struct World {
     double warp = 1;        // time acceleration
     double maxSubstep = 0.05;  // physics sub-step bound, s
     int hostVersion = 160828;  // what oapiGetOrbiterVersion reports
+    // The host's non-spherical gravity option: vessels made from now on feel the
+    // bodies' J terms. Off, as the host's launch settings have it by default.
+    bool nonsphericalGravity = false;
     char debugLine[256] = {0};
     int hudMode = HUD_NONE;    // what oapiSetHUDMode last set
     HUDPARAM hudParam{};
@@ -334,10 +354,12 @@ void advance(World &w, double dt);
 Body *gravityReference(const World &w, const VECTOR3 &gpos);
 // Planet whose surface is closest to a global position.
 Body *surfaceReference(const World &w, const VECTOR3 &gpos);
+// A moving body's position and velocity relative to its parent at an MJD (m, m/s).
+void orbitState(const Body &b, double mjd, VECTOR3 &rpos, VECTOR3 &rvel);
 // Gravitational acceleration at a global position (the frame of the fixed
-// bodies: moving bodies enter with their differential term), with the J2 term of
-// `j2ref` when it is not null.
-VECTOR3 gravityAccel(const World &w, const VECTOR3 &gpos, const Body *j2ref);
+// bodies: moving bodies enter with their differential term): every body's point
+// mass, and with `nonspherical` the zonal J terms of the bodies that have them.
+VECTOR3 gravityAccel(const World &w, const VECTOR3 &gpos, bool nonspherical);
 // Height of the lowest touchdown point above the terrain (m); large when far away.
 double touchdownHeight(const Vessel &v);
 

@@ -204,7 +204,7 @@ END_HYPERDESC
 
 BEGIN_ENVIRONMENT
   System Sol
-  Date MJD 60000.5
+  Date JD 2460001.0
   Help CurrentState_img
 END_ENVIRONMENT
 
@@ -273,6 +273,7 @@ END_SHIPS
     ASSERT_TRUE(sim::parseScenario(text, "real.scn", s, err)) << err;
     ASSERT_TRUE(sim::buildWorld(s, w, err)) << err;
     EXPECT_EQ(w.focus, w.findVessel("GL-01"));
+    EXPECT_NEAR(w.mjd(), 60000.5, 1e-9);  // the Julian date's
 
     // The station's elements: the mean longitude written for the epoch is where the
     // host's own conversion puts it at that epoch, half a day before the date.

@@ -17,7 +17,7 @@
 
 namespace {
 
-const char *kOrbit = "  STATUS Orbiting Moon\n  ELEMENTS 1758.0 0.0 45.0 175.3309 175.3309 107.7172 EQU\n";
+const char *kOrbit = "  STATUS Orbiting Moon\n  ELEMENTS 1758.0 0.0 45.0 83.4912 83.4912 15.8775 EQU\n";
 
 class LandingCockpit : public ::testing::Test {
 protected:
@@ -140,7 +140,7 @@ TEST_F(LandingCockpit, StopDuringTheApproachHovers) {
 // (whose pass lies orbits away): its own pass is found, not the base's.
 TEST_F(LandingCockpit, ANewTargetIsPassedOverThisOrbit) {
     ASSERT_NO_FATAL_FAILURE(Fly("Eagle:LunarLander\n  STATUS Orbiting Moon\n"
-                                "  ELEMENTS 1758.0 0.0 90.0 175.3309 175.3309 107.7172 EQU\nEND\n"));
+                                "  ELEMENTS 1758.0 0.0 90.0 83.4912 83.4912 15.8775 EQU\nEND\n"));
     f.run(5);
     ASSERT_TRUE(f.key(0, "T"));
     ASSERT_TRUE(f.type(0, "W94.2647 N63.1563"));

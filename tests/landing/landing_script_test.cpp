@@ -34,10 +34,10 @@ TEST(LandingScript, BundledScenarioEndsLandedOnPadOne) {
     ASSERT_EQ(status, 0) << Slurp(dir + "/err.txt");
     const std::string report = Slurp(dir + "/report.json");
     EXPECT_NE(report.find("\"landed\": true"), std::string::npos) << report;
-    // Pad 1 of Brighton Beach (sim config): -33.432626 E, 41.131978 N.
+    // Pad 1 of Brighton Beach (as the real host has it): -33.4375 E, 41.118407 N.
     const double lon = Field(report, "lon"), lat = Field(report, "lat");
     const double metresPerDegree = 1.738e6 * RAD;
-    const double miss = std::hypot((lon + 33.432626) * std::cos(lat * RAD), lat - 41.131978) * metresPerDegree;
+    const double miss = std::hypot((lon + 33.4375) * std::cos(lat * RAD), lat - 41.118407) * metresPerDegree;
     std::printf("tessarc-sim: landed %.2f m from pad 1, touchdown %.2f m/s\n", miss,
                 Field(report, "touchdownVerticalSpeed"));
     EXPECT_LT(miss, 50.0);

@@ -252,8 +252,8 @@ TEST_F(PilotActions, ALandedVesselTargetDeletedInFlightIsLandedBeside) {
         flight::Flight &f = *flight;
         ASSERT_TRUE(f.loadText("BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
                                "BEGIN_FOCUS\n  Ship Eagle\nEND_FOCUS\nBEGIN_SHIPS\nEagle:LunarLander\n"
-                               "  STATUS Orbiting Moon\n  ELEMENTS 1758.0 0.0 45.0 175.3309 175.3309 107.7172 EQU\nEND\n"
-                               "Base-1:Outpost\n  STATUS Landed Moon\n  POS -33.4200 41.1350\nEND\nEND_SHIPS\n"))
+                               "  STATUS Orbiting Moon\n  ELEMENTS 1758.0 0.0 45.0 83.4912 83.4912 15.8775 EQU\nEND\n"
+                               "Base-1:Outpost\n  STATUS Landed Moon\n  POS -33.4275 41.1300\nEND\nEND_SHIPS\n"))
             << f.error();
         flight::useLinkedPlugin(f);
         ASSERT_TRUE(f.open(0)) << f.error();

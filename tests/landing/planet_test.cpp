@@ -210,8 +210,14 @@ double NodeOf(const VECTOR3 &r, const VECTOR3 &v) {
     return std::atan2(-h.x, h.z);
 }
 
+const double kLunarJ2 = 2.03e-4;
+
 TEST_F(MoonWorld, J2PredictorDriftsTheNodeAsTheHostsOblateGravity) {
     VESSEL *eagle = f.iface("Eagle");
+    // The host's Moon is a point mass: this one gets the lunar J2, and the
+    // vessel the host's non-spherical gravity option.
+    sim::world().findBody("Moon")->jcoeff.assign(1, kLunarJ2);
+    f.vessel("Eagle")->nonspherical = true;
     ELEMENTS el;
     ORBITPARAM prm;
     ASSERT_TRUE(eagle->GetElements(Moon(), el, &prm, 0, FRAME_EQU));

@@ -142,7 +142,7 @@ protected:
         std::string text =
             "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
             "BEGIN_FOCUS\n  Ship Eagle\nEND_FOCUS\nBEGIN_SHIPS\nEagle:LunarLander\n  STATUS Orbiting Moon\n"
-            "  ELEMENTS 1758.0 0.0 45.0 175.3309 175.3309 107.7172 EQU\n" +
+            "  ELEMENTS 1758.0 0.0 45.0 83.4912 83.4912 15.8775 EQU\n" +
             extraShipLine + "END\nEND_SHIPS\n";
         ASSERT_TRUE(f.loadText(text)) << f.error();
         flight::useLinkedPlugin(f);

@@ -24,7 +24,7 @@ protected:
     }
 
     void FlyLanding(bool terrain) {
-        Fly(kMoonScenario);
+        Fly(kMoonTerrainScenario);
         Mode("5");
         ASSERT_EQ(S()->bodyRef, Moon());
         ASSERT_TRUE(Dialog("B", baseTitle, "Brighton Beach"));
@@ -36,7 +36,7 @@ protected:
         EXPECT_EQ(S()->targetLon, lon);
         EXPECT_NEAR(S()->elevation, Terrain(terrain), 1e-9);
 
-        const std::string pads = "Target Pad (01 - 04), 0 to remove";
+        const std::string pads = "Target Pad (01 - 06), 0 to remove";
         ASSERT_TRUE(Dialog("P", pads, "P3"));
         EXPECT_EQ(S()->padIndex, 3);
         oapiGetBasePadEquPos(base, 2, &lon, &lat);
@@ -46,9 +46,9 @@ protected:
         ASSERT_GT(std::fabs(oapiSurfaceElevation(Moon(), lon, lat)), 50.0);
         EXPECT_NEAR(S()->elevation, Terrain(terrain), 1e-9);
         ASSERT_TRUE(Dialog("P", pads, "9"));
-        EXPECT_EQ(S()->padIndex, 4);
+        EXPECT_EQ(S()->padIndex, 6);
         EXPECT_FALSE(Dialog("P", pads, "pad"));
-        EXPECT_EQ(S()->padIndex, 4);
+        EXPECT_EQ(S()->padIndex, 6);
         // 0 returns to the base itself.
         ASSERT_TRUE(Dialog("P", pads, "0"));
         EXPECT_EQ(S()->padIndex, 0);

@@ -18,6 +18,8 @@ namespace pilot {
 // lander on the Moon beside Brighton Beach and an outpost.
 inline const char *kOrbitScenario = "scenarios/leo_station.scn";
 inline const char *kMoonScenario = "scenarios/lunar_base.scn";
+// The same on a plateau of our own terrain (the real host's Moon is smooth there).
+inline const char *kMoonTerrainScenario = "tests/mfd/flights/lunar_base_terrain.scn";
 
 class Cockpit : public ::testing::Test {
 protected:

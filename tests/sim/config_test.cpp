@@ -93,20 +93,18 @@ TEST(Config, BundledFilesGiveTheBodiesAndClassesTheHostNeeds) {
     simtest::loadBundled(*w);
     OBJHANDLE earth = oapiGetGbodyByName((char *)"earth");
     EXPECT_EQ(oapiGetObjectType(oapiGetGbodyByName((char *)"Sun")), OBJTP_STAR);
-    EXPECT_EQ(oapiGetMass(earth), 5.9736e24);
-    EXPECT_EQ(oapiGetSize(earth), 6.37101e6);
-    EXPECT_EQ(oapiGetPlanetPeriod(earth), 86164.10);
-    EXPECT_EQ(oapiGetPlanetJCoeffCount(earth), 1u);
-    EXPECT_EQ(oapiGetPlanetJCoeff(earth, 0), 1.0826e-3);
-    EXPECT_EQ(oapiGetPlanetJCoeff(earth, 1), 0.0);
+    EXPECT_EQ(oapiGetPlanetJCoeffCount(earth), 4u);  // J2 to J5
+    EXPECT_EQ(oapiGetPlanetJCoeff(earth, 4), 0.0);
+    EXPECT_EQ(oapiGetPlanetJCoeffCount(oapiGetGbodyByName((char *)"Moon")), 0u);
     EXPECT_NE(oapiGetBaseByName(earth, (char *)"Cape Canaveral"), nullptr);
-    // Moon's distance from the Earth stays within its orbit's bounds as it moves.
+    // Moon's distance from the Earth stays within its perigee and apogee as it
+    // moves, over a month day by day.
     sim::Body *moon = w->findBody("Moon");
     for (int k = 0; k < 30; k++) {
         sim::setMjd(*w, 51544.5 + k);
         double d = length(moon->pos);
-        EXPECT_GT(d, 3.844e8 * (1 - 0.0549) - 1);
-        EXPECT_LT(d, 3.844e8 * (1 + 0.0549) + 1);
+        EXPECT_GT(d, 3.56e8);
+        EXPECT_LT(d, 4.07e8);
     }
     for (const char *name : {"DeltaGlider", "LunarLander", "ProjectAlpha_ISS", "Outpost", "ShuttlePB",
                              "UCGO\\Vessels\\UCGOArrowFreighter", "Probe", "MarsLander"})

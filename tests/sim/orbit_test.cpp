@@ -78,6 +78,7 @@ TEST(Orbit, J2RegressesTheNodeOfAnInclinedLowOrbitAtTheAnalyticRate) {
     const double J2 = 1.0826e-3, inc = 51.6 * RAD;
     // A tilted equator, so the pole's direction in the force model is exercised.
     sim::Body *b = simtest::addLoneBody(*w, J2, 0.4090928);
+    w->nonsphericalGravity = true;
     Vessel *v = sim::addVessel(*w, "P", w->findClass("Probe"));
     double mu = b->mu(), r = b->radius + 400e3, vc = std::sqrt(mu / r);
     // Circular orbit of inclination 51.6 deg in the body's equatorial frame.

@@ -20,10 +20,10 @@ struct WorldGuard {
     sim::World *operator->() { return w.get(); }
 };
 
-// The bundled Sol system and vessel classes.
-inline void loadBundled(sim::World &w) {
+// The bundled Sol system (or another bundled system file) and vessel classes.
+inline void loadBundled(sim::World &w, const char *system = "Sol.cfg") {
     std::string err;
-    ASSERT_TRUE(sim::loadSystem(w, std::string(TESSARC_SOURCE_DIR) + "/config/Sol.cfg", err)) << err;
+    ASSERT_TRUE(sim::loadSystem(w, std::string(TESSARC_SOURCE_DIR) + "/config/" + system, err)) << err;
     ASSERT_TRUE(sim::loadClassDir(w, std::string(TESSARC_SOURCE_DIR) + "/config/Vessels", err)) << err;
 }
 
