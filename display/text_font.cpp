@@ -2,6 +2,7 @@
 #include "display/text_font.h"
 
 #include "display/primitives.h"
+#include "frame/surface.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ char fixedFace[] = "Fixed";          // the host's generic fixed-pitch face
 
 bool FontFitsGrid(const TextGrid &g) {
     if (g.surface == nullptr) return true;
-    const int charHeight = static_cast<int>(g.surface->GetCharSize() & charHeightMask);
-    const int lineWidth = static_cast<int>(g.surface->GetTextWidth(fullLine, lineColumns));
+    const int charHeight = static_cast<int>(SurfaceCharSize(g.surface) & charHeightMask);
+    const int lineWidth = static_cast<int>(SurfaceTextWidth(g.surface, fullLine, lineColumns));
     return charHeight <= g.lineHeight && lineWidth <= lineColumns * g.cellWidth;
 }
 
@@ -27,9 +28,9 @@ oapi::Font *FitTextFont(oapi::Sketchpad *surface, int width, int height) {
     for (int h = g.lineHeight; h >= 1; --h) {
         oapi::Font *font = oapiCreateFont(-h, false, fixedFace);
         if (font == nullptr) return nullptr;
-        oapi::Font *previous = surface->SetFont(font);
+        oapi::Font *previous = SurfaceSetFont(surface, font);
         const bool fits = FontFitsGrid(g);
-        surface->SetFont(previous);
+        SurfaceSetFont(surface, previous);
         if (fits) return font;
         oapiReleaseFont(font);
     }
@@ -38,9 +39,9 @@ oapi::Font *FitTextFont(oapi::Sketchpad *surface, int width, int height) {
 
 oapi::Font *UseTextFont(const TextGrid &g, oapi::Font *font) {
     if (g.surface == nullptr || font == nullptr) return nullptr;
-    return g.surface->SetFont(font);
+    return SurfaceSetFont(g.surface, font);
 }
 
 void RestoreTextFont(const TextGrid &g, oapi::Font *font, oapi::Font *previous) {
-    if (g.surface != nullptr && font != nullptr) g.surface->SetFont(previous);
+    if (g.surface != nullptr && font != nullptr) SurfaceSetFont(g.surface, previous);
 }

@@ -9,6 +9,8 @@ namespace {
 drawtable::Sketchpad *Table(oapi::Sketchpad *s) { return reinterpret_cast<drawtable::Sketchpad *>(s); }
 }  // namespace
 
+oapi::Font *SurfaceSetFont(oapi::Sketchpad *s, oapi::Font *font) { return Table(s)->SetFont(font); }
+DWORD SurfaceCharSize(oapi::Sketchpad *s) { return Table(s)->GetCharSize(); }
 oapi::Pen *SurfaceSetPen(oapi::Sketchpad *s, oapi::Pen *pen) { return Table(s)->SetPen(pen); }
 oapi::Brush *SurfaceSetBrush(oapi::Sketchpad *s, oapi::Brush *brush) { return Table(s)->SetBrush(brush); }
 DWORD SurfaceSetTextColor(oapi::Sketchpad *s, DWORD colour) { return Table(s)->SetTextColor(colour); }

@@ -6,6 +6,10 @@
 
 #include "Orbitersdk.h"
 
+// Selects a font (null: the host's own); returns the one it replaced.
+oapi::Font *SurfaceSetFont(oapi::Sketchpad *s, oapi::Font *font);
+// The font's character width (high word) and height (low word), pixels.
+DWORD SurfaceCharSize(oapi::Sketchpad *s);
 // Selects a pen (null: none); returns the one it replaced.
 oapi::Pen *SurfaceSetPen(oapi::Sketchpad *s, oapi::Pen *pen);
 // Selects a brush (null: none); returns the one it replaced.
