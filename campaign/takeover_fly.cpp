@@ -22,11 +22,19 @@ const double kAllowed = 2400.0;    // s from HOLD to the end of the flight
 const double kSettle = 20.0;       // s run on after the first contact
 const double kWatchLetGo = 30.0;   // s a lander let go in flight is watched before the refusal counts
 const double kStopHeight = 40.0;   // m above the pad where the pilot of a stop-and-resume start stops
+const double kLiftedOff = 2.0;     // m above the ground: a hop has left it (a touch before is the lift-off's)
 
 double HoverThrust(const ::Vessel *v) {
     double thrust = 0.0;
     for (int t : v->cls->groups[THGROUP_HOVER]) thrust += v->cls->thrusters[static_cast<size_t>(t)].maxThrust;
     return thrust;
+}
+
+// m of the vessel's touchdown points over the ground below it.
+double HeightOverGround(VESSEL *v) {
+    double lon = 0, lat = 0, rad = 0;
+    OBJHANDLE body = v->GetEquPos(lon, lat, rad);
+    return v->GetAltitude() - (body ? oapiSurfaceElevation(body, lon, lat) : 0.0) - v->GetCOG_elev();
 }
 
 // The pilot of a stop-and-resume start: H late in the descent, R once the stop
@@ -75,9 +83,16 @@ Result FlyTakeover(const Start &start, const FlyOptions &options) {
     R.fuelOnBoard = s.fuel * lander->cls->tankMax[tank];
     lander->tankMass[tank] = R.fuelOnBoard;
     bool contact = false;
+    // A hop counts its contacts once it has left the ground: settling back for a
+    // moment as the engines take the weight is no landing.
+    bool airborne = s.kind != START_HOP;
     double tHold = 0.0;
     f.host.afterFrame = [&]() {
-        if (!contact && lander->touchedDown) {
+        if (!airborne && !lander->landed && HeightOverGround(f.iface("Lander")) > kLiftedOff) {
+            airborne = true;
+            lander->touchedDown = false;
+        }
+        if (airborne && !contact && lander->touchedDown) {
             contact = true;
             R.vs = lander->touchdownVs;
             R.hs = lander->touchdownHs;

@@ -24,6 +24,8 @@ const double kHoverTilt = 0.5;
 const double kPilotThrottle = 0.01;
 // m over the ground within which the vessel is over the target's ground.
 const double kOverTarget = 100.0;
+// Share of the engine group's acceleration an approach planned from here may ask.
+const double kApproachShare = 0.8;
 // Share of the engine group's acceleration a stop of the sink may count on.
 const double kSinkStopShare = 0.9;
 
@@ -96,12 +98,19 @@ bool TakeOverFromHere(MfdState *S, LandingStepValues &V) {
         S->landingPhase = LANDING_FINAL_START;  // over the target: set down from here
         return true;
     }
+    // The approach flown from here (it costs less than braking to the gate first)
+    // while its first deceleration, the largest of its plan, leaves the engines a
+    // margin over the weight; from rest or inside the gate always.
     const GateState gate = FinalApproachGate(S, V.gT);
-    if (V.onGround || V.along > gate.x || V.closing < gate.v) {
-        S->landingPhase = LANDING_REPLAN;  // the approach from here, or from rest
+    double a0 = 0.0;
+    const bool gentle =
+        SolveApproachAccel(V.along, S->landingParams[LP_END_ALONG], V.closing, S->landingParams[LP_END_CLOSING], &a0) &&
+        std::hypot(a0, V.geff) <= kApproachShare * V.amax;
+    if (V.onGround || V.along > gate.x || V.closing < gate.v || gentle) {
+        S->landingPhase = LANDING_REPLAN;
         return true;
     }
-    // Faster and farther than the gate: a braking to it, starting now.
+    // Too fast for that: a braking to the gate, starting now.
     S->landingPhase = LANDING_BRAKE_NOW;
     return ReplanBraking(S, V);
 }
