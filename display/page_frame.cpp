@@ -8,6 +8,7 @@
 #include "display/pages.h"
 #include "display/primitives.h"
 #include "display/sections.h"
+#include "display/text_font.h"
 #include "frame/names.h"
 #include "frame/state.h"
 
@@ -76,9 +77,9 @@ bool ShowsModePage(const MfdState *S) {
            StillNamed(S->bodyRef, S->bodyRefName) && !S->alignVelocityRequest;
 }
 
-void DrawPageFrame(const MfdState *S, oapi::Sketchpad *skp, int width, int height) {
-    if (S == nullptr || skp == nullptr) return;
-    TextGrid g = MakeTextGrid(skp, width, height);
+namespace {
+
+void DrawPageFrameIn(const MfdState *S, TextGrid g) {
     if (S->warmUp) {
         DrawStartUp(S, g);
         return;
@@ -115,22 +116,35 @@ void DrawPageFrame(const MfdState *S, oapi::Sketchpad *skp, int width, int heigh
     DrawStatusColumn(S, g);
 }
 
-void DrawNoSlotPage(oapi::Sketchpad *skp, int width, int height, OBJHANDLE vessel, int32_t position) {
+}  // namespace
+
+void DrawPageFrame(const MfdState *S, oapi::Sketchpad *skp, int width, int height, oapi::Font *textFont) {
+    if (S == nullptr || skp == nullptr) return;
+    TextGrid g = MakeTextGrid(skp, width, height);
+    oapi::Font *previous = UseTextFont(g, textFont);
+    DrawPageFrameIn(S, g);
+    RestoreTextFont(g, textFont, previous);
+}
+
+void DrawNoSlotPage(oapi::Sketchpad *skp, int width, int height, OBJHANDLE vessel, int32_t position,
+                    oapi::Font *textFont) {
     if (skp == nullptr) return;
     TextGrid grid = MakeTextGrid(skp, width, height);
+    oapi::Font *previous = UseTextFont(grid, textFont);
     char name[kVesselNameSize];
     ObjectNameInto(vessel, name, sizeof name);
     DrawHeader(grid, name, vessel, position);
     PutText(grid, 18, 9, "no free vessel slot", colRed);
+    RestoreTextFont(grid, textFont, previous);
 }
 
 void DrawMfdPage(oapi::Sketchpad *skp, int width, int height, const MfdState *state, bool summaryShown,
-                 int32_t position, int32_t *summaryLine, int32_t *summarySlot) {
+                 int32_t position, int32_t *summaryLine, int32_t *summarySlot, oapi::Font *textFont) {
     if (skp == nullptr) return;
     if (summaryShown) {
         DrawSummaryPage(position, summaryLine, summarySlot, skp, width, height,
-                        state != nullptr ? state->vesselName : nullptr);
+                        state != nullptr ? state->vesselName : nullptr, textFont);
     } else if (state != nullptr) {
-        DrawPageFrame(state, skp, width, height);
+        DrawPageFrame(state, skp, width, height, textFont);
     }
 }

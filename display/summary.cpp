@@ -7,6 +7,7 @@
 #include "display/format.h"
 #include "display/pages.h"
 #include "display/primitives.h"
+#include "display/text_font.h"
 #include "frame/registry.h"
 #include "frame/state.h"
 
@@ -165,13 +166,15 @@ void DrawVesselDetail(TextGrid g, int32_t position, int slot, int ownSlot) {
 }  // namespace
 
 void DrawSummaryPage(int32_t position, int32_t *summaryLine, int32_t *summarySlot, oapi::Sketchpad *skp,
-                     int width, int height, const char *ownVesselName) {
+                     int width, int height, const char *ownVesselName, oapi::Font *textFont) {
     if (skp == nullptr || summaryLine == nullptr || summarySlot == nullptr) return;
     TextGrid g = MakeTextGrid(skp, width, height);
+    oapi::Font *previous = UseTextFont(g, textFont);
     DrawPageBody(g, position);
     *summaryLine = SelectedLine(*summaryLine);
     const int offset = ScrollOffset(*summaryLine);
     const int selectedRow = *summaryLine - offset + listTopRow;
     const int ownSlot = DrawVesselList(g, offset, selectedRow, summarySlot, ownVesselName);
     DrawVesselDetail(g, position, *summarySlot, ownSlot);
+    RestoreTextFont(g, textFont, previous);
 }

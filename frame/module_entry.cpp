@@ -23,10 +23,23 @@ int modeId = 0;  // the host's identifier of the registered mode
 constexpr bool kResultHoldsAddress = sizeof(ModeMessageResult) >= sizeof(void *);
 }  // namespace
 
+// The host asks with OPENEDEX (wparam: the display's size and the mode's
+// registration) and, when that gives no MFD, with OPENED (wparam: the size, width in
+// the low word). Any other message (CLOSED, UPDATE) is only heard.
 ModeMessageResult ModeMessage(UINT msg, UINT mfdId, WPARAM wparam, LPARAM lparam) {
-    if (msg != OAPI_MSG_MFD_OPENED || !kResultHoldsAddress) return 0;
-    DWORD w = static_cast<DWORD>(wparam & 0xFFFF);
-    DWORD h = static_cast<DWORD>((wparam >> 16) & 0xFFFF);
+    if (!kResultHoldsAddress) return 0;
+    DWORD w = 0, h = 0;
+    if (msg == OAPI_MSG_MFD_OPENEDEX) {
+        const MFDMODEOPENSPEC *spec = reinterpret_cast<const MFDMODEOPENSPEC *>(wparam);
+        if (spec == nullptr || spec->w <= 0 || spec->h <= 0) return 0;
+        w = static_cast<DWORD>(spec->w);
+        h = static_cast<DWORD>(spec->h);
+    } else if (msg == OAPI_MSG_MFD_OPENED) {
+        w = static_cast<DWORD>(wparam & 0xFFFF);
+        h = static_cast<DWORD>((wparam >> 16) & 0xFFFF);
+    } else {
+        return 0;
+    }
     VESSEL *vessel = reinterpret_cast<VESSEL *>(lparam);
     TessarcMFD *mfd = new (std::nothrow) TessarcMFD(w, h, vessel, static_cast<int>(mfdId));
     return static_cast<ModeMessageResult>(reinterpret_cast<uintptr_t>(mfd));

@@ -580,6 +580,14 @@ OAPIFUNC void oapiReleasePen(oapi::Pen *pen);
 OAPIFUNC oapi::Brush *oapiCreateBrush(DWORD col);
 OAPIFUNC void oapiReleaseBrush(oapi::Brush *brush);
 
+enum FontStyle { FONT_NORMAL = 0, FONT_BOLD = 1, FONT_ITALIC = 2, FONT_UNDERLINE = 4 };
+// A font for drawing text: height in pixels (negative: the character height, as the
+// host's MFD fonts are made), fixed or proportional pitch, a generic face name
+// ("Fixed", "Sans", "Serif"). Released with oapiReleaseFont.
+OAPIFUNC oapi::Font *oapiCreateFont(int height, bool prop, char *face, FontStyle style = FONT_NORMAL);
+OAPIFUNC oapi::Font *oapiCreateFont(int height, bool prop, const char *face, FontStyle style, int orientation);
+OAPIFUNC void oapiReleaseFont(oapi::Font *font);
+
 OAPIFUNC void oapiWriteScenario_string(FILEHANDLE scn, char *item, char *string);
 OAPIFUNC void oapiWriteScenario_int(FILEHANDLE scn, char *item, int i);
 OAPIFUNC void oapiWriteScenario_float(FILEHANDLE scn, char *item, double d);

@@ -19,13 +19,13 @@ void SettleReadoutChoice(MfdState *S) {
 }
 
 void DrawMfdFrame(oapi::Sketchpad *skp, int width, int height, MfdState *state, bool summaryShown,
-                  int32_t position, int32_t *summaryLine, int32_t *summarySlot) {
+                  int32_t position, int32_t *summaryLine, int32_t *summarySlot, oapi::Font *textFont) {
     if (skp == nullptr) return;
     if (!summaryShown) {
         SettleReadoutChoice(state);
         if (state != nullptr && state->refMode == AP_LANDING && ShowsModePage(state) && LandingProfileShown(state))
             RescaleLandingGraph(state, LandingPageTime(state));
     }
-    DrawMfdPage(skp, width, height, state, summaryShown, position, summaryLine, summarySlot);
+    DrawMfdPage(skp, width, height, state, summaryShown, position, summaryLine, summarySlot, textFont);
     if (summaryShown && summaryLine != nullptr && summarySlot != nullptr) CountSummaryVessels();
 }

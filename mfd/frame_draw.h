@@ -11,9 +11,9 @@ struct MfdState;
 // Draws one frame of an MFD (the summary page while summaryShown is set, else the
 // page of its state) with what the frame decides around it: before the page, the
 // readout choice and the Landing graph's zoom; after the summary page, the
-// registry's count of its lines. Nothing without a surface.
+// registry's count of its lines. Nothing without a surface. Text in textFont when given.
 void DrawMfdFrame(oapi::Sketchpad *skp, int width, int height, MfdState *state, bool summaryShown,
-                  int32_t position, int32_t *summaryLine, int32_t *summarySlot);
+                  int32_t position, int32_t *summaryLine, int32_t *summarySlot, oapi::Font *textFont = nullptr);
 
 // The readout a shown mode page uses: the Docking page the translation velocities,
 // the pages of every other mode but Relative the set offsets; Relative keeps the

@@ -300,6 +300,8 @@ bool FreeSlotTakenOnlyByAnMfd(MfdView *mfd, const MfdState *untouched) {
     return false;
 }
 
+const char kBlockEnd[] = "END_MFD";  // the line that closes an MFD's scenario block
+
 }  // namespace
 
 void ReadMfdStatus(MfdView *mfd, FILEHANDLE scn) {
@@ -313,9 +315,10 @@ void ReadMfdStatus(MfdView *mfd, FILEHANDLE scn) {
     // The state the MFD's creation gave it, while no vessel group has named it.
     const MfdState *untouched = (mfd->state && mfd->state->modePage && !StateBusy(mfd->state)) ? mfd->state : nullptr;
     char *line = nullptr;
-    // The whole block is consumed even when it is not applied, so that none of
-    // its lines is left for the host to read as its own.
+    // The whole block is consumed even when it is not applied, up to its END_MFD:
+    // the host's reader goes on past it into lines that are the host's own.
     while (oapiReadScenario_nextline(scn, line)) {
+        if (line && std::strncmp(line, kBlockEnd, sizeof kBlockEnd - 1) == 0) break;
         if (!applying || !line) continue;
         StatusLine L;
         DecodeStatusLine(line, &L);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "display/pages.h"
+#include "display/text_font.h"
 #include "frame/registry.h"
 #include "frame/state.h"
 #include "mfd/buttons.h"
@@ -65,6 +66,7 @@ TessarcMFD::~TessarcMFD() {
     --positionMfdObjects[position];
     TrackMfd(this, false);
     ForgetDialogOwner(this);  // its open input boxes must not reach it any more
+    if (textFont) oapiReleaseFont(textFont);
 }
 
 bool TessarcMFD::attachToVessel(OBJHANDLE hVessel) { return AttachViewToVessel(this, hVessel); }
@@ -89,10 +91,14 @@ bool TessarcMFD::Update(oapi::Sketchpad *skp) {
         attachToVessel(positionVessel[position]);  // a slot came free for the vessel shown without one
     }
     const int w = static_cast<int>(GetWidth()), h = static_cast<int>(GetHeight());
+    if (!textFontChosen && skp) {
+        textFont = FitTextFont(skp, w, h);  // the host's MFD font is selected at the first frame
+        textFontChosen = true;
+    }
     if (!state) {
-        DrawNoSlotPage(skp, w, h, positionVessel[position], position);
+        DrawNoSlotPage(skp, w, h, positionVessel[position], position, textFont);
     } else if (oapiIsVessel(state->vesselHandle)) {
-        DrawMfdFrame(skp, w, h, state, summaryShown, position, &summaryLine, &summarySlot);
+        DrawMfdFrame(skp, w, h, state, summaryShown, position, &summaryLine, &summarySlot, textFont);
     } else {
         return true;
     }

@@ -29,6 +29,13 @@ public:
     virtual bool attachToSlot(int slot);
     // Shows the vessel's state at this MFD's position, registering the vessel if new.
     virtual bool attachToVessel(OBJHANDLE hVessel);
+
+private:
+    // The host font the pages' text is drawn in when the host's MFD font does not
+    // fit the grid (null: the host's font), chosen at the first frame and released
+    // with the object.
+    oapi::Font *textFont = nullptr;
+    bool textFontChosen = false;
 };
 
 // Whether an MFD object or an input box may still point at the state: the registry

@@ -113,10 +113,6 @@ bool Host::setFocus(::Vessel *v) {
     for (int d = 0; d < MAXMFD; ++d) {
         Display &D = displays[d];
         if (!D.open || D.external) continue;
-        if (D.mfd) {
-            ActiveScope scope(*this, d);
-            D.mfd->StoreStatus();
-        }
         destroyMfd(d);
         reopen.push_back(d);
     }

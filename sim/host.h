@@ -6,6 +6,7 @@
 #define TESSARC_SIM_HOST_H
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,8 @@ public:
     // Lines, if given, are the display's scenario block, handed to ReadStatus.
     bool open(int d, const std::string &mode, ::Vessel *v, std::string &err,
               const std::vector<std::string> *scenarioLines = nullptr);
-    bool close(int d);       // the pilot leaves the mode: no StoreStatus
-    bool recreate(int d);    // a panel switch: StoreStatus, destroy, create, RecallStatus
+    bool close(int d);       // the pilot leaves the mode: StoreStatus, CLOSED, destroy
+    bool recreate(int d);    // a panel switch: StoreStatus, CLOSED, destroy, create, RecallStatus
     bool key(int d, DWORD key);
     bool button(int d, int bt, int event = PANEL_MOUSE_LBDOWN);
     // Text typed into the display's input box. accepted tells what the callback said.
@@ -77,6 +78,10 @@ public:
     bool setFocus(::Vessel *v);
     bool deleteVessel(::Vessel *v, std::string &err);
 
+    // The MFD default font: made for the first display that opens a mode, from its
+    // height, and kept for every later one (null until then).
+    const HostFont *mfdFont() const { return defaultFont.get(); }
+
     // Problems the host found in what modules did (tools not released, ...).
     std::vector<std::string> &errors() { return errorList; }
     void error(const std::string &msg);
@@ -93,12 +98,14 @@ private:
     int nextModeId = MFD_USERTYPE;
     Display displays[MAXMFD];
     std::vector<std::string> errorList;
+    std::unique_ptr<HostFont> defaultFont;
     int activeDisplay = -1, lastDisplay = -1;
     int nextBoxId = 1;
     bool isStarted = false, isShutDown = false;
 
     MFD *createMfd(int d, const MfdMode &mode, ::Vessel *v);
     void destroyMfd(int d);
+    void readScenarioBlock(int d, const std::vector<std::string> &block);
     void queryLabels(int d);
     // Marks the display whose MFD is handling a call, for input boxes opened meanwhile.
     struct ActiveScope {

@@ -102,34 +102,58 @@ void Host::queryLabels(int d) {
     D.labelQueries++;
 }
 
+// The mode is asked with OPENEDEX (the display's size and the mode's registration)
+// and, only when that gives no MFD, with OPENED (the size packed in one word). The
+// first display ever opened decides the default font's size for all of them.
 MFD *Host::createMfd(int d, const MfdMode &mode, ::Vessel *v) {
     Display &D = displays[d];
     VESSEL *iface = v ? oapiGetVesselInterface(v) : nullptr;
     if (!iface) return nullptr;
+    if (!defaultFont)
+        defaultFont.reset(new HostFont(-mfdFontHeight(D.height), false, "Fixed", oapi::Font::NORMAL));
     D.instrument.display = &D;
     Display *saved = constructing;
     constructing = &D;
     OAPI_MSGTYPE r;
     {
         ActiveScope scope(*this, d);
-        WPARAM wp = (WPARAM)((D.width & 0xFFFF) | ((D.height & 0xFFFF) << 16));
-        r = mode.msgproc(OAPI_MSG_MFD_OPENED, (UINT)d, wp, (LPARAM)iface);
+        MFDMODESPECEX reg;
+        reg.name = const_cast<char *>(mode.name.c_str());
+        reg.key = mode.key;
+        reg.context = mode.context;
+        reg.msgproc = mode.msgproc;
+        MFDMODEOPENSPEC spec;
+        spec.w = D.width;
+        spec.h = D.height;
+        spec.spec = &reg;
+        r = mode.msgproc(OAPI_MSG_MFD_OPENEDEX, (UINT)d, (WPARAM)&spec, (LPARAM)iface);
+        if (!r) {
+            WPARAM wp = (WPARAM)((D.width & 0xFFFF) | ((D.height & 0xFFFF) << 16));
+            r = mode.msgproc(OAPI_MSG_MFD_OPENED, (UINT)d, wp, (LPARAM)iface);
+        }
     }
     constructing = saved;
     D.mfd = reinterpret_cast<MFD *>(r);
     D.vessel = v;
-    if (D.mfd) queryLabels(d);
+    if (!D.mfd) return nullptr;
+    const FontMetrics &fm = defaultFont->metrics;
+    Instrument_User::setCharSize(D.mfd, (DWORD)fm.averageWidth, (DWORD)fm.cellHeight);
+    queryLabels(d);
     return D.mfd;
 }
 
+// The MFD stores its status, its mode hears CLOSED, then the object goes.
 void Host::destroyMfd(int d) {
     Display &D = displays[d];
     // An open box may carry the MFD object as its user data: it goes with it.
     D.box = InputBox();
     if (!D.mfd) return;
+    ActiveScope scope(*this, d);
+    D.mfd->StoreStatus();
+    for (const MfdMode &m : modes)
+        if (m.id == D.modeId) m.msgproc(OAPI_MSG_MFD_CLOSED, (UINT)d, 0, 0);
     MFD *m = D.mfd;
     D.mfd = nullptr;
-    ActiveScope scope(*this, d);
     delete m;
 }
 
@@ -162,13 +186,29 @@ bool Host::open(int d, const std::string &modeName, ::Vessel *v, std::string &er
     D.modeId = m.id;
     D.modeName = m.name;
     D.external = v != focus;
-    if (scenarioLines && D.mfd) {
-        BlockReader r;
-        r.lines = scenarioLines;
-        ActiveScope scope(*this, d);
-        D.mfd->ReadStatus(&r);
+    ActiveScope scope(*this, d);
+    if (scenarioLines) {
+        readScenarioBlock(d, *scenarioLines);
+    } else {
+        D.mfd->RecallStatus();
     }
     return true;
+}
+
+// The host's scenario reader does not stop at the block's END_MFD: a mode that
+// reads on is handed the scenario's next lines, which the host then never sees.
+void Host::readScenarioBlock(int d, const std::vector<std::string> &block) {
+    Display &D = displays[d];
+    std::vector<std::string> lines = block;
+    lines.push_back("END_MFD");
+    const size_t endAt = lines.size();
+    lines.push_back("END");  // what follows the block in the scenario
+    BlockReader r;
+    r.lines = &lines;
+    D.mfd->ReadStatus(&r);
+    if (r.next > endAt)
+        error("display " + std::to_string(d) + " (" + D.modeName +
+              "): ReadStatus read past END_MFD, taking scenario lines that are not its own");
 }
 
 bool Host::close(int d) {
@@ -190,10 +230,6 @@ bool Host::recreate(int d) {
     for (const MfdMode &m : modes)
         if (m.id == D.modeId) mode = &m;
     ::Vessel *v = D.vessel;
-    if (D.mfd) {
-        ActiveScope scope(*this, d);
-        D.mfd->StoreStatus();
-    }
     destroyMfd(d);
     if (!mode || !v || !v->alive) {
         close(d);
@@ -247,7 +283,7 @@ void Host::draw(int d) {
     std::set<const oapi::Pen *> pensBefore = ledger.pens;
     std::set<const oapi::Brush *> brushesBefore = ledger.brushes;
     long badBefore = ledger.badReleases;
-    RecordingSketchpad skp(D.width, D.height);
+    RecordingSketchpad skp(D.width, D.height, defaultFont.get());
     {
         ActiveScope scope(*this, d);
         if (MFD2 *m2 = dynamic_cast<MFD2 *>(D.mfd))
@@ -266,6 +302,12 @@ void Host::draw(int d) {
         char msg[160];
         std::snprintf(msg, sizeof msg, "display %d (%s): %d pen(s) and %d brush(es) created in a frame were not released",
                       d, D.modeName.c_str(), pens, brushes);
+        error(msg);
+    }
+    if (skp.selectedFont() != defaultFont.get()) {
+        char msg[160];
+        std::snprintf(msg, sizeof msg, "display %d (%s): the frame ended with a font other than the host's selected",
+                      d, D.modeName.c_str());
         error(msg);
     }
     if (ledger.badReleases != badBefore) {
@@ -290,10 +332,14 @@ std::vector<std::string> Host::statusLines(int d) {
 // ---------------------------------------------------------------------------
 // The MFD base classes
 
-MFD::MFD(DWORD w, DWORD h, VESSEL *vessel) : W(w), H(h), pV(vessel) {
-    cw = (DWORD)sim::charWidthFor((int)w);
-    ch = h / 24 > 1 ? h / 24 : 1;
+// The character size is not known inside the constructor: the host sets it after.
+MFD::MFD(DWORD w, DWORD h, VESSEL *vessel) : W(w), H(h), cw(0), ch(0), pV(vessel) {
     instr = sim::constructing ? &sim::constructing->instrument : nullptr;
+}
+
+void Instrument_User::setCharSize(MFD *mfd, DWORD cw, DWORD ch) {
+    mfd->cw = cw;
+    mfd->ch = ch;
 }
 
 MFD::~MFD() {}

@@ -19,6 +19,8 @@ struct Display;
 class Instrument_User {
 public:
     sim::Display *display = nullptr;
+    // The MFD's character size, from the default font, known once it is made.
+    static void setCharSize(MFD *mfd, DWORD cw, DWORD ch);
 };
 
 namespace sim {
@@ -49,7 +51,7 @@ struct MenuEntry {
 
 struct Display {
     int index = 0;
-    int width = 256, height = 256;
+    int width = 240, height = 240;  // the glass cockpit's displays (a 2D panel's are smaller)
     bool open = false;       // a mode is selected on it (its MFD object may be rebuilt)
     int modeId = 0;
     std::string modeName;

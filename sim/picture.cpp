@@ -61,7 +61,25 @@ struct Painter {
     bool brush = false;
     DWORD brushColour = 0;
     double curX = 0, curY = 0;
-    double baseline = 0;  // from a text cell's top to the baseline
+    double plainSize = 0;  // font size of the surface's plain cells
+    double baseline = 0;   // from a plain text cell's top to the baseline
+    double blankAdvance100 = 1;  // advance of a blank at font size 100
+
+    // Text in the host font of the given character height takes that font's advance
+    // and sits in its cell (GetCharSize's height); plain cells keep capitals at the top.
+    void textFont(int em, double cellHeight) {
+        if (em <= 0) {
+            cairo_set_font_size(cr, plainSize);
+            textBaseline = baseline;
+            return;
+        }
+        FontMetrics m = fixedFontMetrics(em);
+        cairo_set_font_size(cr, 100.0 * m.advance / blankAdvance100);
+        cairo_font_extents_t fe;
+        cairo_font_extents(cr, &fe);
+        textBaseline = (cellHeight - (fe.ascent + fe.descent)) / 2.0 + fe.ascent;
+    }
+    double textBaseline = 0;
 
     void setColour(DWORD c) { cairo_set_source_rgb(cr, Red(c), Green(c), Blue(c)); }
 
@@ -137,7 +155,8 @@ struct Painter {
 
     void text(const DrawCall &c) {
         setColour(c.colour);
-        cairo_move_to(cr, c.x0, c.y0 + baseline);
+        textFont(c.width, c.y1 - c.y0);
+        cairo_move_to(cr, c.x0, c.y0 + textBaseline);
         cairo_show_text(cr, Utf8(c.text).c_str());
         cairo_new_path(cr);
     }
@@ -155,6 +174,7 @@ struct Painter {
             brushColour = c.colour;
             break;
         case DrawKind::SetTextColor: break;  // each text call carries its colour
+        case DrawKind::SetFont: break;       // and its font
         case DrawKind::Text: text(c); break;
         case DrawKind::Pixel:
             setColour(c.colour);
@@ -200,6 +220,8 @@ void Paint(cairo_t *cr, const Drawing &d, double scale) {
 
     Painter p;
     p.cr = cr;
+    p.plainSize = size;
+    p.blankAdvance100 = blanks.x_advance > 0 ? blanks.x_advance / kScreenColumns : 1.0;
     p.baseline = -cap.y_bearing;  // capitals start at the cell's top
     for (const DrawCall &c : d.calls) p.replay(c);
 }
@@ -302,7 +324,7 @@ std::string textDump(const Drawing &d) {
         std::snprintf(buf, sizeof buf, "%2d: ", r + 1);
         out += buf + runs + "\n";
     }
-    int counts[12] = {0};
+    int counts[13] = {0};
     for (const DrawCall &c : d.calls) counts[static_cast<int>(c.kind)]++;
     std::snprintf(buf, sizeof buf, "shapes: %d lines, %d rectangles, %d polygons, %d polylines, %d ellipses, %d pixels\n",
                   counts[static_cast<int>(DrawKind::Line)] + counts[static_cast<int>(DrawKind::LineTo)],

@@ -5,10 +5,21 @@
 
 namespace sim {
 
-RecordingSketchpad::RecordingSketchpad(int width, int height) : oapi::Sketchpad(nullptr) {
+RecordingSketchpad::RecordingSketchpad(int width, int height, const HostFont *hostFont) : oapi::Sketchpad(nullptr) {
     rec.width = width;
     rec.height = height;
     rec.charWidth = charWidthFor(width);
+    gridOrigin(width, height, &rec.gridX, &rec.gridY);
+    if (!hostFont) return;
+    font = const_cast<HostFont *>(hostFont);
+    metrics = hostFont->metrics;
+    // The cells of the plug-in's grid: 37 blanks of the host font across, square,
+    // centred; rows from the top as the grid places them.
+    int w37 = textWidth(metrics, kScreenColumns);
+    rec.charWidth = w37 / kScreenColumns > 1 ? w37 / kScreenColumns : 1;
+    int x = (width - w37) / 2, y = (height - 24 * (height / 23)) / 2;
+    rec.gridX = x > 0 ? x : 0;
+    rec.gridY = y > 0 ? y : 0;
 }
 
 Drawing RecordingSketchpad::takeDrawing() {
@@ -17,12 +28,25 @@ Drawing RecordingSketchpad::takeDrawing() {
     rec.width = d.width;
     rec.height = d.height;
     rec.charWidth = d.charWidth;
+    rec.gridX = d.gridX;
+    rec.gridY = d.gridY;
     return d;
 }
 
 oapi::Font *RecordingSketchpad::SetFont(oapi::Font *f) const {
     oapi::Font *old = font;
     font = f;
+    DrawCall c;
+    c.kind = DrawKind::SetFont;
+    if (!f) {
+        c.none = true;
+    } else if (const HostFont *hf = liveFont(f)) {
+        metrics = hf->metrics;
+        c.width = metrics.emHeight;
+    } else {
+        c.style = -1;  // not a live font of this host: never dereferenced, measures as before
+    }
+    rec.calls.push_back(std::move(c));
     return old;
 }
 
@@ -85,13 +109,17 @@ DWORD RecordingSketchpad::SetBackgroundColor(DWORD col) {
 void RecordingSketchpad::SetBackgroundMode(BkgMode mode) { bkMode = mode; }
 
 DWORD RecordingSketchpad::GetCharSize() {
-    DWORD cw = (DWORD)rec.charWidth;
-    return (cw << 16) | cw;
+    if (metrics.emHeight == 0) {
+        DWORD cw = (DWORD)rec.charWidth;
+        return (cw << 16) | cw;
+    }
+    return ((DWORD)metrics.averageWidth << 16) | (DWORD)metrics.cellHeight;
 }
 
 DWORD RecordingSketchpad::GetTextWidth(const char *str, int len) {
     if (len <= 0) len = str ? (int)std::strlen(str) : 0;
-    return (DWORD)(len * rec.charWidth);
+    if (metrics.emHeight == 0) return (DWORD)(len * rec.charWidth);
+    return (DWORD)textWidth(metrics, len);
 }
 
 void RecordingSketchpad::SetOrigin(int x, int y) {
@@ -114,6 +142,9 @@ bool RecordingSketchpad::Text(int x, int y, const char *str, int len) {
     size_t n = strnlen(str, (size_t)len);
     c.text.assign(str, n);
     c.colour = textColour;
+    c.x1 = c.x0 + (int)GetTextWidth(c.text.c_str(), (int)n);
+    c.y1 = c.y0 + (int)(GetCharSize() & 0xFFFF);
+    c.width = metrics.emHeight;
     rec.calls.push_back(std::move(c));
     return true;
 }
@@ -204,8 +235,7 @@ static int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b);
 TextScreen textScreen(const Drawing &d) {
     TextScreen s;
     int cw = d.charWidth > 0 ? d.charWidth : 1;
-    int ox, oy;
-    gridOrigin(d.width, d.height, &ox, &oy);
+    int ox = d.gridX, oy = d.gridY;
     s.rows = (d.height - oy) / cw;
     if (s.rows < 1) s.rows = 1;
     s.lines.assign(s.rows, std::string(kScreenColumns, ' '));
@@ -258,7 +288,7 @@ int releaseOutstandingTools() {
     for (const oapi::Brush *b : l.brushes) delete static_cast<const RecordedBrush *>(b);
     l.pens.clear();
     l.brushes.clear();
-    return n;
+    return n + releaseOutstandingFonts();
 }
 
 }  // namespace sim

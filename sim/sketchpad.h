@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DrawAPI.h"
+#include "fonts.h"
 
 namespace sim {
 
@@ -30,12 +31,16 @@ public:
     DWORD colour;
 };
 
-enum class DrawKind { SetPen, SetBrush, SetTextColor, Text, Pixel, MoveTo, LineTo, Line, Rectangle, Ellipse, Polygon, Polyline };
+enum class DrawKind { SetPen, SetBrush, SetTextColor, Text, Pixel, MoveTo, LineTo, Line, Rectangle, Ellipse, Polygon, Polyline, SetFont };
 
 // One recorded call. Coordinates are surface pixels (the origin already added).
 // SetPen: style, width, colour (none = no pen; style -1 = a pen this host did not
 // hand out or already took back). SetBrush: colour (none = no brush; style -1 likewise).
 // SetTextColor, Pixel: colour. Text, Pixel, MoveTo, LineTo: x0, y0.
+// Text also: x1, y1 the far corner of its box in the surface's font (GetTextWidth
+// by GetCharSize's height), width the font's character height (0: the surface's
+// plain cells). SetFont: width the character height (none = no font; style -1 =
+// a font this host did not hand out or already took back).
 // Line, Rectangle, Ellipse: x0, y0, x1, y1. Polygon, Polyline: points.
 struct DrawCall {
     DrawKind kind = DrawKind::Text;
@@ -50,7 +55,8 @@ struct DrawCall {
 // Everything one display drew in one frame.
 struct Drawing {
     int width = 0, height = 0;
-    int charWidth = 1;
+    int charWidth = 1;          // pixels per text cell, across and down
+    int gridX = 0, gridY = 0;   // pixel position of the first text cell
     std::vector<DrawCall> calls;
 };
 
@@ -59,9 +65,12 @@ inline int charWidthFor(int w) { return w / kScreenColumns > 1 ? w / kScreenColu
 
 class RecordingSketchpad : public oapi::Sketchpad {
 public:
-    RecordingSketchpad(int width, int height);
+    // A surface of plain cells (37 across the width, square), or one that starts in
+    // the given host font, as the host hands an MFD its surface.
+    RecordingSketchpad(int width, int height, const HostFont *hostFont = nullptr);
 
     const Drawing &drawing() const { return rec; }
+    const oapi::Font *selectedFont() const { return font; }
     Drawing takeDrawing();
 
     oapi::Font *SetFont(oapi::Font *font) const override;
@@ -92,6 +101,7 @@ private:
     mutable oapi::Pen *pen = nullptr;
     mutable oapi::Brush *brush = nullptr;
     mutable oapi::Font *font = nullptr;
+    mutable FontMetrics metrics;  // of the selected font (emHeight 0: plain cells)
     DWORD textColour = 0xFFFFFF;
     DWORD backColour = 0;
     int originX = 0, originY = 0;

@@ -13,5 +13,5 @@ tessarc_setup
 cmake --preset default
 cmake --build --preset default --target test_display
 mkdir -p "$out"
-TESSARC_GALLERY="$out" build/default/tests/test_display --gtest_filter='Scenarios/Gallery.*:LandingGallery.*' --gtest_brief=1
+TESSARC_GALLERY="$out" build/default/tests/test_display --gtest_filter='Scenarios/Gallery.*:LandingGallery.*:PanelGallery.*' --gtest_brief=1
 echo "Gallery: $out ($(ls "$out"/*.png | wc -l) pages)"

@@ -19,6 +19,13 @@ inline std::vector<std::string> &events() {
 struct Settings {
     bool leakPen = false;         // draw without releasing one pen
     bool failOpen = false;        // the callback refuses to create the MFD
+    bool openedOnly = false;      // the callback answers OAPI_MSG_MFD_OPENED only (as older modes do)
+    bool logUpdates = false;      // every Update goes into the event list too
+    // What the MFD saw of the host's font: cw, ch in its constructor and at its last
+    // Update, and the surface's GetCharSize and GetTextWidth of a few strings there.
+    DWORD cwBuilt = 1, chBuilt = 1, cwDrawn = 0, chDrawn = 0, charSize = 0;
+    std::vector<DWORD> widths;
+    std::vector<std::string> measured = {std::string(37, ' '), "0123456789", "MMMMMMMMMM", "iiiiiiiiii"};
     bool acceptTyped = true;      // what the input box callback answers
     std::vector<std::string> typed;  // texts the box callback received
 };
@@ -32,14 +39,22 @@ class Mfd : public MFD2 {
 public:
     Mfd(DWORD w, DWORD h, VESSEL *v, int id) : MFD2(w, h, v), id(id) {
         events().push_back("create " + std::to_string(id) + " " + std::string(v->GetName()));
+        settings().cwBuilt = cw;
+        settings().chBuilt = ch;
     }
     ~Mfd() { events().push_back("destroy " + std::to_string(id)); }
 
     bool Update(oapi::Sketchpad *skp) override {
-        int ox, oy;
-        sim::gridOrigin((int)W, (int)H, &ox, &oy);
+        Settings &s = settings();
+        if (s.logUpdates) events().push_back("update " + std::to_string(id));
+        s.cwDrawn = cw;
+        s.chDrawn = ch;
+        s.charSize = skp->GetCharSize();
+        s.widths.clear();
+        for (const std::string &m : s.measured) s.widths.push_back(skp->GetTextWidth(m.c_str(), (int)m.size()));
+        int ox = ((int)W - (int)s.widths[0]) / 2;  // the 37 columns centred, as the plug-in lays them
         skp->SetTextColor(0x00FFFF);
-        skp->Text(ox, oy, "FAKE", 4);
+        skp->Text(ox > 0 ? ox : 0, 0, "FAKE", 4);
         oapi::Pen *p = oapiCreatePen(1, 1, 0xFFFFFF);
         skp->SetPen(p);
         skp->Line(0, 10, 100, 10);
@@ -66,6 +81,7 @@ public:
         return bt == 0;
     }
     void WriteStatus(FILEHANDLE scn) const override {
+        events().push_back("write " + std::to_string(id));
         for (const std::string &l : lines) {
             std::string key = l.substr(0, l.find(' '));
             std::string value = l.find(' ') == std::string::npos ? "" : l.substr(l.find(' ') + 1);
@@ -74,7 +90,7 @@ public:
     }
     void ReadStatus(FILEHANDLE scn) override {
         char *line;
-        while (oapiReadScenario_nextline(scn, line)) lines.push_back(line);
+        while (oapiReadScenario_nextline(scn, line) && std::string(line) != "END_MFD") lines.push_back(line);
         events().push_back("read " + std::to_string(lines.size()));
     }
     void StoreStatus() const override { events().push_back("store " + std::to_string(id)); }
@@ -92,9 +108,16 @@ public:
 };
 
 inline OAPI_MSGTYPE MsgProc(UINT msg, UINT id, WPARAM wparam, LPARAM lparam) {
-    if (msg != OAPI_MSG_MFD_OPENED || settings().failOpen) return 0;
-    return reinterpret_cast<OAPI_MSGTYPE>(
-        new Mfd(wparam & 0xFFFF, (wparam >> 16) & 0xFFFF, reinterpret_cast<VESSEL *>(lparam), (int)id));
+    const char *names[] = {"?", "OPENED", "CLOSED", "UPDATE", "OPENEDEX"};
+    events().push_back(std::string(names[msg <= 4 ? msg : 0]) + " " + std::to_string(id));
+    if (settings().failOpen) return 0;
+    VESSEL *v = reinterpret_cast<VESSEL *>(lparam);
+    if (msg == OAPI_MSG_MFD_OPENEDEX && !settings().openedOnly) {
+        const MFDMODEOPENSPEC *spec = reinterpret_cast<const MFDMODEOPENSPEC *>(wparam);
+        return reinterpret_cast<OAPI_MSGTYPE>(new Mfd((DWORD)spec->w, (DWORD)spec->h, v, (int)id));
+    }
+    if (msg != OAPI_MSG_MFD_OPENED) return 0;
+    return reinterpret_cast<OAPI_MSGTYPE>(new Mfd(wparam & 0xFFFF, (wparam >> 16) & 0xFFFF, v, (int)id));
 }
 
 // Registers the mode "Fake" with the current host; returns its id.

@@ -22,8 +22,8 @@ TEST(FlightFixture, FliesAScenarioWithAModuleAndShowsWhatThePilotSees) {
     ASSERT_TRUE(f.open(0, "Fake")) << f.error();
     ASSERT_TRUE(f.open(3, "Fake", "ISS")) << f.error();
     EXPECT_FALSE(f.open(4, "Fake", "Nobody"));
-    EXPECT_EQ(fake::events()[0], "create 0 SH-01");
-    EXPECT_EQ(fake::events()[1], "create 3 ISS");
+    EXPECT_EQ(fake::events()[1], "create 0 SH-01");
+    EXPECT_EQ(fake::events()[4], "create 3 ISS");
 
     EXPECT_TRUE(f.key(0, "h"));
     EXPECT_FALSE(f.key(0, "NoSuchKey"));

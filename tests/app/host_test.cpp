@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "app/fake_mode.h"
 #include "sim/host.h"
@@ -23,6 +26,8 @@ void ModPre(double simt, double simdt, double) {
 }
 void ModPost(double simt, double, double) { postT = simt; }
 void ModInit(HINSTANCE) { fake::Register(); }
+void ModCloseViewport() { fake::events().push_back("opcCloseRenderViewport"); }
+void ModExit(HINSTANCE) { fake::events().push_back("ExitModule"); }
 
 struct HostTest : ::testing::Test {
     sim::World w;
@@ -56,6 +61,8 @@ struct HostTest : ::testing::Test {
         api.opcDeleteVessel = ModDelete;
         api.opcPreStep = ModPre;
         api.opcPostStep = ModPost;
+        api.opcCloseRenderViewport = ModCloseViewport;
+        api.ExitModule = ModExit;
         host.addModule(sim::linkedModule("fake", api));
         host.start();
         fake::events().clear();
@@ -72,11 +79,20 @@ struct HostTest : ::testing::Test {
 TEST_F(HostTest, OpeningHandsTheModeItsDisplaySizeAndVessel) {
     host.setDisplaySize(1, 300, 200);
     ASSERT_TRUE(host.open(1, "fake", nullptr, err)) << err;
-    EXPECT_EQ(ev(), std::vector<std::string>{"create 1 Alpha"});
+    EXPECT_EQ(ev(), (std::vector<std::string>{"OPENEDEX 1", "create 1 Alpha", "recall 1"}));
     MFD2 *m = dynamic_cast<MFD2 *>(host.display(1).mfd);
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->GetWidth(), 300u);
     EXPECT_EQ(m->GetHeight(), 200u);
+    // A mode that answers only OPENED is asked that next, with the size in one word.
+    fake::settings().openedOnly = true;
+    ev().clear();
+    ASSERT_TRUE(host.open(3, "fake", nullptr, err)) << err;
+    EXPECT_EQ(ev(), (std::vector<std::string>{"OPENEDEX 3", "OPENED 3", "create 3 Alpha", "recall 3"}));
+    m = dynamic_cast<MFD2 *>(host.display(3).mfd);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->GetWidth(), 240u);
+    fake::settings().openedOnly = false;
     EXPECT_EQ(host.display(1).labels[0], "ONE");
     EXPECT_EQ(host.display(1).labels[2], "");
 
@@ -88,21 +104,23 @@ TEST_F(HostTest, OpeningHandsTheModeItsDisplaySizeAndVessel) {
     EXPECT_FALSE(host.open(MAXMFD, "Fake", nullptr, err));
 }
 
-TEST_F(HostTest, LeavingTheModeDestroysWithoutStoringAndAPanelSwitchStoresAndRecalls) {
+TEST_F(HostTest, LeavingTheModeStoresClosesAndDestroysAndAPanelSwitchRecalls) {
     ASSERT_TRUE(host.open(0, "Fake", nullptr, err)) << err;
     ASSERT_TRUE(host.open(1, "Fake", nullptr, err)) << err;
     ev().clear();
     EXPECT_TRUE(host.recreate(0));
-    EXPECT_EQ(ev(), (std::vector<std::string>{"store 0", "destroy 0", "create 0 Alpha", "recall 0"}));
+    EXPECT_EQ(ev(), (std::vector<std::string>{"store 0", "CLOSED 0", "destroy 0", "OPENEDEX 0", "create 0 Alpha",
+                                              "recall 0"}));
     ev().clear();
     EXPECT_TRUE(host.close(1));
-    EXPECT_EQ(ev(), std::vector<std::string>{"destroy 1"});
+    EXPECT_EQ(ev(), (std::vector<std::string>{"store 1", "CLOSED 1", "destroy 1"}));
     EXPECT_FALSE(host.close(1));
     EXPECT_FALSE(host.recreate(1));
     // Selecting a mode on an open display leaves the old one first.
     ev().clear();
     ASSERT_TRUE(host.open(0, "Fake", nullptr, err));
-    EXPECT_EQ(ev(), (std::vector<std::string>{"destroy 0", "create 0 Alpha"}));
+    EXPECT_EQ(ev(), (std::vector<std::string>{"store 0", "CLOSED 0", "destroy 0", "OPENEDEX 0", "create 0 Alpha",
+                                              "recall 0"}));
 }
 
 TEST_F(HostTest, FocusSwitchStoresEveryCockpitMfdBeforeTheModulesHearOfIt) {
@@ -111,8 +129,9 @@ TEST_F(HostTest, FocusSwitchStoresEveryCockpitMfdBeforeTheModulesHearOfIt) {
     ASSERT_TRUE(host.open(5, "Fake", w.findVessel("Gamma"), err));  // an external display stays
     ev().clear();
     ASSERT_TRUE(host.setFocus(w.findVessel("Beta")));
-    EXPECT_EQ(ev(), (std::vector<std::string>{"store 0", "destroy 0", "store 1", "destroy 1", "focus Beta Alpha",
-                                              "create 0 Beta", "recall 0", "create 1 Beta", "recall 1"}));
+    EXPECT_EQ(ev(), (std::vector<std::string>{"store 0", "CLOSED 0", "destroy 0", "store 1", "CLOSED 1", "destroy 1",
+                                              "focus Beta Alpha", "OPENEDEX 0", "create 0 Beta", "recall 0",
+                                              "OPENEDEX 1", "create 1 Beta", "recall 1"}));
     EXPECT_EQ(w.focus, w.findVessel("Beta"));
     EXPECT_EQ(host.display(5).vessel, w.findVessel("Gamma"));
     ev().clear();
@@ -126,7 +145,7 @@ TEST_F(HostTest, DeletingAVesselTellsModulesFirstAndClosesItsDisplays) {
     Vessel *gamma = w.findVessel("Gamma");
     ev().clear();
     ASSERT_TRUE(host.deleteVessel(gamma, err)) << err;
-    EXPECT_EQ(ev(), (std::vector<std::string>{"opcDeleteVessel Gamma", "destroy 3"}));
+    EXPECT_EQ(ev(), (std::vector<std::string>{"opcDeleteVessel Gamma", "store 3", "CLOSED 3", "destroy 3"}));
     EXPECT_FALSE(host.display(3).open);
     EXPECT_TRUE(host.display(0).open);
     EXPECT_FALSE(gamma->alive);
@@ -213,7 +232,8 @@ TEST_F(HostTest, KeysButtonsAndButtonLabelRefreshReachTheDisplaysMfd) {
     EXPECT_FALSE(host.key(2, OAPI_KEY_M));
     EXPECT_TRUE(host.button(2, 0));
     EXPECT_FALSE(host.button(2, 7, PANEL_MOUSE_RBDOWN));
-    EXPECT_EQ(ev(), (std::vector<std::string>{"create 2 Alpha", "key 35", "key 50", "button 0 1", "button 7 2"}));
+    EXPECT_EQ(ev(), (std::vector<std::string>{"OPENEDEX 2", "create 2 Alpha", "recall 2", "key 35", "key 50",
+                                              "button 0 1", "button 7 2"}));
     int queries = host.display(2).labelQueries;
     host.key(2, OAPI_KEY_B);
     EXPECT_EQ(host.display(2).invalidateButtons, 1);
@@ -233,3 +253,115 @@ TEST_F(HostTest, ModesAreNumberedFromTheUserRangeAndUnregisteringClosesTheirDisp
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The host against what was measured in the real host (tests/data/realhost/mfd.json).
+
+std::string Facts() {
+    std::ifstream f("tests/data/realhost/mfd.json");
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+// The number after "key": inside the object named section (quoted or not, hex or decimal).
+long FactNumber(const std::string &json, const std::string &section, const std::string &key) {
+    size_t p = json.find("\"" + key + "\"", json.find("\"" + section + "\""));
+    if (p == std::string::npos) return -1;
+    p = json.find_first_not_of(" :\"", json.find(':', p));
+    return std::strtol(json.c_str() + p, nullptr, 0);
+}
+
+// The calls one step of a measured call order names, in the names of the test mode's events.
+std::vector<std::string> StepCalls(const std::string &step) {
+    static const std::pair<const char *, const char *> vocabulary[] = {
+        {"OPENEDEX", "OPENEDEX"},   {"OPENED=", "OPENED"},   {"constructor", "create"},
+        {"constructs", "create"},   {"ReadStatus", "read"},  {"RecallStatus", "recall"},
+        {"Update", "update"},       {"StoreStatus", "store"}, {"CLOSED", "CLOSED"},
+        {"destructor", "destroy"},  {"WriteStatus", "write"}, {"opcCloseRenderViewport", "opcCloseRenderViewport"},
+        {"ExitModule", "ExitModule"}};
+    std::vector<std::pair<size_t, std::string>> found;
+    for (const auto &v : vocabulary)
+        for (size_t p = step.find(v.first); p != std::string::npos; p = step.find(v.first, p + 1))
+            found.emplace_back(p, v.second);
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> calls;
+    for (const auto &f : found) calls.push_back(f.second);
+    return calls;
+}
+
+// The measured order of one situation: the calls of every step of the array under the key.
+std::vector<std::string> MeasuredOrder(const std::string &json, const std::string &key) {
+    size_t a = json.find('[', json.find("\"" + key));
+    size_t b = json.find(']', a);
+    std::vector<std::string> calls;
+    for (size_t q = json.find('"', a); q < b; q = json.find('"', json.find('"', q + 1) + 1)) {
+        std::vector<std::string> c = StepCalls(json.substr(q + 1, json.find('"', q + 1) - q - 1));
+        calls.insert(calls.end(), c.begin(), c.end());
+    }
+    return calls;
+}
+
+// The test mode's events since the last look, each cut to its first word.
+std::vector<std::string> Calls() {
+    std::vector<std::string> calls;
+    for (const std::string &e : fake::events()) calls.push_back(e.substr(0, e.find(' ')));
+    fake::events().clear();
+    return calls;
+}
+
+TEST_F(HostTest, ModesAreOpenedAndClosedInTheRealHostsOrder) {
+    const std::string facts = Facts();
+    ASSERT_FALSE(facts.empty());
+    fake::settings().logUpdates = true;
+    const std::vector<std::string> block = {"LINE one"};
+    ASSERT_TRUE(host.open(0, "Fake", nullptr, err, &block)) << err;
+    host.draw(0);
+    EXPECT_EQ(Calls(), MeasuredOrder(facts, "open_from_scenario"));
+    ASSERT_TRUE(host.open(1, "Fake", nullptr, err)) << err;
+    host.draw(1);
+    EXPECT_EQ(Calls(), MeasuredOrder(facts, "open_at_run_time"));
+    ASSERT_TRUE(host.close(1));
+    EXPECT_EQ(Calls(), MeasuredOrder(facts, "close"));
+    host.statusLines(0);
+    host.shutdown();
+    EXPECT_EQ(Calls(), MeasuredOrder(facts, "end of session"));
+    EXPECT_TRUE(host.errors().empty());
+}
+
+// The default font is made once, for the first display, at 9/200 of its height.
+// Character size exact, text widths within 1 px of the real host's.
+TEST_F(HostTest, TheDefaultFontMeasuresAsTheRealHostsOnItsTwoDisplaySizes) {
+    const std::string facts = Facts();
+    const struct {
+        int size;
+        const char *section;
+    } displays[] = {{240, "glass_cockpit_240"}, {144, "panel_2d_144"}};
+    const char *widthKeys[] = {"GetTextWidth_37_blanks", "GetTextWidth_0123456789", "GetTextWidth_MMMMMMMMMM",
+                               "GetTextWidth_iiiiiiiiii"};
+    for (const auto &d : displays) {
+        sim::Host fresh{&w};
+        sim::setCurrentHost(&fresh);
+        sim::ModuleApi api;
+        api.InitModule = ModInit;
+        fresh.addModule(sim::linkedModule("fake", api));
+        fresh.setDisplaySize(0, d.size, d.size);
+        fresh.setDisplaySize(1, 400, 400);
+        ASSERT_TRUE(fresh.open(0, "Fake", nullptr, err)) << err;
+        EXPECT_EQ(fake::settings().cwBuilt, 0u) << d.size;  // not known inside the constructor
+        fresh.draw(0);
+        const fake::Settings &s = fake::settings();
+        EXPECT_EQ(static_cast<long>(s.charSize), FactNumber(facts, d.section, "GetCharSize")) << d.size;
+        EXPECT_EQ(static_cast<long>(s.cwDrawn), FactNumber(facts, d.section, "cw")) << d.size;
+        EXPECT_EQ(static_cast<long>(s.chDrawn), FactNumber(facts, d.section, "ch")) << d.size;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(static_cast<long>(s.widths[i]), FactNumber(facts, d.section, widthKeys[i]), 1) << widthKeys[i];
+        // A larger display opened later draws in the same font.
+        DWORD first = s.charSize;
+        ASSERT_TRUE(fresh.open(1, "Fake", nullptr, err)) << err;
+        fresh.draw(1);
+        EXPECT_EQ(fake::settings().charSize, first);
+        fresh.shutdown();
+        sim::setCurrentHost(&host);
+    }
+}

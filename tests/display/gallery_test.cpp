@@ -4,6 +4,8 @@
 // otherwise they go to the test's temporary folder.
 #include <sys/stat.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -33,6 +35,46 @@ const Page kPages[] = {
     {"docking", AP_DOCKING, false},        {"direct_burn", AP_DIRECT_BURN, false}, {"ascent", AP_ASCENT, false},
 };
 
+// Where a text's characters lie: from its first to its last non-blank character,
+// each one advance of the surface's font wide, down its character height. (The
+// host's GetTextWidth adds the same few pixels to any text, of 'i' as of 'M': no
+// character's ink, so they are left out.)
+struct TextBox {
+    int x0, y0, x1, y1;
+    const std::string *text;
+};
+
+bool BoxOf(const sim::DrawCall &c, TextBox *box) {
+    size_t first = c.text.find_first_not_of(' '), last = c.text.find_last_not_of(' ');
+    if (first == std::string::npos) return false;
+    double advance = static_cast<double>(c.x1 - c.x0) / static_cast<double>(c.text.size());
+    if (c.width > 0) advance = sim::fixedFontMetrics(c.width).advance;
+    *box = {c.x0 + static_cast<int>(std::lround(advance * static_cast<double>(first))), c.y0,
+            c.x0 + static_cast<int>(std::lround(advance * static_cast<double>(last + 1))), c.y1, &c.text};
+    return true;
+}
+
+// The first pair of texts of a drawing whose characters cover each other, as
+// "a" / "b" with their boxes, or "" when none do.
+std::string FirstOverlap(const sim::Drawing &d) {
+    std::vector<TextBox> boxes;
+    for (const sim::DrawCall &c : d.calls) {
+        TextBox b;
+        if (c.kind == sim::DrawKind::Text && BoxOf(c, &b)) boxes.push_back(b);
+    }
+    for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            const TextBox &a = boxes[i], &b = boxes[j];
+            if (a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1) {
+                char where[160];
+                std::snprintf(where, sizeof where, " at (%d,%d)-(%d,%d) and (%d,%d)-(%d,%d)", a.x0, a.y0, a.x1,
+                              a.y1, b.x0, b.y0, b.x1, b.y1);
+                return "\"" + *a.text + "\" / \"" + *b.text + "\"" + where;
+            }
+        }
+    return "";
+}
+
 std::string GalleryDir() {
     const char *env = std::getenv("TESSARC_GALLERY");
     std::string dir = env != nullptr && *env ? env : ::testing::TempDir() + "/gallery";
@@ -51,6 +93,7 @@ protected:
         int texts = 0;
         for (const sim::DrawCall &c : d.calls) texts += c.kind == sim::DrawKind::Text;
         EXPECT_GE(texts, 2) << scenario << " " << page;
+        EXPECT_EQ(FirstOverlap(d), "") << scenario << " " << page;
         std::string err, base = dir + "/" + scenario + "_" + page;
         EXPECT_TRUE(sim::writePicture(d, base + ".png", err)) << err;
         EXPECT_TRUE(sim::writePicture(d, base + ".txt", err)) << err;
@@ -107,6 +150,24 @@ TEST_P(Gallery, EveryPage) {
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, Gallery, ::testing::Values("demo", "leo_station", "lunar_base", "lunar_orbit"));
 
+// The DeltaGlider's 2D panel gives its displays 144 x 144 pixels (and, opened first,
+// the default font its size): the Velocity page under HOLD there.
+TEST(PanelGallery, VelocityPageOnThePanelsSmallDisplay) {
+    flight::Flight f;
+    ASSERT_TRUE(f.load("scenarios/demo.scn")) << f.error();
+    flight::useLinkedPlugin(f);
+    f.setDisplaySize(0, 144, 144);
+    ASSERT_TRUE(f.open(0) && f.key(0, "1") && f.key(0, "H")) << f.error();
+    f.run(3.0);
+    f.draw(0);
+    EXPECT_NE(f.screenText(0).find("Velocity"), std::string::npos) << f.screenText(0);
+    EXPECT_EQ(FirstOverlap(f.drawing(0)), "");
+    std::string err, base = GalleryDir() + "/demo_panel_velocity_hold";
+    EXPECT_TRUE(sim::writePicture(f.drawing(0), base + ".png", err)) << err;
+    EXPECT_TRUE(sim::writePicture(f.drawing(0), base + ".txt", err)) << err;
+    EXPECT_TRUE(f.hostErrors().empty()) << f.hostErrors().front();
+}
+
 // The Landing page over Mars through a whole descent: one picture at each phase
 // the pilot sees (waiting, braking through the air, approach, final, landed).
 TEST(LandingGallery, MarsDescentPageByPhase) {
@@ -130,6 +191,7 @@ TEST(LandingGallery, MarsDescentPageByPhase) {
         ASSERT_EQ(S->landingPhase, shot.phase) << shot.name;
         f.run(shot.after);
         f.draw(0);
+        EXPECT_EQ(FirstOverlap(f.drawing(0)), "") << shot.name;
         std::string err, base = dir + "/mars_landing_" + shot.name;
         EXPECT_TRUE(sim::writePicture(f.drawing(0), base + ".png", err)) << err;
         EXPECT_TRUE(sim::writePicture(f.drawing(0), base + ".txt", err)) << err;

@@ -23,7 +23,7 @@ KEY_NAMES = {"BACK": "Backspace", "TAB": "Tab", "ENTER": "Enter", "SPACE": "Spac
              "END": "End", "PGUP": "PgUp", "PGDN": "PgDn", "INSERT": "Insert", "DELETE": "Delete"}
 PLUGIN = ("frame", "control", "landing", "display", "mfd")
 # Literals of the page code that are not texts for the pilot.
-NOT_SHOWN = {"JanFebMarAprMayJunJulAugSepOctNovDec"}
+NOT_SHOWN = {"JanFebMarAprMayJunJulAugSepOctNovDec", "Fixed"}  # month names; the host font face
 
 FORMAT = re.compile(r"%[-+ #0]*(\*|\d+)?(\.(\*|\d+))?[hlLzjt]*[diouxXeEfgGcsp%]")
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')

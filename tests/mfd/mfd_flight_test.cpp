@@ -80,11 +80,12 @@ TEST_F(MfdFlight, DisplaysKeepTheirStatesAcrossRecreationFocusAndDeletion) {
     f.frames(1);
     EXPECT_EQ(Shows(1), "Tug");
     EXPECT_EQ(Mfd(1)->state, tug1);
-    // Leaving the mode and selecting it again starts from the own vessel.
+    // The host stores the status when the pilot leaves the mode too: selecting it
+    // again keeps the remote vessel.
     ASSERT_TRUE(f.close(1));
     ASSERT_TRUE(f.open(1));
     f.frames(1);
-    EXPECT_EQ(Shows(1), "SH-01");
+    EXPECT_EQ(Shows(1), "Tug");
 
     // To the station and back: each vessel's states stay where they were.
     ASSERT_TRUE(f.focus("ISS"));

@@ -50,6 +50,7 @@ struct Record {
     int buttonRefreshes;     // MFD::InvalidateButtons calls
     int pensAlive;           // pens created and not released
     int brushesAlive;        // brushes created and not released
+    int fontsAlive;          // fonts created and not released
     int drawingsCreated;     // pens and brushes created
     char scenario[kScenarioLineMax][kScenarioLineLength];  // written lines
     int scenarioLines;       // lines in scenario

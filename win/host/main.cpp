@@ -68,10 +68,15 @@ void Frame(const Module &m) {
     m.opcPostStep(host::simTime, host::frameStep, oapiGetSimMJD());
 }
 
+// As the host does: OPENEDEX with the display's size, OPENED only when that gives no MFD.
 MFD *OpenMfd() {
-    WPARAM size = static_cast<WPARAM>(kDisplaySize | (kDisplaySize << 16));
+    MFDMODEOPENSPEC spec = {kDisplaySize, kDisplaySize, &host::record.mode};
     LPARAM vessel = reinterpret_cast<LPARAM>(oapiGetFocusInterface());
-    auto r = host::record.mode.msgproc(OAPI_MSG_MFD_OPENED, kMfdId, size, vessel);
+    auto r = host::record.mode.msgproc(OAPI_MSG_MFD_OPENEDEX, kMfdId, reinterpret_cast<WPARAM>(&spec), vessel);
+    if (r == 0) {
+        WPARAM size = static_cast<WPARAM>(kDisplaySize | (kDisplaySize << 16));
+        r = host::record.mode.msgproc(OAPI_MSG_MFD_OPENED, kMfdId, size, vessel);
+    }
     return reinterpret_cast<MFD *>(r);
 }
 
@@ -149,8 +154,8 @@ int main(int argc, char **argv) {
     for (int i = 0; i < saved; ++i) std::printf("       %s\n", firstSave[i]);
 
     delete mfd;
-    Step(host::record.pensAlive == 0 && host::record.brushesAlive == 0,
-         "MFD closed; every pen and brush created was released");
+    Step(host::record.pensAlive == 0 && host::record.brushesAlive == 0 && host::record.fontsAlive == 0,
+         "MFD closed; every pen, brush and font created was released");
 
     // A new simulation run: reset by the first focus, then the saved block read back.
     m.opcFocusChanged(&host::probe, nullptr);

@@ -27,6 +27,9 @@ struct HostPen : oapi::Pen {
 struct HostBrush : oapi::Brush {
     explicit HostBrush(DWORD col) : oapi::Brush(col) {}
 };
+struct HostFont : oapi::Font {
+    HostFont(int height, bool prop, const char *face, Style style) : oapi::Font(height, prop, face, style) {}
+};
 
 Object *ObjectOf(OBJHANDLE h) {
     if (h == &earth) return &earth;
@@ -158,6 +161,15 @@ void oapiReleaseBrush(oapi::Brush *brush) {
     if (!brush) return;
     --record.brushesAlive;
     delete static_cast<host::HostBrush *>(brush);
+}
+oapi::Font *oapiCreateFont(int height, bool prop, char *face, FontStyle style) {
+    ++record.fontsAlive;
+    return new host::HostFont(height, prop, face, static_cast<oapi::Font::Style>(style));
+}
+void oapiReleaseFont(oapi::Font *font) {
+    if (!font) return;
+    --record.fontsAlive;
+    delete static_cast<host::HostFont *>(font);
 }
 
 // --- scenario lines, kept in the record ------------------------------------------
