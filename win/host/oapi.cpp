@@ -28,7 +28,8 @@ struct HostBrush : oapi::Brush {
     explicit HostBrush(DWORD col) : oapi::Brush(col) {}
 };
 struct HostFont : oapi::Font {
-    HostFont(int height, bool prop, const char *face, Style style) : oapi::Font(height, prop, face, style) {}
+    // The style's type differs between the header sets; the font keeps the default.
+    HostFont(int height, bool prop, const char *face) : oapi::Font(height, prop, face) {}
 };
 
 Object *ObjectOf(OBJHANDLE h) {
@@ -162,9 +163,9 @@ void oapiReleaseBrush(oapi::Brush *brush) {
     --record.brushesAlive;
     delete static_cast<host::HostBrush *>(brush);
 }
-oapi::Font *oapiCreateFont(int height, bool prop, char *face, FontStyle style) {
+oapi::Font *oapiCreateFont(int height, bool prop, char *face, FontStyle) {
     ++record.fontsAlive;
-    return new host::HostFont(height, prop, face, static_cast<oapi::Font::Style>(style));
+    return new host::HostFont(height, prop, face);
 }
 void oapiReleaseFont(oapi::Font *font) {
     if (!font) return;
