@@ -93,6 +93,8 @@ Start DrawTakeoverStart(unsigned seed, int index, int classCount) {
         break;
     }
     s.fuel = rng.in(0.2, 1.0);
+    // 1-100: at 1000x a frame lasts up to 50 s, longer than a low start has before
+    // the ground, and the limits act only at the end of the first frame.
     s.warp = std::pow(10.0, rng.in(0.0, 2.0));
     s.fps = rng.in(20.0, 60.0);
     return s;

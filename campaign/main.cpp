@@ -195,9 +195,10 @@ std::string Summary(const std::vector<campaign::Result> &rs) {
         std::snprintf(line, sizeof line, "touchdown down m/s: median %.2f, max %.2f; across m/s: median %.2f, max %.2f\n",
                       Percentile(vs, 0.5), Percentile(vs, 1.0), Percentile(hs, 0.5), Percentile(hs, 1.0));
         out += line;
+        // Takeover starts have no ideal to set against (a hover's is its fall).
         std::snprintf(line, sizeof line, "delta-v used / ideal: median %.3f, max %.3f\n", Percentile(dvRatio, 0.5),
                       Percentile(dvRatio, 1.0));
-        out += line;
+        if (!dvRatio.empty()) out += line;
     }
     out += ClassLines(rs);
     for (const auto &kv : reasons) {

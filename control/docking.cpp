@@ -106,7 +106,8 @@ void UpdatePortPair(MfdState *S, VESSEL *T, const PortGeometry &own, const PortG
 
     // Hold point: where the own origin is when the own port sits at dockXyz in
     // the target port's frame (target axes), then in own axes.
-    const VECTOR3 hold = MatVec(Mt, MatTVec(Mo, -P1) + S->dockXyz) + P2;
+    const VECTOR3 at = length(S->dockXyz) > 0.0 ? S->dockXyz : _V(0.0, 0.0, -kDockContactOvershoot);
+    const VECTOR3 hold = MatVec(Mt, MatTVec(Mo, -P1) + at) + P2;
     // On the way there the vessel keeps out of the target's zone but for the
     // port's corridor: the point flown to now (target axes).
     const VECTOR3 Q = KeepOutPoint(S, T, MatVec(Mt, MatTVec(Mo, -P1) + _V(S->dockXyz.x, S->dockXyz.y, 0.0)) + P2,

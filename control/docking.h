@@ -14,6 +14,10 @@ const double kDockNullSpeed = 0.005;
 // The highest time acceleration an engaged approach allows: above it the rotation
 // laws command nothing.
 const double kDockWarpLimit = 100.0;
+// A hold point at the port itself is aimed this far (m) beyond it, so the ports
+// still close at a tenth of it, 0.03 m/s, when they meet: the host docks a pair
+// only once they stop closing, and ports creeping to rest met only by chance.
+const double kDockContactOvershoot = 0.3;
 // The debug line's size (bytes) and how long a notice on it stays (s of system time).
 const int kDockDebugLineSize = 256;
 const double kDockDebugLineSeconds = 3.0;

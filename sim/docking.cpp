@@ -190,30 +190,69 @@ void join(World &w, Vessel &a, int pa, Vessel &b, int pb) {
 
 }  // namespace
 
-void updateDocking(World &w) {
+namespace {
+
+// The closest pair of free ports of a and b within the capture radius (false when
+// none); a pair just undocked counts again only once drawn apart.
+bool closestPair(const World &w, Vessel &a, Vessel &b, int &pa, int &pb, double &best) {
     const double r = w.dockRadius;
-    for (size_t i = 0; i < w.vessels.size(); i++) {
-        Vessel &a = *w.vessels[i];
-        if (!a.alive || a.landed || a.ports.empty()) continue;
-        for (size_t j = i + 1; j < w.vessels.size(); j++) {
-            Vessel &b = *w.vessels[j];
-            if (!b.alive || b.landed || b.ports.empty()) continue;
-            if (dist(a.pos, b.pos) > a.cls->size + b.cls->size + 2 * r + 100.0) continue;
-            for (size_t p = 0; p < a.ports.size(); p++)
-                for (size_t q = 0; q < b.ports.size(); q++) {
-                    DockPort &A = a.ports[p], &B = b.ports[q];
-                    double d = dist(portPos(a, (int)p), portPos(b, (int)q));
-                    bool last = A.lastDocked == &b && A.lastPort == (int)q;
-                    if (last && d > 2 * r) A.lastDocked = nullptr, B.lastDocked = nullptr;
-                    if (A.docked || B.docked || last || d > r) continue;
-                    const DockSpec &sa = a.cls->docks[p], &sb = b.cls->docks[q];
-                    if (dotp(mul(a.R, sa.dir), mul(b.R, sb.dir)) > -w.dockDirCos) continue;
-                    if (dotp(mul(a.R, sa.rot), mul(b.R, sb.rot)) < w.dockRotCos) continue;
-                    if (dist(a.vel, b.vel) > w.dockSpeed) continue;
-                    join(w, a, (int)p, b, (int)q);
-                    return;  // one capture per sub-step
-                }
+    pa = pb = -1;
+    best = r;
+    for (size_t p = 0; p < a.ports.size(); p++)
+        for (size_t q = 0; q < b.ports.size(); q++) {
+            DockPort &A = a.ports[p], &B = b.ports[q];
+            const double d = dist(portPos(a, (int)p), portPos(b, (int)q));
+            const bool last = A.lastDocked == &b && A.lastPort == (int)q;
+            if (last && d > 2 * r) A.lastDocked = nullptr, B.lastDocked = nullptr;
+            if (A.docked || B.docked || last || d >= best) continue;
+            pa = (int)p, pb = (int)q, best = d;
         }
+    return pa >= 0;
+}
+
+// Separation of a's port pa from b's port pb along b's port axis (m).
+double axialGap(const Vessel &a, int pa, const Vessel &b, int pb) {
+    return dotp(portPos(a, pa) - portPos(b, pb), mul(b.R, b.cls->docks[pb].dir));
+}
+
+// Vessel a checks vessel b: marks a closing pair, docks it once it stops closing.
+// True when it docked.
+bool checkPair(World &w, Vessel &a, Vessel &b) {
+    int p, q;
+    double d;
+    const bool found = closestPair(w, a, b, p, q, d);
+    const bool same = found && a.dockMarked == &b && a.markedPort == p && a.markedOther == q;
+    if (!found) {
+        if (a.dockMarked == &b) a.dockMarked = nullptr;
+        return false;
+    }
+    const double axial = axialGap(a, p, b, q);
+    if (same && (d >= a.markedDist || axial * a.markedAxial <= 0)) {
+        a.dockMarked = nullptr;
+        join(w, a, p, b, q);
+        return true;
+    }
+    a.dockMarked = &b, a.markedPort = p, a.markedOther = q, a.markedDist = d, a.markedAxial = axial;
+    return false;
+}
+
+}  // namespace
+
+void updateDocking(World &w) {
+    const size_t n = w.vessels.size();
+    for (size_t i = 0; i < n; i++) {
+        Vessel &a = *w.vessels[i];
+        if (!a.alive || a.landed || a.ports.empty() || n < 2) continue;
+        // The next live vessel after the last one checked, never a itself.
+        Vessel *b = nullptr;
+        for (size_t k = 0; k < n && !b; k++) {
+            const size_t j = (a.dockCheckNext + k) % n;
+            Vessel &o = *w.vessels[j];
+            if (j != i && o.alive) b = &o, a.dockCheckNext = j + 1;
+        }
+        if (!b || b->landed || b->ports.empty()) continue;
+        if (dist(a.pos, b->pos) > a.cls->size + b->cls->size + 2 * w.dockRadius + 100.0) continue;
+        if (checkPair(w, a, *b)) return;  // one capture a frame
     }
 }
 

@@ -45,7 +45,11 @@ const Body *rootOf(const Body *b) {
     return b;
 }
 
-// The zonal terms J2, J3, ... of body b (pole `pole`, gravitational parameter mu) at
+// The host's non-spherical gravity stops at J4 (the Earth's J5 is listed but pulls
+// nothing: measured, with J5 the pull was 2e-6 to 6e-6 m/s^2 off, without 2e-7).
+const size_t kZonalTerms = 3;
+
+// The zonal terms J2 to J4 of body b (pole `pole`, gravitational parameter mu) at
 // rv from its centre: the gradient of mu/r sum Jn (R/r)^n Pn(sin latitude), with
 // the Legendre polynomials and their derivatives by recurrence.
 VECTOR3 zonalAccel(const Body &b, double mu, const VECTOR3 &pole, const VECTOR3 &rv) {
@@ -55,7 +59,7 @@ VECTOR3 zonalAccel(const Body &b, double mu, const VECTOR3 &pole, const VECTOR3 
     const double s = dotp(u, pole), q = b.radius / r;
     double p0 = 1.0, p1 = s, d0 = 0.0, d1 = 1.0;  // P(n-1), P(n) and their derivatives, from n = 1
     double radial = 0.0, polar = 0.0, qn = q;
-    for (size_t k = 0; k < b.jcoeff.size(); k++) {
+    for (size_t k = 0; k < b.jcoeff.size() && k < kZonalTerms; k++) {
         const double n = (double)k + 1.0;  // from P1 to P2, ...
         const double p2 = ((2 * n + 1) * s * p1 - n * p0) / (n + 1), d2 = d0 + (2 * n + 1) * p1;
         qn *= q;  // (R/r)^(n+1)

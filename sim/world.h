@@ -244,6 +244,15 @@ public:
     MATRIX3 dockRel = identity();
     VECTOR3 dockOff{};
 
+    // Docking capture, one other vessel checked a step: the next one to check,
+    // and the port pair marked closing within the capture radius (own port, the
+    // other's port, their distance and the separation along the other's port
+    // axis at the last check, m).
+    size_t dockCheckNext = 0;
+    Vessel *dockMarked = nullptr;
+    int markedPort = -1, markedOther = -1;
+    double markedDist = 0, markedAxial = 0;
+
     // Navigation radios
     std::vector<DWORD> navChannel;
     sim::NavRadio transponder;
@@ -282,9 +291,9 @@ struct World {
     char debugLine[256] = {0};
     int hudMode = HUD_NONE;    // what oapiSetHUDMode last set
     HUDPARAM hudParam{};
-    // Docking: capture radius (m), closing-speed limit (m/s), and the cosine
-    // limits of the port directions (opposed) and up vectors (aligned).
-    double dockRadius = 0.3, dockSpeed = 0.5, dockDirCos = 0.995, dockRotCos = 0.985;
+    // Docking: two free ports closer than this (m) are marked, and dock once
+    // they stop closing; no test of alignment or speed, as in the host.
+    double dockRadius = 0.5;
     // Every collision so far, and the pairs whose hulls overlap now (one record
     // per contact, not per sub-step).
     std::vector<Collision> collisions;

@@ -83,7 +83,7 @@ body = markdown.markdown(text, extensions=["tables", "toc", "fenced_code"])
 style = """body{font-family:sans-serif;max-width:60em;margin:2em auto;padding:0 1em;line-height:1.45}
 table{border-collapse:collapse;margin:1em 0}th,td{border:1px solid #999;padding:.2em .5em;vertical-align:top}
 th{background:#eee}code{background:#f3f3f3;padding:0 .2em}kbd{border:1px solid #888;border-radius:3px;
-padding:0 .3em;background:#fafafa;font-family:monospace}img{border:1px solid #444;margin:.5em .5em 0 0;width:256px}"""
+padding:0 .3em;background:#fafafa;font-family:monospace}img{border:1px solid #444;margin:.5em .5em 0 0;width:320px}"""
 page = ('<!DOCTYPE html>\n<html lang="en"><head><meta charset="utf-8"><title>TessarcMFD pilot\'s manual</title>'
         "<style>" + style + "</style></head><body>\n" + body + "\n</body></html>\n")
 open(os.path.join(out, "TessarcMFD.html"), "w", encoding="utf-8").write(page)

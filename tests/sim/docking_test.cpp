@@ -1,8 +1,9 @@
-// Docking ports: capture within the limits, the docked stack moving as one
+// Docking ports: capture as the host does it, the docked stack moving as one
 // body, and undocking.
 #include <cmath>
 
 #include "sim_fixture.h"
+#include "simmath.h"
 
 namespace {
 
@@ -10,15 +11,23 @@ struct Approach {
     simtest::WorldGuard w;
     Vessel *iss = nullptr, *pb = nullptr;
 
-    // The shuttle 1 m in front of the station's port 0, facing it, closing at `speed`,
-    // its up vector turned by `roll` from the station's.
+    // The shuttle's port 1 m in front of the station's port 0 and
+    // `offset` m to its side, facing it, closing at `speed`, its up vector turned
+    // by `roll` about the station port's axis.
     explicit Approach(double speed, double roll = 0.0, double offset = 0.0) {
         simtest::loadClasses(*w);
         iss = sim::addVessel(*w, "ISS", w->findClass("ProjectAlpha_ISS"));
         pb = sim::addVessel(*w, "PB", w->findClass("ShuttlePB"));
         sim::setOrbitState(*iss, nullptr, _V(0, 0, 0), _V(0, 0, 0), _V(0, 0, 0), _V(0, 0, 0));
-        sim::setOrbitState(*pb, nullptr, _V(offset, -1.3, 27.5), _V(0, 0, -speed), _V(0, PI, roll),
+        // Turned so its port faces the station's, up vectors `roll` apart.
+        const sim::DockSpec &di = iss->cls->docks[0], &dp = pb->cls->docks[0];
+        const VECTOR3 gd = -di.dir, gr = di.rot * std::cos(roll) + crossp(di.dir, di.rot) * std::sin(roll);
+        const MATRIX3 R = mul(sim::matFromColumns(gd, gr, crossp(gd, gr)),
+                              sim::transpose(sim::matFromColumns(dp.dir, dp.rot, crossp(dp.dir, dp.rot))));
+        const VECTOR3 port = di.pos + di.dir * 1.0 + _V(offset, 0, 0);
+        sim::setOrbitState(*pb, nullptr, port - mul(R, pb->cls->docks[0].pos), _V(0, 0, -speed), _V(0, 0, 0),
                            _V(0, 0, 0));
+        pb->R = R;
     }
     bool fly(double seconds) {
         for (int k = 0; k < (int)(seconds / 0.5) && !pb->iface->DockingStatus(0); k++) sim::advance(*w, 0.5);
@@ -26,7 +35,10 @@ struct Approach {
     }
 };
 
-TEST(Docking, PortsCaptureOnlyWithinTheLimits) {
+// As in the host: a pair of free ports closer than half a metre is marked while
+// they close and docks once they no longer do; neither their alignment nor their
+// speed is asked.
+TEST(Docking, PortsCaptureOnceTheyStopClosingWithinHalfAMetre) {
     {
         Approach a(0.1);
         ASSERT_TRUE(a.fly(20.0));
@@ -43,9 +55,19 @@ TEST(Docking, PortsCaptureOnlyWithinTheLimits) {
         double mt = a.iss->iface->GetMass() + a.pb->iface->GetMass();
         EXPECT_NEAR(a.iss->vel.z, -0.1 * a.pb->iface->GetMass() / mt, 1e-12);
     }
-    EXPECT_FALSE(Approach(0.8).fly(20.0));          // closing too fast
-    EXPECT_FALSE(Approach(0.1, PI05).fly(20.0));    // up vectors crossed
-    EXPECT_FALSE(Approach(0.1, 0.0, 0.5).fly(20.0));  // passes beside the port
+    EXPECT_TRUE(Approach(0.8).fly(20.0));             // fast: past each other between two frames
+    EXPECT_TRUE(Approach(0.1, PI05).fly(20.0));       // up vectors crossed
+    EXPECT_TRUE(Approach(0.1, 0.0, 0.4).fly(20.0));   // beside the port, but within reach
+    EXPECT_FALSE(Approach(0.1, 0.0, 0.6).fly(20.0));  // never within half a metre
+    {
+        Approach a(0.0);  // at rest 1 m out: never closer, never marked
+        EXPECT_FALSE(a.fly(5.0));
+        a.pb->vel = _V(0, 0, -0.02);  // creeping in to 0.4 m: marked, docks when it stops
+        for (int k = 0; k < 60 && !a.pb->iface->DockingStatus(0); k++) sim::advance(*a.w, 0.5);
+        EXPECT_FALSE(a.pb->iface->DockingStatus(0));
+        a.pb->vel = a.iss->vel;
+        EXPECT_TRUE(a.fly(1.0));
+    }
 }
 
 TEST(Docking, StackMovesAsOneBodyAndUndocks) {
@@ -84,7 +106,7 @@ TEST(Docking, StackMovesAsOneBodyAndUndocks) {
     ASSERT_TRUE(a.pb->iface->Undock(0));
     EXPECT_FALSE(a.pb->iface->Undock(0));
     EXPECT_FALSE(a.iss->iface->GetSuperstructureCG(cg));
-    a.pb->vel += mul(a.pb->R, _V(0, 0, -0.05));  // a gentle push apart
+    a.pb->vel += mul(a.pb->R, a.pb->cls->docks[0].dir * -0.05);  // a gentle push apart, along the port axis
     for (int k = 0; k < 40; k++) sim::advance(*a.w, 0.5);
     EXPECT_EQ(a.iss->iface->DockingStatus(0), 0u);
     EXPECT_GT(dist(a.pb->pos, a.iss->pos), length(offset) + 0.5);
