@@ -200,7 +200,10 @@ BEGIN
   END
 END
 RC
-    llvm-rc /fo "${target%.dll}.res" "${target%.dll}.rc"
+    # llvm-rc reads an argument starting with '/' as an option (a clone under /c... or
+    # /d... would lose its input file), so it is given names relative to their folder.
+    local name=$(basename "${target%.dll}")
+    (cd "$(dirname "$target")" && llvm-rc /fo "$name.res" "$name.rc")
 }
 
 # Links one module.
