@@ -25,6 +25,7 @@ void SetLandingDefaults(MfdState *S) {
     S->graphStyle = 1;
     S->landingRecalc = false;
     S->landingPrecision = 1;
+    S->landingDescent = DESCENT_SPECIFIED;
     S->forceLand = false;
     S->landBrake = true;
     S->cutoffAlt = 0.2;

@@ -43,6 +43,11 @@ enum DockLeg : int32_t {
     DOCK_LEG_BACK_OUT = 5,  // out of the zone, having been found inside it
 };
 
+// How the landing's powered descent is flown: the planned braking, approach and
+// final descent as they have always been flown, or at the engines' full usable
+// thrust with the least delta-v to the gate and no avoidable hover.
+enum LandingDescent : int32_t { DESCENT_SPECIFIED = 0, DESCENT_EFFICIENT = 1 };
+
 enum LandingPhase {
     LANDING_WAIT = 0,
     LANDING_BRAKE = 1,
@@ -185,6 +190,7 @@ struct MfdState {
     int32_t graphStyle;
     bool landingRecalc;
     int32_t landingPrecision;    // 0 FAR, 1 CLOSE, 2 ABOVE
+    int32_t landingDescent;      // LandingDescent
     bool forceLand;
     bool landBrake;
     double cutoffAlt;            // m
