@@ -293,7 +293,7 @@ TEST(ScenarioBlocks, LandingBlockTextAndReadBack) {
 // the same group without the profile's line, for two vessels at one position. A
 // module that knows the line reads the profile; one that does not passes the
 // line over: both groups give the same state in everything else.
-TEST(ScenarioBlocks, DescentProfileLineIsPassedOverByOtherFields) {
+TEST(ScenarioBlocks, DescentProfileLineRoundTripsAndIsPassedOverWithoutIt) {
     const std::string group = "REFMODE ENTRY\nPADBASE -1,+010.500000 -020.250000\nelevation 12.3\ngraphstyle 3\n"
                               "Porig +1.500000 -2.250000 +90.000000 60000.125000 0 1 0\n"
                               "Coefs 1.0e-03 -2.5e+01 0.0e+00 1.5e+05 2.0e+00 -3.0e+00\n"
@@ -323,6 +323,21 @@ TEST(ScenarioBlocks, DescentProfileLineIsPassedOverByOtherFields) {
     for (int k = 0; k < 6; ++k)
         EXPECT_TRUE(A->landingCoefs[k] == B->landingCoefs[k] && A->landingConsts[k] == B->landingConsts[k]) << k;
     for (int k : {2, 10, 11, 12, 13, 14, 15}) EXPECT_EQ(A->landingWork[k], B->landingWork[k]) << k;
+
+    // This module reads the profile, writes it again for SH-01 alone, and reads
+    // that back.
+    EXPECT_EQ(A->landingDescent, DESCENT_EFFICIENT);
+    EXPECT_EQ(B->landingDescent, DESCENT_SPECIFIED);
+    const std::string saved = f->save();
+    size_t at = saved.find("DESCENT");
+    ASSERT_NE(at, std::string::npos) << saved;
+    EXPECT_EQ(saved.substr(at, 18), "DESCENT EFFICIENT\n");
+    EXPECT_LT(saved.find("REMOTE SH-01"), at);
+    EXPECT_LT(at, saved.find("REMOTE SH-02"));
+    EXPECT_EQ(saved.find("DESCENT", at + 1), std::string::npos);
+    auto g = flight::flyLinked(saved);
+    EXPECT_EQ(flight::stateOf("SH-01", 2)->landingDescent, DESCENT_EFFICIENT);
+    EXPECT_EQ(flight::stateOf("SH-02", 2)->landingDescent, DESCENT_SPECIFIED);
 }
 
 // Lines a damaged file may hold: only what reads cleanly is applied.
