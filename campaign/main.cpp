@@ -5,7 +5,11 @@
 //
 //   tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]
 //                    [--warp W] [--spare-fuel KG] [--takeover]
+//                    [--descent specified|efficient]
 //
+// --descent chooses the descent profile the pilot sets on the Landing page before
+// engaging: the specified one (the default) or the efficient one; the same starts
+// either way, so two campaigns set the profiles side by side.
 // --takeover flies the takeover starts in place of the orbits: hovering near the
 // pad, low and slow uprange, a short arc, standing on the ground within a hop, and
 // a stop and resume late in the descent, the kinds and lander classes in turn.
@@ -43,10 +47,30 @@ struct Options {
     std::string out = "out/campaign";
 };
 
+const char kUsage[] = "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n"
+                      "                        [--warp W] [--spare-fuel KG] [--takeover]\n"
+                      "                        [--descent specified|efficient]\n";
+
+// The descent profile named on the command line; false for another word.
+bool ParseDescent(const std::string &word, campaign::FlyOptions *fly) {
+    if (word != "specified" && word != "efficient") return false;
+    fly->efficient = word == "efficient";
+    return true;
+}
+
+// The options; false, with the complaint on standard error, for a command line
+// that does not read.
 bool Parse(int argc, char **argv, Options *o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool more = i + 1 < argc;
+        if (a == "--descent" && more) {
+            const std::string word = argv[++i];
+            if (ParseDescent(word, &o->fly)) continue;
+            std::fprintf(stderr, "tessarc-campaign: unknown descent profile \"%.60s\": specified or efficient\n",
+                         word.c_str());
+            return false;
+        }
         if (a == "--count" && more) o->count = std::atoi(argv[++i]);
         else if (a == "--jobs" && more) o->jobs = std::atoi(argv[++i]);
         else if (a == "--seed" && more) o->seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
@@ -55,9 +79,14 @@ bool Parse(int argc, char **argv, Options *o) {
         else if (a == "--warp" && more) o->fly.warp = std::atof(argv[++i]);
         else if (a == "--spare-fuel" && more) o->fly.spareFuel = std::atof(argv[++i]);
         else if (a == "--takeover") o->takeover = true;
-        else return false;
+        else {
+            std::fprintf(stderr, "%s", kUsage);
+            return false;
+        }
     }
-    return o->count > 0 && o->jobs > 0;
+    if (o->count > 0 && o->jobs > 0) return true;
+    std::fprintf(stderr, "%s", kUsage);
+    return false;
 }
 
 campaign::Start StartOf(const Options &o, int index) {
@@ -150,7 +179,7 @@ std::string ClassLines(const std::vector<campaign::Result> &rs) {
 }
 
 // The summary, as printed and as stored beside the table.
-std::string Summary(const std::vector<campaign::Result> &rs) {
+std::string Summary(const std::vector<campaign::Result> &rs, bool efficient) {
     int landed = 0, success = 0, hard = 0, refused = 0, lost = 0, aborted = 0, silent = 0;
     std::map<std::string, int> reasons, losses;
     std::vector<double> miss, vs, hs, dvRatio;
@@ -175,7 +204,7 @@ std::string Summary(const std::vector<campaign::Result> &rs) {
         }
     }
     const int flown = static_cast<int>(rs.size()) - refused;
-    std::string out;
+    std::string out = efficient ? "descent profile: efficient\n" : "descent profile: specified\n";
     char line[400];
     std::snprintf(line, sizeof line, "landings: %zu; refused %d (%d without a reason on the page); flown %d\n",
                   rs.size(), refused, silent, flown);
@@ -239,11 +268,7 @@ pid_t Launch(const Options &o, int index) {
 
 int main(int argc, char **argv) {
     Options o;
-    if (!Parse(argc, argv, &o)) {
-        std::fprintf(stderr, "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n"
-                     "                        [--warp W] [--spare-fuel KG] [--takeover]\n");
-        return 2;
-    }
+    if (!Parse(argc, argv, &o)) return 2;
     if (o.only >= 0) {
         const campaign::Result r = campaign::FlyLanding(StartOf(o, o.only), o.fly);
         std::printf("%s\n%s\n", Progress(r).c_str(), campaign::ResultLine(r).c_str());
@@ -297,7 +322,7 @@ int main(int argc, char **argv) {
     std::ofstream table(o.out + "/results.csv");
     table << campaign::ResultHeader() << "\n";
     for (const campaign::Result &r : results) table << campaign::ResultLine(r) << "\n";
-    const std::string summary = Summary(results);
+    const std::string summary = Summary(results, o.fly.efficient);
     std::ofstream(o.out + "/summary.txt") << summary;
     std::printf("%s", summary.c_str());
     return table ? 0 : 1;
