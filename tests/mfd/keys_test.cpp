@@ -204,16 +204,17 @@ TEST_F(Cockpit, DockingPortsTuneTheRadioToThePortTransmitter) {
     EXPECT_EQ(own->GetNavChannel(0), 90u);
     EXPECT_EQ(f.world.hudMode, HUD_DOCKING);
     ASSERT_TRUE(Dialog("L", "Active Dock (01 - 01), 0 to remove", "U1"));
-    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 03), 0 to remove", "D2"));
+    // The station's five ports transmit on 400 to 404.
+    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 05), 0 to remove", "D2"));
     EXPECT_EQ(S()->ownPort, 1);
     EXPECT_EQ(S()->targetPort, 2);
     EXPECT_EQ(own->GetNavChannel(0), 401u);
     // Above the count: the last port.
-    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 03), 0 to remove", "9"));
-    EXPECT_EQ(S()->targetPort, 3);
+    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 05), 0 to remove", "9"));
+    EXPECT_EQ(S()->targetPort, 5);
     own->SetNavChannel(0, 5);
     ASSERT_TRUE(Key("N"));
-    EXPECT_EQ(own->GetNavChannel(0), 402u);
+    EXPECT_EQ(own->GetNavChannel(0), 404u);
     // The approach switch engages both holds; busy, the port keys are refused.
     ASSERT_TRUE(Key("G"));
     EXPECT_TRUE(S()->dockApOn && S()->holdOn);
