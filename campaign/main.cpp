@@ -141,21 +141,36 @@ double Percentile(std::vector<double> v, double p) {
     return v[i];
 }
 
-// One line per lander class: its landings flown and refused, the soft ones,
-// and the worst of its misses and touchdowns.
+// The Landing page's status line of a start refused because the tank cannot pay
+// for the descent.
+const char kFuelRefusal[] = "not enough fuel";
+
+// " dv/ideal median M (10-90% A-B)" of the ratios, or "" without any.
+std::string RatioFigures(const std::vector<double> &ratio) {
+    if (ratio.empty()) return "";
+    char text[96];
+    std::snprintf(text, sizeof text, "; dv/ideal median %.3f (10-90%% %.3f-%.3f)", Percentile(ratio, 0.5),
+                  Percentile(ratio, 0.1), Percentile(ratio, 0.9));
+    return text;
+}
+
+// One line per lander class: its landings flown and refused (for fuel among
+// them), the soft ones, the worst of its misses and touchdowns, and the
+// delta-v it used over the ideal (orbits only: a takeover has no ideal).
 std::string ClassLines(const std::vector<campaign::Result> &rs) {
     std::string out;
     const auto &classes = campaign::landerClasses();
     for (size_t k = 0; k < classes.size() * campaign::START_KINDS; ++k) {
         const size_t c = k / campaign::START_KINDS;
         const int kind = static_cast<int>(k % campaign::START_KINDS);
-        int flown = 0, refused = 0, success = 0, hard = 0;
-        std::vector<double> miss, vs;
+        int flown = 0, refused = 0, fuel = 0, success = 0, hard = 0;
+        std::vector<double> miss, vs, ratio;
         for (const campaign::Result &r : rs) {
             if (static_cast<size_t>(r.start.lander) != c || r.start.kind != kind) continue;
             if (r.outcome == campaign::OUT_HARD) ++hard;
             if (r.outcome == campaign::OUT_REFUSED) {
                 ++refused;
+                if (r.reason == kFuelRefusal) ++fuel;
                 continue;
             }
             ++flown;
@@ -163,17 +178,18 @@ std::string ClassLines(const std::vector<campaign::Result> &rs) {
             if (r.outcome == campaign::OUT_LANDED || r.outcome == campaign::OUT_HARD) {
                 miss.push_back(std::hypot(r.missAlong, r.missCross));
                 vs.push_back(-r.vs);
+                if (r.dvIdeal > 0.0) ratio.push_back(r.dvUsed / r.dvIdeal);
             }
         }
         if (flown + refused == 0) continue;
         char line[300];
         std::snprintf(line, sizeof line,
-                      "%.40s at %.40s, %s: flown %d, refused %d, success %d, hard %d; miss m median %.2f max %.2f; "
-                      "down m/s median %.2f max %.2f\n",
+                      "%.40s at %.40s, %s: flown %d, refused %d (fuel %d), success %d, hard %d; miss m median %.2f "
+                      "max %.2f; down m/s median %.2f max %.2f",
                       classes[c].name.c_str(), classes[c].body.c_str(), campaign::StartKindName(kind), flown, refused,
-                      success, hard, Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5),
+                      fuel, success, hard, Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5),
                       Percentile(vs, 1.0));
-        out += line;
+        out += line + RatioFigures(ratio) + "\n";
     }
     return out;
 }
@@ -206,8 +222,9 @@ std::string Summary(const std::vector<campaign::Result> &rs, bool efficient) {
     const int flown = static_cast<int>(rs.size()) - refused;
     std::string out = efficient ? "descent profile: efficient\n" : "descent profile: specified\n";
     char line[400];
-    std::snprintf(line, sizeof line, "landings: %zu; refused %d (%d without a reason on the page); flown %d\n",
-                  rs.size(), refused, silent, flown);
+    std::snprintf(line, sizeof line,
+                  "landings: %zu; refused %d (%d for fuel, %d without a reason on the page); flown %d\n", rs.size(),
+                  refused, reasons.count(kFuelRefusal) ? reasons[kFuelRefusal] : 0, silent, flown);
     out += line;
     std::snprintf(line, sizeof line,
                   "success (soft, <= 1 m/s down, inside the precision box): %d of %d flown = %.1f%%\n", success, flown,
@@ -225,7 +242,8 @@ std::string Summary(const std::vector<campaign::Result> &rs, bool efficient) {
                       Percentile(vs, 0.5), Percentile(vs, 1.0), Percentile(hs, 0.5), Percentile(hs, 1.0));
         out += line;
         // Takeover starts have no ideal to set against (a hover's is its fall).
-        std::snprintf(line, sizeof line, "delta-v used / ideal: median %.3f, max %.3f\n", Percentile(dvRatio, 0.5),
+        std::snprintf(line, sizeof line, "delta-v used / ideal: median %.3f, 10-90%% %.3f-%.3f, max %.3f\n",
+                      Percentile(dvRatio, 0.5), Percentile(dvRatio, 0.1), Percentile(dvRatio, 0.9),
                       Percentile(dvRatio, 1.0));
         if (!dvRatio.empty()) out += line;
     }
