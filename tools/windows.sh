@@ -507,7 +507,7 @@ run_in_wine() {
     for p in start-up mode-selection summary velocity; do
         tail -n +2 "$reference/$p.calls" | mask_numbers >"$run/$p.sim"
         if [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls" | cmp -s "$run/$p.sim" -; then
-            echo "    ok   $p page: $(wc -l <"$run/$p.calls") drawing calls, as the simulated host's in kind, order, text, position and points"
+            echo "    ok   $p page: $(wc -l <"$run/$p.calls") drawing calls, as the simulated host's in kind, order, text, position, points and fonts"
         else
             echo "    FAIL $p page differs from the simulated host's:"
             { [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls"; } | diff "$run/$p.sim" - | head -6 | sed 's/^/        /'

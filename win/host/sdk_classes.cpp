@@ -56,6 +56,10 @@ public:
         selected = f;
         const HostFont *known = f == MfdFont(kDisplayHeight) ? MfdFont(kDisplayHeight) : LiveFont(f);
         if (known) font = known;
+        if (known)
+            Note(frame, "font %d\n", known->size.em);
+        else
+            Note(frame, "font %s\n", f ? "unknown" : "none");
         return old;
     }
     oapi::Pen *SetPen(oapi::Pen *p) TESSARC_TOOL_SETTER override {

@@ -12,7 +12,7 @@ struct Frame {
     int textLength;               // characters in text
     int texts;                    // Text calls
     int shapes;                   // lines, pixels, rectangles, ellipses, polygons
-    char calls[kFrameCallsLength];  // every text and shape drawn, in order, one a line
+    char calls[kFrameCallsLength];  // every text, shape and font selection, in order, one a line
     int callsLength;                // characters in calls
 };
 
