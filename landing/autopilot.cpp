@@ -203,7 +203,9 @@ void ReadyToWait(MfdState *S, const LandingStepValues &V) {
 void LimitTimeAcceleration(MfdState *S) {
     double limit = 0.0;
     const char *text = nullptr;
-    switch (S->landingPhase) {
+    // Engaged where it will be taken over, the landing is active from the press on.
+    const bool takeover = S->landingPhase == LANDING_WAIT && S->engaging && EngagingTakeover(S);
+    switch (takeover ? LANDING_APPROACH : S->landingPhase) {
     case LANDING_WAIT:
         limit = kWarpWaiting;
         text = "TessarcMFD: %s is waiting for landing brake --> limiting time acceleration";

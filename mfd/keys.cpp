@@ -215,6 +215,8 @@ KeyResult HoldKey(MfdView *mfd, DWORD) {  // H, space
     if (S->refMode == AP_LANDING && !wasOn && S->holdOn &&
         (S->landingPhase == LANDING_BRAKE || S->landingPhase == LANDING_APPROACH))
         S->landingPhase = LANDING_REPLAN;
+    // Its limit holds from the press on: no frame runs at a factor set before it.
+    if (S->refMode == AP_LANDING && !wasOn && S->holdOn) ApplyLandingWarpLimit(S);
     return KEY_TAKEN;
 }
 
