@@ -80,6 +80,44 @@ double IdealDv(VESSEL *v, OBJHANDLE body, double Rt) {
 
 }  // namespace
 
+::Vessel *LoadLander(flight::Flight &f, const LanderClass &lc, double fps, std::string *reason) {
+    char scn[512];
+    std::snprintf(scn, sizeof scn,
+                  "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
+                  "BEGIN_FOCUS\n  Ship Lander\nEND_FOCUS\nBEGIN_SHIPS\nLander:%s\n  STATUS Orbiting %s\n"
+                  "  ELEMENTS 5000.0 0.0 45.0 0 0 0 EQU\nEND\nEND_SHIPS\n",
+                  lc.name.c_str(), lc.body.c_str());
+    if (!f.loadText(scn)) {
+        *reason = "scenario: " + f.error();
+        return nullptr;
+    }
+    f.world.frameDt = 1.0 / fps;
+    ::Vessel *lander = f.vessel("Lander");
+    if (!lander || lander->tankMass.size() <= static_cast<size_t>(lc.tank)) {
+        *reason = "no lander";
+        return nullptr;
+    }
+    return lander;
+}
+
+bool SelectLanding(flight::Flight &f, const LanderClass &lc, int pad, const FlyOptions &options,
+                   std::string *reason) {
+    flight::useLinkedPlugin(f);
+    char padText[8];
+    std::snprintf(padText, sizeof padText, "%d", pad);
+    if (!f.open(0) || !f.key(0, "5") || !f.key(0, "B") || !f.type(0, lc.base) || !f.key(0, "P") ||
+        !f.type(0, padText) || (options.efficient && !f.key(0, "Q"))) {
+        *reason = "pilot: " + f.error();
+        return false;
+    }
+    const MfdState *S = StateOf(f);
+    if (!S || (S->landingDescent == DESCENT_EFFICIENT) != options.efficient) {
+        *reason = "pilot: the descent profile was not taken";
+        return false;
+    }
+    return true;
+}
+
 std::string PageStatus(flight::Flight &f) {
     f.draw(0);
     const std::string text = f.screenText(0);
@@ -103,22 +141,12 @@ Result FlyLanding(const Start &start, const FlyOptions &options) {
     const LanderClass &lc = landerClasses()[static_cast<size_t>(s.lander) % landerClasses().size()];
 
     flight::Flight f;
-    char scn[512];
-    std::snprintf(scn, sizeof scn,
-                  "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
-                  "BEGIN_FOCUS\n  Ship Lander\nEND_FOCUS\nBEGIN_SHIPS\nLander:%s\n  STATUS Orbiting %s\n"
-                  "  ELEMENTS 5000.0 0.0 45.0 0 0 0 EQU\nEND\nEND_SHIPS\n",
-                  lc.name.c_str(), lc.body.c_str());
-    if (!f.loadText(scn)) {
-        R.reason = "scenario: " + f.error();
-        return R;
-    }
-    f.world.frameDt = 1.0 / s.fps;
-    ::Vessel *lander = f.vessel("Lander");
+    ::Vessel *lander = LoadLander(f, lc, s.fps, &R.reason);
+    if (!lander) return R;
     sim::Body *body = f.world.findBody(lc.body);
-    OBJHANDLE base = oapiGetBaseByName(body, const_cast<char *>(lc.base.c_str()));
-    if (!lander || !body || !base || lander->tankMass.size() <= static_cast<size_t>(lc.tank)) {
-        R.reason = "no lander, body or base";
+    OBJHANDLE base = body ? oapiGetBaseByName(body, const_cast<char *>(lc.base.c_str())) : nullptr;
+    if (!base) {
+        R.reason = "no body or base";
         return R;
     }
     const size_t tank = static_cast<size_t>(lc.tank);
@@ -171,13 +199,7 @@ Result FlyLanding(const Start &start, const FlyOptions &options) {
             R.flightTime = lander->touchdownSimt - tHold;
         }
     };
-    flight::useLinkedPlugin(f);
-    char pad[8];
-    std::snprintf(pad, sizeof pad, "%d", s.pad);
-    if (!f.open(0) || !f.key(0, "5") || !f.key(0, "B") || !f.type(0, lc.base) || !f.key(0, "P") || !f.type(0, pad)) {
-        R.reason = "pilot: " + f.error();
-        return R;
-    }
+    if (!SelectLanding(f, lc, s.pad, options, &R.reason)) return R;
     f.host.drawEvery = 1 << 30;  // the page is drawn when read
     f.run(tHold - f.simt());
     VESSEL *iface = f.iface("Lander");

@@ -8,6 +8,7 @@
 #include "campaign/dispersion.h"
 
 struct MfdState;
+class Vessel;
 namespace flight {
 class Flight;
 }
@@ -21,6 +22,7 @@ struct FlyOptions {
     // refuse, so what a descent really uses can be set against the prediction.
     double spareFuel = 0.0;
     double warp = 0.0;  // time acceleration the pilot asks for; 0: the start's own
+    bool efficient = false;  // the pilot chooses the efficient descent profile before engaging
 };
 
 // Flies the start to its end (touchdown, refusal, loss or the time allowed).
@@ -28,6 +30,14 @@ struct FlyOptions {
 Result FlyLanding(const Start &start, const FlyOptions &options = FlyOptions());
 // A takeover start (start.kind not START_ORBIT) flown the same way.
 Result FlyTakeover(const Start &start, const FlyOptions &options);
+
+// The campaign's world with the lander of the class in it, flown at fps frames
+// per second; null, with the reason, when there is none (or no tank to fill).
+::Vessel *LoadLander(flight::Flight &f, const LanderClass &lc, double fps, std::string *reason);
+// The pilot on display 0: the Landing page, the base, the pad and, when asked
+// for, the efficient descent profile. False, with the reason, when one is refused.
+bool SelectLanding(flight::Flight &f, const LanderClass &lc, int pad, const FlyOptions &options,
+                   std::string *reason);
 
 // The Landing page's status line as the pilot reads it on display 0.
 std::string PageStatus(flight::Flight &f);

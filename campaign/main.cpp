@@ -5,7 +5,11 @@
 //
 //   tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]
 //                    [--warp W] [--spare-fuel KG] [--takeover]
+//                    [--descent specified|efficient]
 //
+// --descent chooses the descent profile the pilot sets on the Landing page before
+// engaging: the specified one (the default) or the efficient one; the same starts
+// either way, so two campaigns set the profiles side by side.
 // --takeover flies the takeover starts in place of the orbits: hovering near the
 // pad, low and slow uprange, a short arc, standing on the ground within a hop, and
 // a stop and resume late in the descent, the kinds and lander classes in turn.
@@ -43,10 +47,30 @@ struct Options {
     std::string out = "out/campaign";
 };
 
+const char kUsage[] = "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n"
+                      "                        [--warp W] [--spare-fuel KG] [--takeover]\n"
+                      "                        [--descent specified|efficient]\n";
+
+// The descent profile named on the command line; false for another word.
+bool ParseDescent(const std::string &word, campaign::FlyOptions *fly) {
+    if (word != "specified" && word != "efficient") return false;
+    fly->efficient = word == "efficient";
+    return true;
+}
+
+// The options; false, with the complaint on standard error, for a command line
+// that does not read.
 bool Parse(int argc, char **argv, Options *o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool more = i + 1 < argc;
+        if (a == "--descent" && more) {
+            const std::string word = argv[++i];
+            if (ParseDescent(word, &o->fly)) continue;
+            std::fprintf(stderr, "tessarc-campaign: unknown descent profile \"%.60s\": specified or efficient\n",
+                         word.c_str());
+            return false;
+        }
         if (a == "--count" && more) o->count = std::atoi(argv[++i]);
         else if (a == "--jobs" && more) o->jobs = std::atoi(argv[++i]);
         else if (a == "--seed" && more) o->seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
@@ -55,9 +79,14 @@ bool Parse(int argc, char **argv, Options *o) {
         else if (a == "--warp" && more) o->fly.warp = std::atof(argv[++i]);
         else if (a == "--spare-fuel" && more) o->fly.spareFuel = std::atof(argv[++i]);
         else if (a == "--takeover") o->takeover = true;
-        else return false;
+        else {
+            std::fprintf(stderr, "%s", kUsage);
+            return false;
+        }
     }
-    return o->count > 0 && o->jobs > 0;
+    if (o->count > 0 && o->jobs > 0) return true;
+    std::fprintf(stderr, "%s", kUsage);
+    return false;
 }
 
 campaign::Start StartOf(const Options &o, int index) {
@@ -112,21 +141,36 @@ double Percentile(std::vector<double> v, double p) {
     return v[i];
 }
 
-// One line per lander class: its landings flown and refused, the soft ones,
-// and the worst of its misses and touchdowns.
+// The Landing page's status line of a start refused because the tank cannot pay
+// for the descent.
+const char kFuelRefusal[] = "not enough fuel";
+
+// " dv/ideal median M (10-90% A-B)" of the ratios, or "" without any.
+std::string RatioFigures(const std::vector<double> &ratio) {
+    if (ratio.empty()) return "";
+    char text[96];
+    std::snprintf(text, sizeof text, "; dv/ideal median %.3f (10-90%% %.3f-%.3f)", Percentile(ratio, 0.5),
+                  Percentile(ratio, 0.1), Percentile(ratio, 0.9));
+    return text;
+}
+
+// One line per lander class: its landings flown and refused (for fuel among
+// them), the soft ones, the worst of its misses and touchdowns, and the
+// delta-v it used over the ideal (orbits only: a takeover has no ideal).
 std::string ClassLines(const std::vector<campaign::Result> &rs) {
     std::string out;
     const auto &classes = campaign::landerClasses();
     for (size_t k = 0; k < classes.size() * campaign::START_KINDS; ++k) {
         const size_t c = k / campaign::START_KINDS;
         const int kind = static_cast<int>(k % campaign::START_KINDS);
-        int flown = 0, refused = 0, success = 0, hard = 0;
-        std::vector<double> miss, vs;
+        int flown = 0, refused = 0, fuel = 0, success = 0, hard = 0;
+        std::vector<double> miss, vs, ratio;
         for (const campaign::Result &r : rs) {
             if (static_cast<size_t>(r.start.lander) != c || r.start.kind != kind) continue;
             if (r.outcome == campaign::OUT_HARD) ++hard;
             if (r.outcome == campaign::OUT_REFUSED) {
                 ++refused;
+                if (r.reason == kFuelRefusal) ++fuel;
                 continue;
             }
             ++flown;
@@ -134,23 +178,24 @@ std::string ClassLines(const std::vector<campaign::Result> &rs) {
             if (r.outcome == campaign::OUT_LANDED || r.outcome == campaign::OUT_HARD) {
                 miss.push_back(std::hypot(r.missAlong, r.missCross));
                 vs.push_back(-r.vs);
+                if (r.dvIdeal > 0.0) ratio.push_back(r.dvUsed / r.dvIdeal);
             }
         }
         if (flown + refused == 0) continue;
         char line[300];
         std::snprintf(line, sizeof line,
-                      "%.40s at %.40s, %s: flown %d, refused %d, success %d, hard %d; miss m median %.2f max %.2f; "
-                      "down m/s median %.2f max %.2f\n",
+                      "%.40s at %.40s, %s: flown %d, refused %d (fuel %d), success %d, hard %d; miss m median %.2f "
+                      "max %.2f; down m/s median %.2f max %.2f",
                       classes[c].name.c_str(), classes[c].body.c_str(), campaign::StartKindName(kind), flown, refused,
-                      success, hard, Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5),
+                      fuel, success, hard, Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5),
                       Percentile(vs, 1.0));
-        out += line;
+        out += line + RatioFigures(ratio) + "\n";
     }
     return out;
 }
 
 // The summary, as printed and as stored beside the table.
-std::string Summary(const std::vector<campaign::Result> &rs) {
+std::string Summary(const std::vector<campaign::Result> &rs, bool efficient) {
     int landed = 0, success = 0, hard = 0, refused = 0, lost = 0, aborted = 0, silent = 0;
     std::map<std::string, int> reasons, losses;
     std::vector<double> miss, vs, hs, dvRatio;
@@ -175,10 +220,11 @@ std::string Summary(const std::vector<campaign::Result> &rs) {
         }
     }
     const int flown = static_cast<int>(rs.size()) - refused;
-    std::string out;
+    std::string out = efficient ? "descent profile: efficient\n" : "descent profile: specified\n";
     char line[400];
-    std::snprintf(line, sizeof line, "landings: %zu; refused %d (%d without a reason on the page); flown %d\n",
-                  rs.size(), refused, silent, flown);
+    std::snprintf(line, sizeof line,
+                  "landings: %zu; refused %d (%d for fuel, %d without a reason on the page); flown %d\n", rs.size(),
+                  refused, reasons.count(kFuelRefusal) ? reasons[kFuelRefusal] : 0, silent, flown);
     out += line;
     std::snprintf(line, sizeof line,
                   "success (soft, <= 1 m/s down, inside the precision box): %d of %d flown = %.1f%%\n", success, flown,
@@ -196,7 +242,8 @@ std::string Summary(const std::vector<campaign::Result> &rs) {
                       Percentile(vs, 0.5), Percentile(vs, 1.0), Percentile(hs, 0.5), Percentile(hs, 1.0));
         out += line;
         // Takeover starts have no ideal to set against (a hover's is its fall).
-        std::snprintf(line, sizeof line, "delta-v used / ideal: median %.3f, max %.3f\n", Percentile(dvRatio, 0.5),
+        std::snprintf(line, sizeof line, "delta-v used / ideal: median %.3f, 10-90%% %.3f-%.3f, max %.3f\n",
+                      Percentile(dvRatio, 0.5), Percentile(dvRatio, 0.1), Percentile(dvRatio, 0.9),
                       Percentile(dvRatio, 1.0));
         if (!dvRatio.empty()) out += line;
     }
@@ -239,11 +286,7 @@ pid_t Launch(const Options &o, int index) {
 
 int main(int argc, char **argv) {
     Options o;
-    if (!Parse(argc, argv, &o)) {
-        std::fprintf(stderr, "usage: tessarc-campaign [--count N] [--jobs J] [--seed S] [--out DIR] [--only I]\n"
-                     "                        [--warp W] [--spare-fuel KG] [--takeover]\n");
-        return 2;
-    }
+    if (!Parse(argc, argv, &o)) return 2;
     if (o.only >= 0) {
         const campaign::Result r = campaign::FlyLanding(StartOf(o, o.only), o.fly);
         std::printf("%s\n%s\n", Progress(r).c_str(), campaign::ResultLine(r).c_str());
@@ -297,7 +340,7 @@ int main(int argc, char **argv) {
     std::ofstream table(o.out + "/results.csv");
     table << campaign::ResultHeader() << "\n";
     for (const campaign::Result &r : results) table << campaign::ResultLine(r) << "\n";
-    const std::string summary = Summary(results);
+    const std::string summary = Summary(results, o.fly.efficient);
     std::ofstream(o.out + "/summary.txt") << summary;
     std::printf("%s", summary.c_str());
     return table ? 0 : 1;

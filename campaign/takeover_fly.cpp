@@ -63,23 +63,9 @@ Result FlyTakeover(const Start &start, const FlyOptions &options) {
     const LanderClass &lc = landerClasses()[static_cast<size_t>(s.lander) % landerClasses().size()];
 
     flight::Flight f;
-    char scn[512];
-    std::snprintf(scn, sizeof scn,
-                  "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\n"
-                  "BEGIN_FOCUS\n  Ship Lander\nEND_FOCUS\nBEGIN_SHIPS\nLander:%s\n  STATUS Orbiting %s\n"
-                  "  ELEMENTS 5000.0 0.0 45.0 0 0 0 EQU\nEND\nEND_SHIPS\n",
-                  lc.name.c_str(), lc.body.c_str());
-    if (!f.loadText(scn)) {
-        R.reason = "scenario: " + f.error();
-        return R;
-    }
-    f.world.frameDt = 1.0 / s.fps;
-    ::Vessel *lander = f.vessel("Lander");
+    ::Vessel *lander = LoadLander(f, lc, s.fps, &R.reason);
+    if (!lander) return R;
     const size_t tank = static_cast<size_t>(lc.tank);
-    if (!lander || lander->tankMass.size() <= tank) {
-        R.reason = "no lander";
-        return R;
-    }
     R.fuelOnBoard = s.fuel * lander->cls->tankMax[tank];
     lander->tankMass[tank] = R.fuelOnBoard;
     bool contact = false;
@@ -99,13 +85,7 @@ Result FlyTakeover(const Start &start, const FlyOptions &options) {
             R.flightTime = lander->touchdownSimt - tHold;
         }
     };
-    flight::useLinkedPlugin(f);
-    char pad[8];
-    std::snprintf(pad, sizeof pad, "%d", s.pad);
-    if (!f.open(0) || !f.key(0, "5") || !f.key(0, "B") || !f.type(0, lc.base) || !f.key(0, "P") || !f.type(0, pad)) {
-        R.reason = "pilot: " + f.error();
-        return R;
-    }
+    if (!SelectLanding(f, lc, s.pad, options, &R.reason)) return R;
     MfdState *S = StateOf(f);
     flight::SurfaceStart at;
     at.bearing = s.bearing;

@@ -235,6 +235,7 @@ void DrawLandingPage(const MfdState *S, TextGrid &g) {
     else
         PutText(g, 3, 23, "OFF", colWhite);
     PutText(g, 32, 1, S->landBrake ? "BRK ON" : "NO BRK", colWhite);
+    PutText(g, 33, 1, S->landingDescent == DESCENT_EFFICIENT ? "DESC EFF" : "DESC STD", colWhite);
 
     DrawTargetLine(S, g);
     g.thirdRows = 0;

@@ -204,7 +204,9 @@ void ReadyToWait(MfdState *S, const LandingStepValues &V) {
 void LimitTimeAcceleration(MfdState *S, bool trimming = false) {  // an orbit trim: the active limit
     double limit = 0.0;
     const char *text = nullptr;
-    switch (trimming ? LANDING_BRAKE : S->landingPhase) {
+    // Engaged where it will be taken over, the landing is active from the press on.
+    const bool takeover = S->landingPhase == LANDING_WAIT && S->engaging && EngagingTakeover(S);
+    switch (takeover || trimming ? LANDING_APPROACH : S->landingPhase) {
     case LANDING_WAIT:
         limit = kWarpWaiting;
         text = "TessarcMFD: %s is waiting for landing brake --> limiting time acceleration";
@@ -335,10 +337,6 @@ bool ResumeFromHere(MfdState *S, LandingStepValues &V) {
     return ReplanApproach(S, V);
 }
 
-LandingCommand Tracking(MfdState *S, LandingStepValues &V) {  // of the descent the pilot chose
-    return EfficientLawInFlight(S, V) ? EfficientGuidance(S, V) : TrackingGuidance(S, V);
-}
-
 void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
     if (EndStopBeforeTheTankRunsDry(S, V)) Measure(S, V);
     switch (S->landingPhase) {
@@ -355,10 +353,10 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
     case LANDING_BRAKE:
     case LANDING_APPROACH:
         if (S->holdOn && !S->lockedOut && !PlanFits(S, V) && !ResumeFromHere(S, V)) return;
-        CommandOutput(S, V, Tracking(S, V));
+        CommandOutput(S, V, DescentTracking(S, V));
         return;
     case LANDING_REPLAN:
-        if (ReplanApproach(S, V)) CommandOutput(S, V, Tracking(S, V));
+        if (ReplanApproach(S, V)) CommandOutput(S, V, DescentTracking(S, V));
         return;
     case LANDING_FINAL_START: {
         S->landingPhase = LANDING_FINAL;
@@ -380,7 +378,7 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
             S->landingPhase = LANDING_REPLAN;
             S->landingParams[LP_END_HEIGHT] = kApproachEndHeight;  // it held the final phase's entry height
             Measure(S, V);
-            if (ReplanApproach(S, V)) CommandOutput(S, V, Tracking(S, V));
+            if (ReplanApproach(S, V)) CommandOutput(S, V, DescentTracking(S, V));
             return;
         }
         FinalPhase(S, V);

@@ -11,8 +11,6 @@
 
 namespace {
 
-// Samples of a law's cost; its thrust is a quadratic, so few are enough.
-const int kCostSamples = 48;
 // s: the law is never solved for less time to go than this (its gains grow as
 // the square of the inverse); the phase moves on before.
 const double kLeastTimeToGo = 1.0;
@@ -70,74 +68,7 @@ LawBody BodyOf(const LandingStepValues &V) {
 
 }  // namespace
 
-double ForwardSpeed(const MfdState *S, const LandingStepValues &V) {
-    return V.ve * std::sin(S->approachHeading) + V.vn * std::cos(S->approachHeading);
-}
 
-bool EfficientDescent(const MfdState *S) {
-    // Through air the standard descent is flown: the full-thrust braking from a
-    // pass low enough for it would meet the air where it brakes and lifts the
-    // orbit, which the law does not foresee.
-    return S->landingDescent == DESCENT_EFFICIENT && !(S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef));
-}
-
-ThrustLaw DescentLaw(const PlaneState &s, const PlaneEnd &e, double T, const LawBody &b) {
-    ThrustLaw L{};
-    if (!(T > 0.0) || !std::isfinite(T)) return L;
-    // Gravity less the centrifugal relief, over an inertial speed falling evenly
-    // from now to the end: its integral (velocity) and its double integral
-    // weighted by the time left (position), for a downward pull.
-    const double v = s.v + b.spin, d = e.v - s.v, R = b.radius > 0.0 ? b.radius : 1.0;
-    const double mean = v * v + v * d + d * d / 3.0;
-    const double weighted = v * v / 2.0 + v * d / 3.0 + d * d / 12.0;
-    const double gv = -T * (b.g - mean / R);
-    const double gr = -T * T * (b.g / 2.0 - weighted / R);
-    const double gEnd = b.g - Sq(v + d) / R;
-
-    const double zev[2] = {e.v - s.v, e.vz - s.vz - gv};
-    const double zem[2] = {e.x - s.x - s.v * T, e.h - s.h - s.vz * T - gr};
-    const double uT[2] = {e.ax, e.az + gEnd};
-    for (int i = 0; i < 2; ++i) {
-        L.u0[i] = uT[i] + 12.0 * zem[i] / (T * T) - 6.0 * zev[i] / T;
-        L.u2[i] = (3.0 * (uT[i] + L.u0[i]) * T - 6.0 * zev[i]) / (T * T * T);
-        L.u1[i] = (uT[i] - L.u0[i]) / T - L.u2[i] * T;
-    }
-    // Across the end acceleration is free: the thrust falls linearly.
-    const double zevC = -s.vy, zemC = -(s.y + s.vy * T);
-    L.u0[2] = 6.0 * zemC / (T * T) - 2.0 * zevC / T;
-    L.u1[2] = 2.0 * (zevC - L.u0[2] * T) / (T * T);
-    L.u2[2] = 0.0;
-    return L;
-}
-
-LawCost CostOfLaw(const ThrustLaw &L, const PlaneState &s, const PlaneEnd &e, double T, const LawBody &b,
-                  double mass, double thrust, double isp, const MfdState *plan, double t0) {
-    LawCost c{0.0, 0.0, s.h};
-    if (!(T > 0.0) || !std::isfinite(T) || !(mass > 0.0) || !(thrust > 0.0)) return c;
-    const double dt = T / kCostSamples, v = s.v + b.spin, d = e.v - s.v, R = b.radius > 0.0 ? b.radius : 1.0;
-    double h = s.h, vz = s.vz, m = mass;
-    for (int i = 0; i < kCostSamples; ++i) {
-        const double t = (i + 0.5) * dt;
-        const double ge = b.g - Sq(v + d * t / T) / R;
-        double uk[3];
-        for (int k = 0; k < 3; ++k) uk[k] = L.u0[k] + L.u1[k] * t + L.u2[k] * t * t;
-        if (plan) {
-            double z[3];
-            HeightReference(plan, t0 + t, z);
-            uk[1] = z[2] + ge;
-        }
-        const double u2 = Sq(uk[0]) + Sq(uk[1]) + Sq(uk[2]);
-        const double u = std::sqrt(u2);
-        c.share = std::fmax(c.share, u * m / thrust);
-        c.dv += u * dt;
-        if (isp > 0.0) m = mass * std::exp(-c.dv / isp);
-        // The height on the way, under the same gravity model as the law.
-        vz += (uk[1] - ge) * dt;
-        h += vz * dt;
-        c.lowest = std::fmin(c.lowest, h);
-    }
-    return c;
-}
 
 LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V) {
     double te = 0.0, tr = 0.0;
@@ -162,6 +93,10 @@ LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V) {
     S->landingWork[LW_FIX_ALONG] = S->landingWork[LW_FIX_HEIGHT] = 0.0;
     Publish(S, V);
     return LandingCommand{L.u0[0], L.u0[1], L.u0[2]};
+}
+
+LandingCommand DescentTracking(MfdState *S, LandingStepValues &V) {
+    return EfficientLawInFlight(S, V) ? EfficientGuidance(S, V) : TrackingGuidance(S, V);
 }
 
 void EfficientFinalVertical(MfdState *S, LandingStepValues &V, LandingCommand *a) {

@@ -58,14 +58,15 @@ ThrustLaw DescentLaw(const PlaneState &s, const PlaneEnd &e, double T, const Law
 struct LawCost {
     double dv, share, lowest;
 };
-// With plan set, the vertical thrust is the one that flies the stored height
-// plan from t0 s after its start instead (the braking's).
 LawCost CostOfLaw(const ThrustLaw &L, const PlaneState &s, const PlaneEnd &e, double T, const LawBody &b,
-                  double mass, double thrust, double isp, const MfdState *plan = nullptr, double t0 = 0.0);
+                  double mass, double thrust, double isp);
 
 // Phases 1 and 3: the law to the stored trajectory's end (moves the phase on to 2
 // or 4 near that end while the hold is on); the remaining delta-v and fuel.
 LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V);
+// Phases 1 and 3 of the descent the pilot chose: the efficient law while it is
+// the one in flight, the standard tracking otherwise.
+LandingCommand DescentTracking(MfdState *S, LandingStepValues &V);
 // Phase 5: the steady-deceleration descent and the hold over the target into a
 // (the final law has set the precision box); sets V.ev for touchdown.
 void EfficientFinalVertical(MfdState *S, LandingStepValues &V, LandingCommand *a);
@@ -104,8 +105,23 @@ const double kApproachLead = 2.5;
 const double kEfficientReserve = 30.0;
 const double kBoxSettle = 10.0;
 
+// The braking run (landing/efficient_law.cpp): along the track on
+// kPlanThrustShare of the thrust, the weight carried and the rest braking, the
+// mass falling as it burns; distance (m), duration (s) and mass at its end (kg).
+struct Run {
+    double distance, duration, mass;
+};
+// The run from closing speed v to the approach gate, the gate fitted to the mass
+// the run leaves.
+struct GatePlan {
+    Run run;
+    PlaneEnd gate;
+};
+GatePlan PlanGate(double v, const LandingStepValues &V, const LawBody &b);
+
 // Planning (landing/efficient_plan.cpp).
-// The point over the target where the approach ends, for gravity g at the target.
+// (landing/efficient_law.cpp) The point over the target where the approach
+// ends, for gravity g at the target.
 PlaneEnd LowGate(double g);
 // m/s: the final descent from there, with its settling.
 double FinalDescentDv(double g);

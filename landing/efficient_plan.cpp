@@ -12,11 +12,6 @@
 
 namespace {
 
-// Steps of the braking run (in speed).
-const int kRunSteps = 40;
-// The run stops where the engine group can no longer brake along the track:
-// below this share of its thrust is left once the weight is carried.
-const double kLeastBrakeShare = 0.05;
 // m/s: below this closing speed a state has no braking to run.
 const double kSlowRun = 1.0;
 // Share of the gravity at the target an approach from a hover may accelerate at.
@@ -29,81 +24,18 @@ const double kShareMost = 1.15;
 // Largest share of the engine group's acceleration the braking law may start
 // with thrusting downwards.
 const double kDiveShare = 0.6;
-// The orbit trim brings a high pass down to where the law starts diving at no
-// more than this share.
-const double kDiveTarget = 0.3;
 // m: a braking that ends this close to the standard gate is the standard one.
 const double kGateApart = 1.0;
 // Share of the engine group's thrust an approach may plan to ask.
 const double kApproachPlanShare = 0.9;
 
-double Sq(double x) { return x * x; }
 
-struct Run {
-    double distance;  // m covered
-    double duration;  // s
-    double mass;      // kg at the end
-};
-
-// A braking along the track on kPlanThrustShare of the thrust, the weight
-// carried (less the centrifugal relief) and the rest braking, from closing speed
-// v0 down to v1, the mass falling as it burns.
-Run BrakingRun(double v0, double v1, double mass, double thrust, double isp, const LawBody &b) {
-    Run r{0.0, 0.0, mass};
-    if (!(v0 > v1) || !(mass > 0.0) || !(thrust > 0.0)) return r;
-    const double step = (v0 - v1) / kRunSteps, F = kPlanThrustShare * thrust;
-    for (int i = 0; i < kRunSteps; ++i) {
-        const double v = v0 - (i + 0.5) * step;
-        const double A = F / r.mass, ge = b.g - Sq(v + b.spin) / b.radius;
-        const double brake = std::sqrt(std::fmax(A * A - ge * ge, Sq(kLeastBrakeShare * A)));
-        const double dt = step / brake;
-        r.distance += v * dt;
-        r.duration += dt;
-        if (isp > 0.0) r.mass = std::fmax(r.mass - F / isp * dt, 0.05 * mass);
-    }
-    return r;
-}
-
-// m/s^2 the approach starts decelerating at: the thrust share of the engine group
-// at that mass, less what carries the weight and bends the path down its glide.
-double ApproachDecel(double mass, double thrust, double g) {
-    const double A = kApproachThrustShare * thrust / mass, t = kApproachGlide;
-    const double disc = g * g * t * t - (1.0 + t * t) * (g * g - A * A);
-    if (!(A > g) || !(disc >= 0.0)) return 0.0;
-    return (-g * t + std::sqrt(disc)) / (1.0 + t * t);
-}
-
-// The approach gate for an approach decelerating from a to rest over
-// kApproachTime, evenly less, coming down its glide.
-PlaneEnd ApproachGate(double a, double g) {
-    const double t = kApproachTime, sink = -LowGate(g).vz;
-    const double v = a * t / 2.0, dist = a * t * t / 6.0;
-    return PlaneEnd{-dist, kLowGateHeight + sink * t + kApproachGlide * dist, v, -(sink + kApproachGlide * v), -a,
-                    kApproachGlide * a};
-}
-
-struct GatePlan {
-    Run run;        // from the closing speed to the gate's
-    PlaneEnd gate;  // the approach gate
-};
-
-// The braking from closing speed v to the gate, the gate fitted to the mass
-// the braking leaves.
-GatePlan PlanGate(double v, const LandingStepValues &V, const LawBody &b) {
-    GatePlan p;
-    const Run full = BrakingRun(v, 0.0, V.mass, V.thrust, V.isp, b);
-    p.gate = ApproachGate(ApproachDecel(full.mass, V.thrust, V.gT), V.gT);
-    p.run = BrakingRun(v, p.gate.v, V.mass, V.thrust, V.isp, b);
-    return p;
-}
 
 // A braking law within the engine group that does not start by diving (from
 // high up the law thrusts downwards first and pulls up late, more than the
 // engines give): otherwise the standard braking is flown.
-// Through air the braking is the standard one: the law's full thrust from a pass
-// low enough for it is flown where the air brakes the orbit and lifts it.
 bool Flyable(const ThrustLaw &L, const LawCost &c, const LandingStepValues &V) {
-    return c.share <= kShareMost && L.u0[1] >= -kDiveShare * V.amax && !oapiPlanetHasAtmosphere(V.body);
+    return c.share <= kShareMost && L.u0[1] >= -kDiveShare * V.amax;
 }
 
 void SetLowFlags(MfdState *S, double lowest, double reference) {
@@ -125,25 +57,6 @@ void StoreLaw(MfdState *S, const PlaneState &s, const PlaneEnd &e, double T, con
 
 }  // namespace
 
-PlaneEnd LowGate(double g) {
-    const double k = kDescentDecelShare * g;
-    const double fast = std::sqrt(Sq(kTouchdownSink) + 2.0 * k * kLowGateHeight);
-    return PlaneEnd{-kLowGateShort, kLowGateHeight, 0.0, -std::fmin(fast, kMostSink), 0.0, fast < kMostSink ? k : 0.0};
-}
-
-double FinalDescentDv(double g) {
-    const double sink = -LowGate(g).vz;
-    // Down at no less than the mean of the two sinks, and the box's settling.
-    const double t = kLowGateHeight / ((sink + kTouchdownSink) / 2.0) + kBoxSettle;
-    return g * t + sink;
-}
-
-double ApproachDv(const PlaneEnd &gate, const LawBody &b, double mass, double thrust, double isp) {
-    const PlaneState s{gate.x, gate.h, gate.v, gate.vz, 0.0, 0.0};
-    const PlaneEnd e = LowGate(b.g);
-    const ThrustLaw L = DescentLaw(s, e, kApproachTime, b);
-    return CostOfLaw(L, s, e, kApproachTime, b, mass, thrust, isp).dv + FinalDescentDv(b.g);
-}
 
 bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V) {
     if (!EfficientDescent(S)) return false;
@@ -170,17 +83,6 @@ bool EfficientBrakingFits(MfdState *S, LandingStepValues &V) {
     return Flyable(L, cc, V);
 }
 
-double LevelBrakeHeight(MfdState *S, LandingStepValues &V) {
-    (void)S;
-    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
-    const GatePlan p = PlanGate(V.gs, V, b);
-    const double T = p.run.duration;
-    const PlaneState s{p.gate.x - p.run.distance, V.height, V.gs, 0.0, 0.0, 0.0};
-    const double up = DescentLaw(s, p.gate, T, b).u0[1], least = -kDiveTarget * V.amax;
-    // The law's first vertical thrust rises by 12 / T^2 for each metre lower.
-    return up >= least || !(T > 0.0) ? V.height : V.height - (least - up) * T * T / 12.0;
-}
 
 double EfficientBrakeDecel(const MfdState *S, const LandingStepValues &V) {
     const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;

@@ -80,6 +80,16 @@ bool TakeoverStart(const MfdState *S, const LandingStepValues &V) {
     return V.onGround || V.prm.PeD < V.Rt;
 }
 
+bool EngagingTakeover(const MfdState *S) {
+    if (!S->vessel || !S->holdOn || S->lockedOut) return false;
+    if (S->vessel->GroundContact() || (S->vessel->GetFlightStatus() & 1) != 0) return true;
+    const OBJHANDLE body = S->vessel->GetGravityRef();
+    ELEMENTS el;
+    ORBITPARAM prm;
+    if (!body || !S->vessel->GetElements(body, el, &prm, 0, FRAME_EQU)) return false;
+    return prm.PeD < oapiGetSize(body) + S->elevation;
+}
+
 bool TakeOverFromHere(MfdState *S, LandingStepValues &V) {
     S->landingAttW = _V(0, 0, 0);  // the landing frame is taken up as it is
     S->landingWork[LW_PASS_TIME] = 0.0;  // no pass of an orbit is waited for

@@ -31,6 +31,10 @@ void UpdateHandOver(MfdState *S, const LandingStepValues &V);
 // rather than from a pass of its orbit.
 bool TakeoverStart(const MfdState *S, const LandingStepValues &V);
 
+// The same, asked of the host as HOLD is pressed, before a step has measured: the
+// vessel touches the ground or its periapsis lies below the target's level.
+bool EngagingTakeover(const MfdState *S);
+
 // Plans the landing from the present state: the final phase when already over the
 // target, a fresh approach from a hover, a slow flight or the ground (a hop),
 // a braking to the final-approach gate when faster; sets the phase the step goes

@@ -28,7 +28,7 @@ const DWORD kNoKey = 99;
 // Key codes (keyboard scan codes, set 1).
 enum MfdKey : DWORD {
     KEY_1 = 2, KEY_2 = 3, KEY_3 = 4, KEY_4 = 5, KEY_5 = 6, KEY_6 = 7, KEY_7 = 8,
-    KEY_BACK = 14, KEY_TAB = 15, KEY_E = 18, KEY_R = 19, KEY_T = 20, KEY_Y = 21, KEY_I = 23,
+    KEY_BACK = 14, KEY_TAB = 15, KEY_Q = 16, KEY_E = 18, KEY_R = 19, KEY_T = 20, KEY_Y = 21, KEY_I = 23,
     KEY_O = 24, KEY_P = 25, KEY_ENTER = 28, KEY_A = 30, KEY_S = 31, KEY_D = 32, KEY_F = 33,
     KEY_G = 34, KEY_H = 35, KEY_K = 37, KEY_L = 38, KEY_X = 45, KEY_C = 46, KEY_V = 47, KEY_B = 48,
     KEY_N = 49, KEY_M = 50, KEY_SLASH = 53, KEY_SPACE = 57, KEY_OEM_102 = 86,
@@ -38,6 +38,10 @@ enum MfdKey : DWORD {
 
 // HOLD, translation hold or an armed burn engaged on the state.
 bool StateBusy(const MfdState *S);
+// The pilot may choose how the landing descends: nothing engaged and the descent
+// not begun (a profile changed under way would leave the flight on a plan the
+// other profile made).
+bool DescentChoiceOpen(const MfdState *S);
 // The page the buttons act on. Without a state, the summary page.
 MfdPage CurrentPage(bool summaryShown, const MfdState *S);
 // The label set of a mode page for the state's engagement.

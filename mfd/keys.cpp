@@ -166,6 +166,18 @@ KeyResult BrakeKey(MfdView *mfd, DWORD) {  // A
     return KEY_TAKEN;
 }
 
+// The descent profile, only on the Landing page and only before the descent:
+// the fuel check and the brake point follow at the next step, so a refusal of
+// the other profile is cleared as for the engine choice.
+KeyResult DescentKey(MfdView *mfd, DWORD) {  // Q
+    MfdState *S = mfd->state;
+    if (S->refMode != AP_LANDING) return KEY_NO_COMMAND;
+    if (!DescentChoiceOpen(S)) return KEY_REFUSED;
+    S->landingDescent = S->landingDescent == DESCENT_EFFICIENT ? DESCENT_SPECIFIED : DESCENT_EFFICIENT;
+    S->landingRefusal = 0;
+    return KEY_TAKEN;
+}
+
 KeyResult PortOrInvertKey(MfdView *mfd, DWORD) {  // D
     MfdState *S = mfd->state;
     if (S->refMode == AP_DOCKING) return Taken(!StateBusy(S) && OpenDialog(mfd, DIALOG_TARGET_PORT));
@@ -203,6 +215,8 @@ KeyResult HoldKey(MfdView *mfd, DWORD) {  // H, space
     if (S->refMode == AP_LANDING && !wasOn && S->holdOn &&
         (S->landingPhase == LANDING_BRAKE || S->landingPhase == LANDING_APPROACH))
         S->landingPhase = LANDING_REPLAN;
+    // Its limit holds from the press on: no frame runs at a factor set before it.
+    if (S->refMode == AP_LANDING && !wasOn && S->holdOn) ApplyLandingWarpLimit(S);
     return KEY_TAKEN;
 }
 
@@ -283,7 +297,7 @@ const StateKeyCommand kStateKeys[] = {
     {KEY_G, GoKey},          {KEY_H, HoldKey},         {KEY_SPACE, HoldKey},
     {KEY_K, SpinKey},        {KEY_L, ElevationSpinOrPortKey}, {KEY_X, DistanceOrSyncKey},
     {KEY_C, InsertKey},      {KEY_V, ReadoutKey},      {KEY_B, BaseOrCaptureKey},
-    {KEY_N, RadioKey},       {KEY_END, TrimKey},       {KEY_PGDN, TrimKey},
+    {KEY_N, RadioKey},       {KEY_Q, DescentKey},      {KEY_END, TrimKey},       {KEY_PGDN, TrimKey},
     {KEY_PGUP, TrimKey},     {KEY_INSERT, TrimKey},    {KEY_DELETE, TrimKey},
     {KEY_LEFT, NoOperation}, {KEY_RIGHT, NoOperation},
 };

@@ -73,6 +73,7 @@ enum StatusKey {
     STATUS_CUTOFFALT,
     STATUS_FORCELAND,
     STATUS_LANDBRAKE,
+    STATUS_DESCENT,
     STATUS_KEY_COUNT
 };
 
@@ -81,6 +82,7 @@ enum StatusKey {
 //  MFDINDEX, GRAPHSTYLE, FORCELAND, LANDBRAKE: one integer.
 //  ELEVATION, CUTOFFALT: one number.
 //  REFMODE: the mode 0..6 from its word. LANDING: the precision 0..2 from its word.
+//  DESCENT: the descent profile (LandingDescent) from its word; another word drops the line.
 //  REMOTE, BODYREF, TARGETREF: the name (the rest of the line, trailing blanks dropped),
 //   up to kStatusVesselNameMax characters for REMOTE and kStatusNameMax for the others.
 //   A REMOTE line whose name does not read (blank, or longer than that)
@@ -108,9 +110,11 @@ StatusKey DecodeStatusLine(const char *line, StatusLine *out);
 // "  REFMODE", "   BODYREF", ...); "MFDIndex" for STATUS_MFDINDEX; "" for none.
 const char *StatusKeyText(StatusKey key);
 
-// The words of the modes 0..6 ("VELOCITY" ... "ASCENT") and of the landing
-// precisions 0..2 ("FAR", "CLOSE", "ABOVE"); "" outside.
+// The words of the modes 0..6 ("VELOCITY" ... "ASCENT"), of the landing
+// precisions 0..2 ("FAR", "CLOSE", "ABOVE") and of the descent profiles 0..1
+// ("SPECIFIED", "EFFICIENT"); "" outside.
 const char *ModeWord(int mode);
 const char *PrecisionWord(int precision);
+const char *DescentWord(int descent);
 
 #endif  // TESSARC_MFD_SCENARIO_H

@@ -50,12 +50,16 @@ const KeyInfo kKeys[] = {
     {STATUS_CUTOFFALT, "   CutoffAlt", SHAPE_ALL, "f"},
     {STATUS_FORCELAND, "   FORCELAND", SHAPE_ALL, "i"},
     {STATUS_LANDBRAKE, "   LANDBRAKE", SHAPE_ALL, "i"},
+    // A key of its own, which no key of a module without it begins with: such a
+    // module passes the line over (and the default profile writes no line at all).
+    {STATUS_DESCENT, "   DESCENT", SHAPE_OWN, ""},
 };
 
 const char *const kModeWords[] = {"VELOCITY", "RELATIVE", "GLOBAL", "DOCKING", "ENTRY", "BURNDATA", "ASCENT"};
 // How much of each mode word the reader compares.
 const size_t kModeWordCompare[] = {8, 8, 6, 7, 5, 8, 4};
 const char *const kPrecisionWords[] = {"FAR", "CLOSE", "ABOVE"};
+const char *const kDescentWords[] = {"SPECIFIED", "EFFICIENT"};
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
@@ -141,6 +145,20 @@ bool DecodeWord(const char *p, const char *end, StatusLine *out, bool mode) {
     return n > 0;
 }
 
+// The descent profile's word, whole.
+bool DecodeDescent(const char *p, const char *end, StatusLine *out) {
+    p = SkipBlanks(p, end);
+    const size_t n = static_cast<size_t>(TokenEnd(p, end) - p);
+    for (int i = 0; i < 2; ++i) {
+        if (n == std::strlen(kDescentWords[i]) && std::strncmp(p, kDescentWords[i], n) == 0) {
+            out->value[0] = i;
+            out->count = 1;
+            return true;
+        }
+    }
+    return false;
+}
+
 // "own:target,name": the ports only when both read.
 bool DecodeDockingRef(const char *p, const char *end, StatusLine *out) {
     const char *comma = static_cast<const char *>(std::memchr(p, ',', static_cast<size_t>(end - p)));
@@ -223,6 +241,7 @@ StatusKey DecodeStatusLine(const char *line, StatusLine *out) {
                 if (k.key == STATUS_LANDING) ok = DecodeWord(p, end, out, false);
                 if (k.key == STATUS_DOCKINGREF) ok = DecodeDockingRef(p, end, out);
                 if (k.key == STATUS_PADBASE) ok = DecodePadBase(p, end, out);
+                if (k.key == STATUS_DESCENT) ok = DecodeDescent(p, end, out);
                 break;
         }
         if (!ok) {
@@ -245,3 +264,5 @@ const char *StatusKeyText(StatusKey key) {
 const char *ModeWord(int mode) { return (mode >= 0 && mode < 7) ? kModeWords[mode] : ""; }
 
 const char *PrecisionWord(int precision) { return (precision >= 0 && precision < 3) ? kPrecisionWords[precision] : ""; }
+
+const char *DescentWord(int descent) { return (descent >= 0 && descent < 2) ? kDescentWords[descent] : ""; }

@@ -137,6 +137,9 @@ bool ApplyLandingLine(MfdState *S, const StatusLine &L) {
         case STATUS_LANDBRAKE:
             S->landBrake = v[0] != 0;
             return true;
+        case STATUS_DESCENT:
+            S->landingDescent = Int(v[0]);
+            return true;
         default:
             return false;
     }

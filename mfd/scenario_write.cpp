@@ -121,6 +121,9 @@ void PutVesselGroup(FILEHANDLE scn, const char *vesselName, const MfdState *S) {
     }
     if (S->landingPrecision >= 0 && S->landingPrecision <= 2)
         Put(scn, STATUS_LANDING, "%s", PrecisionWord(S->landingPrecision));
+    // Only a profile other than the default is written: files of the default stay
+    // as they were.
+    if (S->landingDescent == DESCENT_EFFICIENT) Put(scn, STATUS_DESCENT, "%s", DescentWord(S->landingDescent));
     Put(scn, STATUS_CUTOFFALT, "%.2f", B(S->cutoffAlt));
     Put(scn, STATUS_FORCELAND, "%i", S->forceLand ? 1 : 0);
     Put(scn, STATUS_LANDBRAKE, "%i", S->landBrake ? 1 : 0);

@@ -42,6 +42,12 @@ std::string callLog(const Drawing &d) {
         } else if (c.kind == DrawKind::Pixel || c.kind == DrawKind::MoveTo || c.kind == DrawKind::LineTo) {
             std::snprintf(buf, sizeof buf, "%s %d %d\n", shape, c.x0, c.y0);
             out += buf;
+        } else if (c.kind == DrawKind::SetFont) {
+            if (c.none || c.style == -1)
+                std::snprintf(buf, sizeof buf, "font %s\n", c.none ? "none" : "unknown");
+            else
+                std::snprintf(buf, sizeof buf, "font %d\n", c.width);
+            out += buf;
         } else if (shape) {
             std::snprintf(buf, sizeof buf, "%s %d %d %d %d\n", shape, c.x0, c.y0, c.x1, c.y1);
             out += buf;

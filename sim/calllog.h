@@ -10,9 +10,10 @@
 
 namespace sim {
 
-// "surface W x H, character width C", then one line per text or shape:
+// "surface W x H, character width C", then one line per text, shape or font:
 // text X Y "..." / line|rectangle|ellipse X0 Y0 X1 Y1 / pixel X Y /
-// polygon|polyline N X,Y ... (pens, brushes and colours are left out).
+// polygon|polyline N X,Y ... / font EM (its character height; none, or unknown
+// for a font this host did not make). Pens, brushes and colours are left out.
 std::string callLog(const Drawing &d);
 bool writeCallLog(const Drawing &d, const std::string &path, std::string &err);
 

@@ -12,6 +12,7 @@ RecordingSketchpad::RecordingSketchpad(int width, int height, const HostFont *ho
     gridOrigin(width, height, &rec.gridX, &rec.gridY);
     if (!hostFont) return;
     font = const_cast<HostFont *>(hostFont);
+    startFont = hostFont;
     metrics = hostFont->metrics;
     // The cells of the plug-in's grid: 37 blanks of the host font across, square,
     // centred; rows from the top as the grid places them.
@@ -40,7 +41,8 @@ oapi::Font *RecordingSketchpad::SetFont(oapi::Font *f) const {
     c.kind = DrawKind::SetFont;
     if (!f) {
         c.none = true;
-    } else if (const HostFont *hf = liveFont(f)) {
+    } else if (const HostFont *hf = f == startFont ? startFont : liveFont(f)) {
+        // The display's own font, put back after another, measures as its own again.
         metrics = hf->metrics;
         c.width = metrics.emHeight;
     } else {

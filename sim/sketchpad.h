@@ -101,6 +101,7 @@ private:
     mutable oapi::Pen *pen = nullptr;
     mutable oapi::Brush *brush = nullptr;
     mutable oapi::Font *font = nullptr;
+    const HostFont *startFont = nullptr;  // the display's font the surface was handed over in
     mutable FontMetrics metrics;  // of the selected font (emHeight 0: plain cells)
     DWORD textColour = 0xFFFFFF;
     DWORD backColour = 0;

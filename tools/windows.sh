@@ -8,8 +8,10 @@
 #   tools/windows.sh [build]   build the modules and dist/
 #   tools/windows.sh check     build, then check them: every plug-in source against both
 #                              header sets for both machines, the DLLs' machine, exports
-#                              and imports, and the 64-bit module loaded and driven by the
-#                              Windows test host (win/host) under wine64
+#                              and imports, their tables against the real hosts' (abi/),
+#                              and each module loaded and driven by a Windows test host
+#                              (win/host) under Wine, its pages drawn as the simulated
+#                              host draws them, position for position
 #
 # TESSARC_ORBITERSDK names the folder of the SDK header snapshots (with 2016/include
 # and current/include; default: shared/orbitersdk beside the checkout or one folder
@@ -282,11 +284,37 @@ echo "=== Windows check: the test host (win/host), built against the SDK headers
 # its own helpers stay inside. Only the drawing and MFD classes are read as exported
 # whole (win/host/sdk_classes.cpp): with OAPI_IMPLEMENTATION everywhere, every class
 # of the headers would be, and the host would have to define all of them.
+# The real host's MFD display and font as measured there (tests/data/realhost/mfd.json),
+# for the test host: its own source of the sizes, beside the simulated host's.
+host_facts() {
+    python3 - "$root/tests/data/realhost/mfd.json" <<'PY'
+import json, re, sys
+facts = json.load(open(sys.argv[1], encoding="utf-8"))
+font = facts["default_font"]
+glass = facts["surface_size_px"]["glass_cockpit"]
+rule = re.search(r"h = \(IH\*(\d+)\)/(\d+)", font["rule_Instrument_SetSize"])
+short_key, long_key = "GetTextWidth_0123456789", "GetTextWidth_37_blanks"
+lines = ["// Written by tools/windows.sh from tests/data/realhost/mfd.json.", "#ifndef TESSARC_WIN_HOST_FACTS_H",
+         "#define TESSARC_WIN_HOST_FACTS_H", "namespace facts {",
+         "const int kGlassDisplayWidth = %d, kGlassDisplayHeight = %d;" % (glass["w"], glass["h"]),
+         "const int kFontRuleNumerator = %s, kFontRuleDenominator = %s;" % rule.groups(),
+         "const int kShortRun = %d, kLongRun = %s;" % (len(short_key.split("_")[1]), long_key.split("_")[1])]
+for tag, key in (("Glass", "glass_cockpit_240"), ("Panel", "panel_2d_144")):
+    m = font[key]
+    size = int(m["GetCharSize"], 16)
+    lines.append("const int k%sFontEm = %d, k%sCellHeight = %d, k%sCellWidth = %d;" %
+                 (tag, m["h_rule"], tag, size & 0xFFFF, tag, size >> 16))
+    lines.append("const int k%sShortText = %d, k%sLongText = %d;" % (tag, m[short_key], tag, m[long_key]))
+print("\n".join(lines + ["}  // namespace facts", "#endif"]))
+PY
+}
+mkdir -p "$out/facts"
+host_facts >"$out/facts/host_facts.h" || fail "no facts of the real host's MFD font (tests/data/realhost/mfd.json)"
 build_host() {
     local arch=$1 set=$2 dir=$out/host-$1-$2 machine=x64
     [ "$arch" = i686 ] && machine=x86
     rm -rf "$dir" && mkdir -p "$dir"
-    local f="$(flags "$arch" "$set") -Wno-inconsistent-dllimport -include tessarc_sdk_prelude.h -O1"
+    local f="$(flags "$arch" "$set") -Wno-inconsistent-dllimport -include tessarc_sdk_prelude.h -O1 -I$out/facts"
     [ "$set" = 2016 ] && f="$f -DTESSARC_SDK_2016=1"
     {
         for s in win/host/*.cpp; do echo "$dir/$(basename "$s").log $f -c $s -o $dir/$(basename "${s%.cpp}").obj"; done
@@ -312,7 +340,7 @@ build_table_host() {
     python3 tools/abi_check.py surface "$facts" TableSurface >"$dir/table_surface.h" || return 1
     cp "$base"/*.obj "$dir/" && rm "$dir/sdk_classes.obj"
     clang++ $(flags i686 2016) -Wno-inconsistent-dllimport -include tessarc_sdk_prelude.h -O1 -DTESSARC_SDK_2016=1 \
-        -DTESSARC_TABLE_SURFACE=1 -I"$dir" -c win/host/sdk_classes.cpp -o "$dir/sdk_classes.obj" || return 1
+        -DTESSARC_TABLE_SURFACE=1 -I"$dir" -I"$out/facts" -c win/host/sdk_classes.cpp -o "$dir/sdk_classes.obj" || return 1
     link_host "$dir" i686 2016
 }
 build_host x86_64 current || fail "the 64-bit test host does not build"
@@ -421,7 +449,8 @@ done
 
 echo "=== Windows check: the modules loaded and driven by the test hosts under Wine"
 # The pages that do not depend on the flight, as the simulated host records them
-# (the same vessel in the same orbit): each test host's recording must equal them.
+# (the same vessel in the same orbit, on the real host's MFD size and font): each
+# test host's recording must equal them, position for position.
 pages=$out/pages
 rm -rf "$pages" && mkdir -p "$pages"
 sim=$root/build/default/tessarc-sim
@@ -442,26 +471,25 @@ Probe:Probe
 END
 END_SHIPS
 SCN
-printf 'AT 0 open Left\nAT 0.05 render Left start-up.calls\nAT 1 render Left mode-selection.calls\nAT 1 key Left Back\nAT 1.1 render Left summary.calls\n' \
-    >"$pages/pages.script"
+printf '%s\n' 'AT 0 open Left' 'AT 0.05 render Left start-up.calls' 'AT 1 render Left mode-selection.calls' \
+    'AT 1 key Left Back' 'AT 1.1 render Left summary.calls' 'AT 1.1 key Left Back' 'AT 1.1 key Left 1' \
+    'AT 1.3 render Left velocity.calls' >"$pages/pages.script"
 # Drawn by each generation's module in that generation's simulated host.
 for g in 2010 2016; do
     mkdir -p "$pages/$g"
-    (cd "$pages/$g" && "$sim" run ../pages.scn --host $g --script ../pages.script --until 1.2 --quiet) \
+    (cd "$pages/$g" && "$sim" run ../pages.scn --host $g --script ../pages.script --until 1.4 --quiet) \
         >"$pages/$g/sim.log" 2>&1 || fail "the simulated $g host did not draw the pages (${pages#$root/}/$g/sim.log)"
 done
-charwidth=$(sed -n '1s/.*character width \([0-9]*\).*/\1/p' "$pages/2016/start-up.calls" 2>/dev/null)
 
 wine64=$(dpkg -L wine64 2>/dev/null | grep -E '/wine64$' | head -1)
 wine32=$(dpkg -L wine32:i386 2>/dev/null | grep -E '/wine$' | while read -r f; do [ -f "$f" ] && echo "$f"; done | head -1)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
-# A page's calls in order: each kind, the texts (their digits as '#'), the points
-# of polygons and polylines counted. The simulated host draws with the real
-# host's MFD size and font metrics, which the test host does not reproduce, so
-# positions are left out.
+# A page's calls in order, every position and point as drawn; of a text's
+# characters only its numbers' digits and signs are masked, as the numbers a page
+# shows differ between the two hosts' vessels (thrusters, rates, attitude).
 mask_numbers() {
-    awk '$1 == "text" {i = index($0, "\""); body = substr($0, i); gsub(/[0-9]/, "#", body); print "text " body; next}
-        $1 == "polygon" || $1 == "polyline" {print $1, $2; next} {print $1}'
+    awk '$1 == "text" {i = index($0, "\""); body = substr($0, i); gsub(/[-+]?[0-9]/, "#", body)
+        print substr($0, 1, i - 1) body; next} {print}'
 }
 # Runs a module in a test host: name, Wine loader, prefix, host, module, the
 # generation whose simulated host's pages it must draw. Prints the steps; returns
@@ -471,17 +499,15 @@ run_in_wine() {
     rm -rf "$run" && mkdir -p "$run/Modules/Plugin"
     cp "$exe" "$run/orbiter.exe"
     cp "$dll" "$run/Modules/Plugin/"
-    (cd "$run" && WINEPREFIX=$prefix "$loader" orbiter.exe "Modules\\Plugin\\$(basename "$dll")" $charwidth) \
+    (cd "$run" && WINEPREFIX=$prefix "$loader" orbiter.exe "Modules\\Plugin\\$(basename "$dll")") \
         >"$run/output.txt" 2>"$run/wine.log" || rc=1
     tr -d '\r' <"$run/output.txt" | awk -v dir="$run" '
         /^=== page / {page = dir "/" $3 ".calls"; next} /^=== end/ {page = ""; next}
         page != "" {print >page; next} {print}' | sed 's/^/    /'
-    # The numbers a page shows (the two hosts' vessels differ in thrusters, the
-    # start-up count in frames) are left out; every call, position and point stays.
-    for p in start-up mode-selection summary; do
+    for p in start-up mode-selection summary velocity; do
         tail -n +2 "$reference/$p.calls" | mask_numbers >"$run/$p.sim"
         if [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls" | cmp -s "$run/$p.sim" -; then
-            echo "    ok   $p page: $(wc -l <"$run/$p.calls") drawing calls, as the simulated host's in kind, order and text"
+            echo "    ok   $p page: $(wc -l <"$run/$p.calls") drawing calls, as the simulated host's in kind, order, text, position, points and fonts"
         else
             echo "    FAIL $p page differs from the simulated host's:"
             { [ -f "$run/$p.calls" ] && mask_numbers <"$run/$p.calls"; } | diff "$run/$p.sim" - | head -6 | sed 's/^/        /'
@@ -511,7 +537,7 @@ else
         "$out/x86/TessarcMFD_2016.dll" 2016 >"$out/wine-snapshot.txt"; then
         fail "the 2016 module passed in a host with the wrong table: the check cannot fail"
     else
-        grep -E "FAIL|steps,|Unhandled exception" "$out/wine-snapshot.txt" | head -8
+        grep -E "FAIL|steps,|Unhandled exception|^        [<>]" "$out/wine-snapshot.txt" | head -10
     fi
     unset WINEARCH
 fi

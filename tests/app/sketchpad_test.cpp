@@ -77,6 +77,22 @@ TEST(Recording, ShapesAndToolsAreKeptInOrderWithTheirProperties) {
     EXPECT_EQ(c[6].style, -1);
 }
 
+// The display's font put back after a smaller one (as a page puts back what it
+// replaced) measures as it did before, not as the last font selected.
+TEST(Recording, TheDisplaysFontPutBackMeasuresAsItsOwnAgain) {
+    sim::HostFont mfdFont(-10, false, "Fixed", oapi::Font::NORMAL);
+    sim::RecordingSketchpad skp(240, 240, &mfdFont);
+    const DWORD size = skp.GetCharSize(), width = skp.GetTextWidth("0123456789", 10);
+    char face[] = "Fixed";
+    oapi::Font *small = oapiCreateFont(-5, false, face);
+    oapi::Font *previous = skp.SetFont(small);
+    EXPECT_NE(skp.GetTextWidth("0123456789", 10), width);
+    skp.SetFont(previous);
+    EXPECT_EQ(skp.GetCharSize(), size);
+    EXPECT_EQ(skp.GetTextWidth("0123456789", 10), width);
+    oapiReleaseFont(small);
+}
+
 TEST(ToolLedger, OnlyToolsTheHostHandedOutAreTakenBack) {
     sim::ToolLedger &l = sim::toolLedger();
     long bad = l.badReleases;

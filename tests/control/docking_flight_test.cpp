@@ -29,12 +29,21 @@ TEST(DockingFlight, ZeroTurnsAlongTheRelativeVelocityNullsItAndSwitchesOff) {
     const VECTOR3 rv0 = rig.stn->vel - rig.hv->vel;
     const double away0 = AngleDeg(Axis(rig.hv, 2), rv0);
 
-    // The wanted z axis is the relative velocity's direction; roll is only damped.
-    rig.f.run(1.0);
+    // The wanted z axis is the relative velocity's direction at the first pass;
+    // then it follows that direction at no more than the pitch and yaw rate limit
+    // (the shuttle's uneven thrusters turn it at 1.3 deg/s, above its 0.75 deg/s
+    // limit); roll is only damped.
+    rig.f.run(0.1);
+    const MATRIX3 W0 = rig.WantedFrame();
+    const VECTOR3 z0 = _V(W0.m13, W0.m23, W0.m33);
+    EXPECT_LT(AngleDeg(z0, rig.stn->vel - rig.hv->vel), 0.05);
+    rig.f.run(0.9);
     const MATRIX3 W = rig.WantedFrame();
-    const VECTOR3 rv1 = rig.stn->vel - rig.hv->vel;
+    const VECTOR3 z1 = _V(W.m13, W.m23, W.m33), rv1 = rig.stn->vel - rig.hv->vel;
     ASSERT_GT(length(rv1), 0.5);
-    EXPECT_LT(AngleDeg(_V(W.m13, W.m23, W.m33), rv1), 0.5);
+    const double limitDeg = std::fmin(S->profile->rateLimit[0], S->profile->rateLimit[1]) / RAD;
+    EXPECT_LT(AngleDeg(z0, z1), 0.9 * limitDeg + 1e-6);
+    EXPECT_LT(AngleDeg(z1, rv1), AngleDeg(z0, rv1));
     EXPECT_EQ(S->rollMode, 1);
     double t = 1.0, closest = away0, fastestTurn = 0;
     for (; t < 300 && S->dockApOn; t += 0.1) {
@@ -200,7 +209,9 @@ INSTANTIATE_TEST_SUITE_P(Spins, TurningStation, ::testing::Values(_V(0, 0.1, 0),
 // stack for as long as the propellant lasts.
 TEST(DockingFlight, TheApproachIsRefusedWhileDockedToTheTarget) {
     DockRig rig;
-    ASSERT_TRUE(rig.StartPair(_V(0, -1.3, 26.5), _V(180, 0, 180))) << rig.f.error();
+    // The shuttle's top port on the station's forward one: its nose up, its top
+    // facing the station.
+    ASSERT_TRUE(rig.StartPair(_V(0.08, -4.8, 17.0), _V(90, 0, 0))) << rig.f.error();
     ASSERT_TRUE(rig.Docked());
     ASSERT_TRUE(rig.SelectDockingOnStation());
     ASSERT_TRUE(rig.SetPorts(1, 1));
@@ -245,7 +256,7 @@ TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
     // The approach then holds the acceleration where its port can still be
     // turned, says so, holds its point and docks (left at 1000x it passed the
     // station at 3 m/s and never docked; from here at 100x, as the pilot may
-    // choose, it closes at up to 2.4 m/s).
+    // choose, it closes at up to 2.6 m/s, the top speed it flies at 1x too).
     rig.f.run(1.0);
     EXPECT_LE(oapiGetTimeAcceleration(), kDockWarpLimit);
     EXPECT_NE(std::string(oapiDebugString()).find("is docking --> limiting time acceleration"), std::string::npos);
@@ -256,7 +267,7 @@ TEST(DockingFlight, RaisingTimeAccelerationMidApproachKeepsThePassImpulse) {
     }
     EXPECT_LT(length(rig.S->dockPosErr), 0.5);
     EXPECT_LT(length(rig.stn->vel - rig.hv->vel), 0.05);
-    EXPECT_LT(fastest, 2.5);
+    EXPECT_LT(fastest, 2.7);
     ASSERT_TRUE(rig.SetDistance("0 0 0"));
     double t = 0;
     for (; t < 2000 && !rig.Docked(); t += 10) rig.f.run(10.0);

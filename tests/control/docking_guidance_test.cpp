@@ -87,14 +87,15 @@ TEST(DockingGuidance, DegenerateInputsGiveFiniteResults) {
 
     // A port without a frame (zero-length or parallel vectors) is not used.
     sim::DockSpec &port = const_cast<sim::DockSpec &>(rig.hv->cls->docks[0]);
-    for (VECTOR3 up : {_V(0, 0, 0), _V(0, 0, 2)}) {
+    const VECTOR3 up0 = port.rot;
+    for (VECTOR3 up : {_V(0, 0, 0), port.dir * 2.0}) {
         port.rot = up;
         EXPECT_FALSE(DockingPortPairValid(S));
         UpdateDockingMode(S, 0.1);
         EXPECT_TRUE(StateFinite(S));
         EXPECT_EQ(length(S->dockPosErr), 0.0);
     }
-    port.rot = _V(0, 1, 0);
+    port.rot = up0;
     UpdateDockingMode(S, 0.1);
     ASSERT_GT(length(S->dockPosErr), 10.0);
 

@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Start{"behind, 0 at once", _V(8, -5, -300), 1, false, _V(0, 0, 0)},
                       Start{"below", _V(5, -250, 30), 1, false, _V(0, 0, 0)},
                       Start{"beside, station turning", _V(75, 0, -20), 1, true, _V(0.07, 0, 0)},
-                      Start{"in front, aft port", _V(-6, 4, 200), 2, true, _V(0, 0, 0)}),
+                      // The station's aft port is its third (the second looks down).
+                      Start{"in front, aft port", _V(-6, 4, 200), 3, true, _V(0, 0, 0)}),
     [](const ::testing::TestParamInfo<Start> &i) { return "Start" + std::to_string(i.index); });
 
 // Without a port pair the approach nulls the relative velocity; found inside the

@@ -85,8 +85,8 @@ TEST(FlightHold, AttitudeModeSettlesFromLargeErrorsAndHolds) {
 
 TEST(FlightHold, SharedPitchBankThrustersHoldAsWellAsSeparateOnes) {
     const Quat q = AxisRotation(_V(1, 0, 1), 60);
-    const HoldResult plain = FlyAttitudeHold(ctltest::kPlainShip, q, 1.0, 60.0);
-    const HoldResult shared = FlyAttitudeHold(ctltest::kSharedShip, q, 1.0, 60.0);
+    const HoldResult plain = FlyAttitudeHold(ctltest::kSeparateShip, q, 1.0, 60.0);
+    const HoldResult shared = FlyAttitudeHold(ctltest::kPlainShip, q, 1.0, 60.0);
     std::printf("[ figures  ] pitch+bank 60 deg: separate %.1f s, shared %.1f s\n", plain.settleTime,
                 shared.settleTime);
     ASSERT_GT(shared.settleTime, 0.0);
@@ -135,7 +135,7 @@ WarpHold FlyVelocityHoldAt(const char *cls, double warp) {
 // than twice the propellant it takes at 1x (it spun the vessel up at 2x, and
 // wandered by degrees at 10x and tens of degrees at 50x and 100x).
 TEST(FlightHold, TimeAccelerationSettlesAndHoldsOnLittlePropellant) {
-    for (const char *cls : {ctltest::kPlainShip, ctltest::kSharedShip, ctltest::kLanderShip}) {
+    for (const char *cls : {ctltest::kPlainShip, ctltest::kSeparateShip, ctltest::kLanderShip}) {
         const WarpHold base = FlyVelocityHoldAt(cls, 1.0);
         for (double warp : {2.0, 10.0, 50.0, 100.0}) {
             const WarpHold r = FlyVelocityHoldAt(cls, warp);
@@ -221,7 +221,9 @@ TEST(FlightHold, NoRollLeavesRollFreeAndHoldsTheRollFreeError) {
 
 TEST(FlightHold, HoldWithTrimHalvesTheCommands) {
     Rig rig;
-    const std::string ships = ctltest::OrbitingShip("AP", ctltest::kPlainShip) +
+    // A ship whose pitch and bank thrusters are apart: each thruster's level is
+    // then the plain sum of its groups' halved demands.
+    const std::string ships = ctltest::OrbitingShip("AP", ctltest::kSeparateShip) +
                               ctltest::OrbitingShip("TGT", ctltest::kPlainShip, _V(0, 0, 0), _V(0, 0, 0),
                                                     _V(0, 0, 300), _V(0.5, 0, 0));
     ASSERT_TRUE(rig.Start(ctltest::ScenarioText("AP", ships), "AP", 0.1)) << rig.f.error();

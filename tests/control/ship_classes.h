@@ -4,8 +4,10 @@
 
 namespace ctltest {
 
-const char *const kPlainShip = "ShuttlePB";           // separate pitch and bank thrusters
-const char *const kSharedShip = "DeltaGlider";        // pitch-up and bank-left share thrusters
+// The small shuttle most flights fly: its fore and aft thruster pairs serve
+// pitch, bank and up/down at once (pitch-up and bank-left share thrusters).
+const char *const kPlainShip = "ShuttlePB";
+const char *const kSeparateShip = "DeltaGlider";      // pitch and bank thrusters apart
 const char *const kStationShip = "ProjectAlpha_ISS";  // the large station
 const char *const kLanderShip = "LunarLander";
 

@@ -100,6 +100,33 @@ TEST_F(Takeover, EveryStartNearThePadEndsSoftlyOnIt) {
     }
 }
 
+// A pilot already at 1000x engages from a low, slowly sinking hover, 20 frames a second (a 50 s
+// frame at that factor): the takeover's limit acts as HOLD is pressed, so not
+// even the first frame after it runs faster, and the lander sets down softly.
+TEST_F(Takeover, EngagedAtAThousandTimesNoFrameRunsAboveTheLimit) {
+    Start({1.0, 300, 60, 0, -2}, 1.0);
+    flight::Flight &f = *flight;
+    ASSERT_DOUBLE_EQ(f.world.frameDt, 0.05);
+    f.setWarp(1000);
+    double first = 0.0, fastest = 0.0;
+    f.host.afterFrame = [&] {
+        const double warp = f.world.simdt / f.world.frameDt;
+        if (first == 0.0) first = warp;
+        fastest = std::fmax(fastest, warp);
+    };
+    ASSERT_TRUE(f.key(0, "H"));
+    FlyDown(2000.0);
+    f.host.afterFrame = nullptr;
+    std::printf("engaged at 1000x 60 m up: first frame at %.0fx, fastest %.0fx; touchdown %.2f m/s down, %.2f m/s "
+                "across, %.2f m from pad 1\n",
+                first, fastest, eagle->touchdownVs, eagle->touchdownHs, Miss());
+    EXPECT_LE(first, 10.0);
+    EXPECT_LE(fastest, 10.0);
+    ASSERT_TRUE(eagle->touchedDown);
+    EXPECT_GT(eagle->touchdownVs, -1.0);
+    EXPECT_LT(Miss(), 5.0);
+}
+
 // Refused as it engages, the autopilot leaves the engines as the pilot had them:
 // a lander hovering on its own throttle goes on hovering.
 TEST_F(Takeover, ARefusalLeavesTheEnginesAsFound) {

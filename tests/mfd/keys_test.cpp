@@ -141,6 +141,34 @@ TEST_F(Cockpit, LandingPageSwitches) {
     EXPECT_TRUE(f.boxOpen(0));
 }
 
+// The descent profile: button 7 (Q) switches it while nothing is engaged and the
+// descent has not begun; the page says which one flies.
+TEST_F(Cockpit, DescentProfileChosenBeforeTheDescentOnly) {
+    Fly(pilot::kMoonScenario);
+    Mode("5");
+    f.run(1.0);  // past the rate measurement
+    f.draw(0);
+    EXPECT_TRUE(f.screenContains(0, "DESC STD")) << f.screenText(0);
+    EXPECT_EQ(f.label(0, 6), "DSC");
+    ASSERT_TRUE(f.button(0, 6));
+    EXPECT_EQ(S()->landingDescent, DESCENT_EFFICIENT);
+    f.draw(0);
+    EXPECT_TRUE(f.screenContains(0, "DESC EFF"));
+    ASSERT_TRUE(f.key(0, 16));
+    EXPECT_EQ(S()->landingDescent, DESCENT_SPECIFIED);
+    // Engaged, or once the descent has begun: refused, and the button says so.
+    ASSERT_TRUE(Key("H"));
+    EXPECT_FALSE(f.key(0, 16));
+    EXPECT_EQ(f.label(0, 6), "---");
+    ASSERT_TRUE(Key("H"));
+    S()->landingPhase = LANDING_BRAKE;
+    EXPECT_FALSE(f.button(0, 6));
+    EXPECT_EQ(S()->landingDescent, DESCENT_SPECIFIED);
+    // Remote stays on Tab.
+    EXPECT_TRUE(Key("Tab"));
+    EXPECT_TRUE(f.boxOpen(0));
+}
+
 TEST_F(Cockpit, BurnKeysAndTheTransXSynchronisation) {
     Fly(pilot::kOrbitScenario);
     SelectMode(S(), S()->refMode, AP_DIRECT_BURN);
@@ -176,16 +204,17 @@ TEST_F(Cockpit, DockingPortsTuneTheRadioToThePortTransmitter) {
     EXPECT_EQ(own->GetNavChannel(0), 90u);
     EXPECT_EQ(f.world.hudMode, HUD_DOCKING);
     ASSERT_TRUE(Dialog("L", "Active Dock (01 - 01), 0 to remove", "U1"));
-    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 03), 0 to remove", "D2"));
+    // The station's five ports transmit on 400 to 404.
+    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 05), 0 to remove", "D2"));
     EXPECT_EQ(S()->ownPort, 1);
     EXPECT_EQ(S()->targetPort, 2);
     EXPECT_EQ(own->GetNavChannel(0), 401u);
     // Above the count: the last port.
-    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 03), 0 to remove", "9"));
-    EXPECT_EQ(S()->targetPort, 3);
+    ASSERT_TRUE(Dialog("D", "Target Dock (01 - 05), 0 to remove", "9"));
+    EXPECT_EQ(S()->targetPort, 5);
     own->SetNavChannel(0, 5);
     ASSERT_TRUE(Key("N"));
-    EXPECT_EQ(own->GetNavChannel(0), 402u);
+    EXPECT_EQ(own->GetNavChannel(0), 404u);
     // The approach switch engages both holds; busy, the port keys are refused.
     ASSERT_TRUE(Key("G"));
     EXPECT_TRUE(S()->dockApOn && S()->holdOn);

@@ -289,6 +289,57 @@ TEST(ScenarioBlocks, LandingBlockTextAndReadBack) {
     EXPECT_FALSE(R->modePage);  // the Landing page, not the mode selection
 }
 
+// A saved Landing group as a module choosing its descent profile writes it, and
+// the same group without the profile's line, for two vessels at one position. A
+// module that knows the line reads the profile; one that does not passes the
+// line over: both groups give the same state in everything else.
+TEST(ScenarioBlocks, DescentProfileLineRoundTripsAndIsPassedOverWithoutIt) {
+    const std::string group = "REFMODE ENTRY\nPADBASE -1,+010.500000 -020.250000\nelevation 12.3\ngraphstyle 3\n"
+                              "Porig +1.500000 -2.250000 +90.000000 60000.125000 0 1 0\n"
+                              "Coefs 1.0e-03 -2.5e+01 0.0e+00 1.5e+05 2.0e+00 -3.0e+00\n"
+                              "Const 1.000 2.000 3.000 4.000 5.000 6.000\n"
+                              "Displ 7.000 10.000 11.000 12.000 13.000 14.000 15.000\n"
+                              "RefAtt +10.000000 -20.000000 +30.000000\nactiveAP 0 7 0 2 0 1\n"
+                              "Rates 2.000 2.500 5.000 0.500 0.250 0.125\nLanding FAR\n";
+    const std::string tail = "CutoffAlt 0.70\nFORCELAND 1\nLANDBRAKE 0\n";
+    auto f = flight::flyLinked(std::string(kWorld) +
+                               Block("2", "MFDIndex 2\nREMOTE SH-01\n" + group + "DESCENT EFFICIENT\n" + tail +
+                                              "REMOTE SH-02\n" + group + tail));
+    const MfdState *A = flight::stateOf("SH-01", 2), *B = flight::stateOf("SH-02", 2);
+    ASSERT_TRUE(A && B);
+    const Saved withLine = {"SH-01", 2, *A, *A->profile};
+    ExpectSameCarriedFields(withLine, *B);
+    EXPECT_EQ(B->landingPrecision, 0);
+    EXPECT_EQ(B->landBrake, false);
+    EXPECT_EQ(A->manualTarget, B->manualTarget);
+    EXPECT_EQ(A->targetLon, B->targetLon);
+    EXPECT_EQ(A->targetLat, B->targetLat);
+    EXPECT_EQ(A->elevation, B->elevation);
+    EXPECT_EQ(A->graphStyle, B->graphStyle);
+    EXPECT_EQ(A->approachHeading, B->approachHeading);
+    EXPECT_EQ(A->brakeStartMjd, B->brakeStartMjd);
+    EXPECT_EQ(A->invertRotation, B->invertRotation);
+    EXPECT_EQ(A->useHover, B->useHover);
+    for (int k = 0; k < 6; ++k)
+        EXPECT_TRUE(A->landingCoefs[k] == B->landingCoefs[k] && A->landingConsts[k] == B->landingConsts[k]) << k;
+    for (int k : {2, 10, 11, 12, 13, 14, 15}) EXPECT_EQ(A->landingWork[k], B->landingWork[k]) << k;
+
+    // This module reads the profile, writes it again for SH-01 alone, and reads
+    // that back.
+    EXPECT_EQ(A->landingDescent, DESCENT_EFFICIENT);
+    EXPECT_EQ(B->landingDescent, DESCENT_SPECIFIED);
+    const std::string saved = f->save();
+    size_t at = saved.find("DESCENT");
+    ASSERT_NE(at, std::string::npos) << saved;
+    EXPECT_EQ(saved.substr(at, 18), "DESCENT EFFICIENT\n");
+    EXPECT_LT(saved.find("REMOTE SH-01"), at);
+    EXPECT_LT(at, saved.find("REMOTE SH-02"));
+    EXPECT_EQ(saved.find("DESCENT", at + 1), std::string::npos);
+    auto g = flight::flyLinked(saved);
+    EXPECT_EQ(flight::stateOf("SH-01", 2)->landingDescent, DESCENT_EFFICIENT);
+    EXPECT_EQ(flight::stateOf("SH-02", 2)->landingDescent, DESCENT_SPECIFIED);
+}
+
 // Lines a damaged file may hold: only what reads cleanly is applied.
 TEST(ScenarioBlocks, DamagedBlocksApplyOnlyWhatReadsCleanly) {
     const std::string longName(150, 'Q');

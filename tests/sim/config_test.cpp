@@ -111,11 +111,12 @@ TEST(Config, BundledFilesGiveTheBodiesAndClassesTheHostNeeds) {
         EXPECT_NE(w->findClass(name), nullptr) << name;
     EXPECT_TRUE(w->findClass("Probe")->thrusters.empty());
     EXPECT_GE(w->findClass("ProjectAlpha_ISS")->docks.size(), 2u);
-    // Pitch up and bank left share thrusters on the spaceplane.
-    const sim::VesselClass *dg = w->findClass("DeltaGlider");
+    // Pitch up and bank left share thrusters on the shuttle (its four fore and
+    // aft pairs serve pitch, bank and up/down at once; the glider's do not).
+    const sim::VesselClass *pb = w->findClass("ShuttlePB");
     bool shared = false;
-    for (int a : dg->groups[THGROUP_ATT_PITCHUP])
-        for (int b : dg->groups[THGROUP_ATT_BANKLEFT]) shared = shared || a == b;
+    for (int a : pb->groups[THGROUP_ATT_PITCHUP])
+        for (int b : pb->groups[THGROUP_ATT_BANKLEFT]) shared = shared || a == b;
     EXPECT_TRUE(shared);
     // The lander's hover engines can lift it fully fuelled in lunar gravity.
     Vessel *ll = sim::addVessel(*w, "LL", w->findClass("LunarLander"));

@@ -7,12 +7,16 @@
 #define TESSARC_WIN_HOST_H
 
 #include "Orbitersdk.h"
+#include "host_facts.h"
 
 namespace host {
 
 // Thrusters of the test vessel: main engine, one per rotation group, one per
 // translation group (groups 3 to 14 in the host's numbering).
 const int kThrusterCount = 13;
+// The MFD display, pixels: the real host's glass cockpit.
+const int kDisplayWidth = facts::kGlassDisplayWidth;
+const int kDisplayHeight = facts::kGlassDisplayHeight;
 // Lines of one MFD scenario block the host keeps.
 const int kScenarioLineMax = 64;
 // Characters of one scenario line the host keeps (the host's own limit).

@@ -1,9 +1,8 @@
 // The test host's program: loads a TessarcMFD module as the host would, drives one
 // MFD through a short flight and prints every step it saw. Exits 0 only when every
 // step happened.
-//   orbiter.exe MODULE.dll [CHARACTER-WIDTH]   (pixels per character of the MFD font)
+//   orbiter.exe MODULE.dll
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "surface.h"
@@ -31,10 +30,10 @@ struct Module {
     VersionEntry GetModuleVersion;
 };
 
-const int kDisplaySize = 256;         // MFD width and height, pixels
 const int kMfdId = 0;                 // the display the MFD opens on
 const int kHoldFrames = 60;           // frames flown with HOLD engaged (3 s)
 const int kStartFrames = 20;          // frames a new state takes to sample the vessel (1 s)
+const int kModeFrames = 4;            // frames between choosing a mode and drawing its page (0.2 s)
 const DWORD kExpectedModeKey = 0x16;  // the U key
 
 int stepsSeen = 0;
@@ -74,11 +73,11 @@ void Frame(const Module &m) {
 
 // As the host does: OPENEDEX with the display's size, OPENED only when that gives no MFD.
 MFD *OpenMfd() {
-    MFDMODEOPENSPEC spec = {kDisplaySize, kDisplaySize, &host::record.mode};
+    MFDMODEOPENSPEC spec = {host::kDisplayWidth, host::kDisplayHeight, &host::record.mode};
     LPARAM vessel = reinterpret_cast<LPARAM>(oapiGetFocusInterface());
     auto r = host::record.mode.msgproc(OAPI_MSG_MFD_OPENEDEX, kMfdId, reinterpret_cast<WPARAM>(&spec), vessel);
     if (r == 0) {
-        WPARAM size = static_cast<WPARAM>(kDisplaySize | (kDisplaySize << 16));
+        WPARAM size = static_cast<WPARAM>(host::kDisplayWidth | (host::kDisplayHeight << 16));
         r = host::record.mode.msgproc(OAPI_MSG_MFD_OPENED, kMfdId, size, vessel);
     }
     return reinterpret_cast<MFD *>(r);
@@ -111,7 +110,8 @@ void PrintPage(const char *name, const host::Frame &f) {
 // The pages whose drawing does not depend on the flight, for comparison with
 // what the simulated host records for them: the start-up page as the MFD opens,
 // after its first frame, the mode selection once the vessel is sampled, the
-// summary page.
+// summary page, and the Velocity page a few frames after it is chosen (its
+// frame, labels and boxes).
 void DrawPages(const Module &m, MFD *mfd) {
     Frame(m);
     PrintPage("start-up", host::DrawFrame(mfd));
@@ -119,16 +119,19 @@ void DrawPages(const Module &m, MFD *mfd) {
     PrintPage("mode-selection", host::DrawFrame(mfd));
     mfd->ConsumeKeyBuffered(OAPI_KEY_BACK);
     PrintPage("summary", host::DrawFrame(mfd));
+    mfd->ConsumeKeyBuffered(OAPI_KEY_BACK);
+    mfd->ConsumeKeyBuffered(OAPI_KEY_1);
+    for (int i = 0; i < kModeFrames; ++i) Frame(m);
+    PrintPage("velocity", host::DrawFrame(mfd));
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2 && argc != 3) {
-        std::printf("usage: orbiter.exe MODULE.dll [CHARACTER-WIDTH]\n");
+    if (argc != 2) {
+        std::printf("usage: orbiter.exe MODULE.dll\n");
         return 2;
     }
-    if (argc == 3) host::charWidth = std::atoi(argv[2]);
     char line[160];
     Module m = {};
     m.handle = LoadLibraryA(argv[1]);

@@ -27,10 +27,6 @@ struct HostPen : oapi::Pen {
 struct HostBrush : oapi::Brush {
     explicit HostBrush(DWORD col) : oapi::Brush(col) {}
 };
-struct HostFont : oapi::Font {
-    // The style's type differs between the header sets; the font keeps the default.
-    HostFont(int height, bool prop, const char *face) : oapi::Font(height, prop, face) {}
-};
 
 Object *ObjectOf(OBJHANDLE h) {
     if (h == &earth) return &earth;
@@ -163,16 +159,6 @@ void oapiReleaseBrush(oapi::Brush *brush) {
     --record.brushesAlive;
     delete static_cast<host::HostBrush *>(brush);
 }
-oapi::Font *oapiCreateFont(int height, bool prop, char *face, FontStyle) {
-    ++record.fontsAlive;
-    return new host::HostFont(height, prop, face);
-}
-void oapiReleaseFont(oapi::Font *font) {
-    if (!font) return;
-    --record.fontsAlive;
-    delete static_cast<host::HostFont *>(font);
-}
-
 // --- scenario lines, kept in the record ------------------------------------------
 void oapiWriteScenario_string(FILEHANDLE, char *item, char *string) {
     if (record.scenarioLines >= host::kScenarioLineMax || !item) return;

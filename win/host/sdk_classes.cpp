@@ -17,10 +17,7 @@
 #include "surface.h"
 
 namespace host {
-int charWidth = 8;
 namespace {
-// The host's MFD font: 16 pixels high.
-const DWORD kCharHeight = 16;
 
 // The 2016 headers declare the drawing tools' setters const; today's do not.
 #if TESSARC_SDK_2016
@@ -49,8 +46,22 @@ void NotePoints(Frame *f, const char *kind, const oapi::IVECTOR2 *pt, int npt) {
 // Records the text and shapes drawn into one frame.
 class RecordingSurface : public oapi::Sketchpad {
 public:
-    explicit RecordingSurface(Frame *f) : oapi::Sketchpad(nullptr), frame(f), pen(nullptr), brush(nullptr) {}
-    oapi::Font *SetFont(oapi::Font *) TESSARC_TOOL_SETTER override { return nullptr; }
+    // The surface starts in the display's MFD font, as the host hands it over.
+    explicit RecordingSurface(Frame *f)
+        : oapi::Sketchpad(nullptr), frame(f), pen(nullptr), brush(nullptr), font(MfdFont(kDisplayHeight)),
+          selected(const_cast<HostFont *>(font)) {}
+    // A font the host did not make is never looked into: the surface measures as before.
+    oapi::Font *SetFont(oapi::Font *f) TESSARC_TOOL_SETTER override {
+        oapi::Font *old = selected;
+        selected = f;
+        const HostFont *known = f == MfdFont(kDisplayHeight) ? MfdFont(kDisplayHeight) : LiveFont(f);
+        if (known) font = known;
+        if (known)
+            Note(frame, "font %d\n", known->size.em);
+        else
+            Note(frame, "font %s\n", f ? "unknown" : "none");
+        return old;
+    }
     oapi::Pen *SetPen(oapi::Pen *p) TESSARC_TOOL_SETTER override {
         oapi::Pen *old = pen;
         pen = p;
@@ -65,10 +76,12 @@ public:
     DWORD SetTextColor(DWORD) override { return 0; }
     DWORD SetBackgroundColor(DWORD) override { return 0; }
     void SetBackgroundMode(BkgMode) override {}
-    DWORD GetCharSize() override { return (static_cast<DWORD>(charWidth) << 16) | kCharHeight; }
+    DWORD GetCharSize() override {
+        return (static_cast<DWORD>(font->size.averageWidth) << 16) | static_cast<DWORD>(font->size.cellHeight);
+    }
     DWORD GetTextWidth(const char *str, int len) override {
         size_t n = len > 0 ? static_cast<size_t>(len) : (str ? std::strlen(str) : 0);
-        return static_cast<DWORD>(n * static_cast<size_t>(charWidth));
+        return static_cast<DWORD>(FixedTextWidth(font->size.em, static_cast<int>(n)));
     }
     bool Text(int x, int y, const char *str, int len) override {
         ++frame->texts;
@@ -105,6 +118,8 @@ private:
     Frame *frame;
     mutable oapi::Pen *pen;
     mutable oapi::Brush *brush;
+    mutable const HostFont *font;  // the font the surface measures in
+    mutable oapi::Font *selected;  // the font last selected, as SetFont hands it back
 };
 
 #if TESSARC_TABLE_SURFACE
@@ -151,7 +166,8 @@ void oapi::Sketchpad::PolyPolyline(const IVECTOR2 *pt, const int *npt, const int
 
 // --- the MFD bases ------------------------------------------------------------------
 MFD::MFD(DWORD w, DWORD h, VESSEL *vessel)
-    : W(w), H(h), cw(host::charWidth), ch(host::kCharHeight), pV(vessel), instr(nullptr) {}
+    : W(w), H(h), cw(static_cast<DWORD>(host::MfdFont(static_cast<int>(h))->size.averageWidth)),
+      ch(static_cast<DWORD>(host::MfdFont(static_cast<int>(h))->size.cellHeight)), pV(vessel), instr(nullptr) {}
 MFD::~MFD() {}
 void MFD::InvalidateDisplay() {}
 void MFD::InvalidateButtons() { ++host::record.buttonRefreshes; }

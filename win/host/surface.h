@@ -2,6 +2,7 @@
 #ifndef TESSARC_WIN_SURFACE_H
 #define TESSARC_WIN_SURFACE_H
 
+#include "fonts.h"
 #include "host.h"
 
 namespace host {
@@ -11,12 +12,9 @@ struct Frame {
     int textLength;               // characters in text
     int texts;                    // Text calls
     int shapes;                   // lines, pixels, rectangles, ellipses, polygons
-    char calls[kFrameCallsLength];  // every text and shape drawn, in order, one a line
+    char calls[kFrameCallsLength];  // every text, shape and font selection, in order, one a line
     int callsLength;                // characters in calls
 };
-
-// Pixels per character of the surface's font (default 8).
-extern int charWidth;
 
 // Draws one frame of the MFD on a recording surface; the frame stays valid until
 // the next call.
