@@ -1,7 +1,8 @@
 // Cost of one landing step while waiting for the brake (phase 0) with a
 // full-width passage search, the heaviest step the landing autopilot takes: up
 // to 32 orbit predictions for the pass, 32 for the brake point, the 200-sample
-// trajectory check. Budget 50 us.
+// trajectory check; with the efficient descent (argument 1) also its braking
+// run, its law's fit and cost and the orbit trim's check. Budget 50 us.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -43,6 +44,7 @@ void BM_LandingStepFullSearch(benchmark::State &state) {
         sim::setWorld(nullptr);
         return;
     }
+    S->landingDescent = static_cast<int32_t>(state.range(0));
     S->holdOn = true;
     VESSEL *v = oapiGetVesselInterface(oapiGetObjectByName(const_cast<char *>("Eagle")));
     v->GetRelativePos(S->bodyRef, S->relPos);
@@ -59,6 +61,10 @@ void BM_LandingStepFullSearch(benchmark::State &state) {
     sim::setWorld(nullptr);
 }
 
-BENCHMARK(BM_LandingStepFullSearch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LandingStepFullSearch)
+    ->ArgName("descent")
+    ->Arg(DESCENT_SPECIFIED)
+    ->Arg(DESCENT_EFFICIENT)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
