@@ -47,7 +47,10 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
     const VECTOR3 normal = CrossProduct(rp, vp);
     if (!(r > 0.0) || !(speed > 0.0) || !(length(normal) > 0.0)) return false;
     const double angle = std::acos(Clamp(dotp(V.r, rp) / (r * length(rp)), -1.0, 1.0));
-    if (angle > kTrimEarliest || angle < kTrimLatest) return false;
+    // The angle is the one ahead: a pass more than half an orbit on lies behind
+    // the plane through the vessel and the orbit's axis.
+    const bool ahead = dotp(CrossProduct(V.r, rp), CrossProduct(V.r, V.v)) > 0.0;
+    if (!ahead || angle > kTrimEarliest || angle < kTrimLatest) return false;
 
     // Sideways: an impulse across the plane moves the track at the pass by
     // r sin(angle) times its share of the speed.
