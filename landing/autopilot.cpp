@@ -12,6 +12,7 @@
 #include "frame/names.h"
 #include "frame/state.h"
 #include "frame/terrain.h"
+#include "landing/efficient.h"
 #include "landing/guidance.h"
 #include "landing/planet.h"
 #include "landing/planning.h"
@@ -200,12 +201,12 @@ void ReadyToWait(MfdState *S, const LandingStepValues &V) {
     if (!turns && engaged) RefuseLanding(S, kLandNoAttitudeFuel);
 }
 
-void LimitTimeAcceleration(MfdState *S) {
+void LimitTimeAcceleration(MfdState *S, bool trimming = false) {  // an orbit trim: the active limit
     double limit = 0.0;
     const char *text = nullptr;
     // Engaged where it will be taken over, the landing is active from the press on.
     const bool takeover = S->landingPhase == LANDING_WAIT && S->engaging && EngagingTakeover(S);
-    switch (takeover ? LANDING_APPROACH : S->landingPhase) {
+    switch (takeover || trimming ? LANDING_APPROACH : S->landingPhase) {
     case LANDING_WAIT:
         limit = kWarpWaiting;
         text = "TessarcMFD: %s is waiting for landing brake --> limiting time acceleration";
@@ -290,7 +291,8 @@ double CutHeight(const MfdState *S, const LandingStepValues &V) {
 
 // Phase 5: the final law, then either the thrust command or touchdown.
 void FinalPhase(MfdState *S, LandingStepValues &V) {
-    const LandingCommand a = FinalGuidance(S, V);
+    LandingCommand a = FinalGuidance(S, V);
+    if (EfficientDescent(S)) EfficientFinalVertical(S, V, &a);
     const bool contact = S->vessel->GroundContact();
     // Whatever the target's level says, the host's ground below is the one met.
     const bool high = V.hostHeight > S->cutoffAlt + kGroundAgree;
@@ -346,14 +348,15 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
     case LANDING_BRAKE_NOW:
         S->brakeStartMjd = V.now;
         S->landingPhase = LANDING_BRAKE;
+        if (EfficientDescent(S)) Measure(S, V);  // the waiting step measured the pass instead
         [[fallthrough]];
     case LANDING_BRAKE:
     case LANDING_APPROACH:
         if (S->holdOn && !S->lockedOut && !PlanFits(S, V) && !ResumeFromHere(S, V)) return;
-        CommandOutput(S, V, TrackingGuidance(S, V));
+        CommandOutput(S, V, DescentTracking(S, V));
         return;
     case LANDING_REPLAN:
-        if (ReplanApproach(S, V)) CommandOutput(S, V, TrackingGuidance(S, V));
+        if (ReplanApproach(S, V)) CommandOutput(S, V, DescentTracking(S, V));
         return;
     case LANDING_FINAL_START: {
         S->landingPhase = LANDING_FINAL;
@@ -375,7 +378,7 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
             S->landingPhase = LANDING_REPLAN;
             S->landingParams[LP_END_HEIGHT] = kApproachEndHeight;  // it held the final phase's entry height
             Measure(S, V);
-            if (ReplanApproach(S, V)) CommandOutput(S, V, TrackingGuidance(S, V));
+            if (ReplanApproach(S, V)) CommandOutput(S, V, DescentTracking(S, V));
             return;
         }
         FinalPhase(S, V);
@@ -437,7 +440,7 @@ void LandingStep(MfdState *S, double dt) {
     if (S->landingPhase != LANDING_WAIT && S->holdOn && V.prm.T < S->landingWork[LW_PASS_TIME]) S->holdOn = false;
 
     Dispatch(S, V, passValid, lonP, latP);
-    LimitTimeAcceleration(S);
+    LimitTimeAcceleration(S, V.trimming);
     S->engaging = false;
 }
 

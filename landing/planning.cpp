@@ -7,6 +7,7 @@
 #include "control/attitude.h"
 #include "control/math.h"
 #include "frame/state.h"
+#include "landing/efficient.h"
 #include "landing/guidance.h"
 #include "landing/planet.h"
 #include "landing/refusal.h"
@@ -142,8 +143,9 @@ namespace {
 
 // The brake point: time from now at which braking must start; the pass's
 // alignment check may end the step (returns false then).
+// A pass is accepted within half the stopping distance at alignDecel.
 bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP, double ab,
-                double *tb, double *areq) {
+                double alignDecel, double *tb, double *areq) {
     const double speed = length(V.v);
     const double angle = oapiOrthodome(V.lon, V.lat, S->targetLon, S->targetLat);
     const double D = angle >= 1.0 * RAD ? length(V.r) * angle : length(V.r - V.P2);
@@ -155,7 +157,7 @@ bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, 
         return true;
     }
     const double tp = S->landingWork[LW_PASS_TIME];
-    double t = tp, stop = 0.0;
+    double t = tp, stop = 0.0, align = 0.0;
     bool converged = false;
     VECTOR3 r, v, enu;
     for (int it = 0; it < kSearchIterations && !converged; ++it) {
@@ -166,6 +168,7 @@ bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, 
         const double s = std::hypot(enu.x, enu.y);
         if (!(s > 0.0)) break;
         stop = s * s / (2.0 * ab);
+        align = s * s / (2.0 * alignDecel);
         if (Dt > 0.0) *areq = s * s / (2.0 * Dt);
         t += (Dt - stop) / s;
         converged = std::fabs(Dt - stop) < s / 10.0;
@@ -174,7 +177,7 @@ bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, 
     if (!converged) return true;  // the pass counts as invalid for this step
     *tb = t;
     S->passTime = tp;
-    if (std::fabs(V.cross) > stop / 2.0) {
+    if (std::fabs(V.cross) > align / 2.0) {
         FailPlan(S, kLandAlignment);
         return false;
     }
@@ -185,6 +188,7 @@ bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, 
 }  // namespace
 
 bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
+    if (EfficientDescent(S) && EfficientBrakingPlan(S, V, tb)) return true;
     VECTOR3 pos0, vel0, enu;
     if (!VesselAt(S, V, tb, &pos0, &vel0)) {
         pos0 = V.r;
@@ -231,16 +235,25 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
         S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), 0.0);
         S->enginesHeld |= 1u << V.group;
     }
-    const double a1 = std::fmin(V.amax, 2.5 * V.gT);
+    double a1 = std::fmin(V.amax, 2.5 * V.gT);
     const double f = std::fmin(a1 / (2.0 * V.gT), 0.75);
-    const double ab = a1 * f;
+    double ab = a1 * f;
+    const double alignDecel = ab;  // the same passes are accepted with either descent
+    const bool efficient = EfficientDescent(S) && EfficientBrakingFits(S, V);
+    if (efficient) {
+        // The efficient braking is planned on a share of the thrust; the rest is
+        // the margin a late start may take.
+        ab = EfficientBrakeDecel(S, V);
+        a1 = ab / kPlanThrustShare;
+    }
     S->landingWork[LW_ACCEL_TRIGGER] = ab;
     double tb = 0.0, areq = 0.0;
-    if (!BrakePoint(S, V, passValid, lonP, latP, ab, &tb, &areq)) return false;
+    if (!BrakePoint(S, V, passValid, lonP, latP, ab, alignDecel, &tb, &areq)) return false;
     if (!BrakingPlan(S, V, tb)) return false;
     // The plan flies along the track; the miss of the pass costs on top of it.
     const double stop = 2.0 * S->passHalfWidth;
-    if (stop > 0.0)
+    // (The efficient descent's law steers out the miss itself, and counts it.)
+    if (stop > 0.0 && !efficient)
         S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
@@ -249,6 +262,8 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
         return false;
     }
     S->landingFlags &= ~kLandNoFuel;
+    const bool engaged = S->holdOn && !S->lockedOut;
+    if (engaged && passValid && EfficientDescent(S) && EfficientTrim(S, V, tb)) return false;
     double *W = S->landingWork;
     W[LW_ACCEL_NEEDED] = areq;
     W[LW_ACCEL_TRIGGER] = ab;
@@ -257,7 +272,6 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;
     W[LW_GRAPH_LEFT] = S->landingConsts[LC_ALONG];
 
-    const bool engaged = S->holdOn && !S->lockedOut;
     if (!engaged && tb < 0.0) S->brakeStartMjd = V.now + tb / 86400.0;
     if ((S->passTime < 0.0 && ab <= areq) || tb <= 0.0) {
         // Late by more than the engines' margin over the planned deceleration:
@@ -294,6 +308,7 @@ double RestApproachTime(const MfdState *S, const LandingStepValues &V) {
 }
 
 bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
+    if (EfficientDescent(S)) return EfficientApproachPlan(S, V);
     double *W = S->landingWork;
     W[LW_GRAPH_T0] = 0.0;
     W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;

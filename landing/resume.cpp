@@ -5,6 +5,7 @@
 
 #include "control/math.h"
 #include "frame/state.h"
+#include "landing/efficient.h"
 #include "landing/planning.h"
 #include "landing/refusal.h"
 #include "landing/step_values.h"
@@ -25,6 +26,7 @@ const double kFinalSink = 3.0;
 }  // namespace
 
 bool PlanFits(const MfdState *S, const LandingStepValues &V) {
+    if (EfficientLawInFlight(S, V)) return EfficientPlanFits(S, V);
     const double te = (V.now - S->brakeStartMjd) * 86400.0;
     if (!(te >= -kClockSlack)) return false;
     if (te < kFreshPlan) return true;
@@ -51,7 +53,7 @@ bool ReplanBraking(MfdState *S, LandingStepValues &V) {
     W[LW_FIX_ALONG] = W[LW_FIX_HEIGHT] = W[LW_GRAPH_T0] = 0.0;
     W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;
     W[LW_GRAPH_LEFT] = S->landingConsts[LC_ALONG];
-    return PlanWithinReach(S, V);
+    return EfficientLawInFlight(S, V) ? EfficientWithinReach(S, V) : PlanWithinReach(S, V);
 }
 
 void ResumeAttitudeFrame(MfdState *S) {

@@ -39,6 +39,7 @@ struct LandingStepValues {
     bool onGround;         // landed, or touching the ground
     // final law -> touchdown
     double ev;
+    bool trimming;         // the efficient descent trims its orbit this step
 };
 
 struct MfdState;

@@ -1,0 +1,165 @@
+// The efficient descent, the pilot's alternative to the standard profile: a
+// braking on the engine group's full usable thrust started as late as it can
+// be, a short approach that keeps decelerating, and a final descent at a steady
+// deceleration rather than a hover. Braking and approach fly a fixed-end-time
+// law whose thrust is quadratic in time (the kind the lunar descents flew),
+// closed on the present state every step; the end state of each is the end of
+// the trajectory stored in the landing slots, which the page draws.
+#ifndef TESSARC_LANDING_EFFICIENT_H
+#define TESSARC_LANDING_EFFICIENT_H
+
+#include "landing/guidance.h"
+
+struct MfdState;
+struct LandingStepValues;
+
+// The state flies the efficient descent (chosen, and over an airless body).
+bool EfficientDescent(const MfdState *S);
+
+// m/s along the approach line (the along-track position's rate; unlike the
+// closing speed it keeps its sign past the target).
+double ForwardSpeed(const MfdState *S, const LandingStepValues &V);
+
+// A state in the approach plane: along-track position (m, negative before the
+// target), height over the target level (m), closing and vertical speed (m/s),
+// offset from the approach line (m) and its rate (m/s).
+struct PlaneState {
+    double x, h, v, vz, y, vy;
+};
+
+// The end a law flies to: position, speeds and the kinematic (thrust plus
+// gravity) accelerations there, along and up, m/s^2. Across it ends on the line.
+struct PlaneEnd {
+    double x, h, v, vz, ax, az;
+};
+
+// Thrust acceleration (m/s^2) along, up and across as a quadratic in the time
+// since now: u(t) = u0 + u1 t + u2 t^2 per axis.
+struct ThrustLaw {
+    double u0[3], u1[3], u2[3];
+};
+
+// The body under the law: gravity at the target (m/s^2), the radius the
+// centrifugal relief is taken at (m), and the inertial horizontal speed less the
+// closing speed (m/s: the planet's turning under the track).
+struct LawBody {
+    double g, radius, spin;
+};
+
+// The law from state s to end e in T s (> 0). Along and up it meets e's position,
+// speed and acceleration; across it ends on the line at rest. The gravity less
+// the centrifugal relief is integrated over a speed that falls evenly to e's.
+ThrustLaw DescentLaw(const PlaneState &s, const PlaneEnd &e, double T, const LawBody &b);
+
+// What the law costs from now to its end, for a vessel of mass m (kg) whose
+// engine group gives thrust (N) at isp (m/s): delta-v (m/s), the largest share of
+// the engine group's thrust it asks (the mass falls as it burns), and the lowest
+// height on the way (m).
+struct LawCost {
+    double dv, share, lowest;
+};
+LawCost CostOfLaw(const ThrustLaw &L, const PlaneState &s, const PlaneEnd &e, double T, const LawBody &b,
+                  double mass, double thrust, double isp);
+
+// Phases 1 and 3: the law to the stored trajectory's end (moves the phase on to 2
+// or 4 near that end while the hold is on); the remaining delta-v and fuel.
+LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V);
+// Phases 1 and 3 of the descent the pilot chose: the efficient law while it is
+// the one in flight, the standard tracking otherwise.
+LandingCommand DescentTracking(MfdState *S, LandingStepValues &V);
+// Phase 5: the steady-deceleration descent and the hold over the target into a
+// (the final law has set the precision box); sets V.ev for touchdown.
+void EfficientFinalVertical(MfdState *S, LandingStepValues &V, LandingCommand *a);
+// The law in flight still fits the state: begun, and within the engine group.
+bool EfficientPlanFits(const MfdState *S, const LandingStepValues &V);
+
+// The profile's shape. The braking is planned on this share of the engine
+// group's thrust, the rest left to the law for what the plan did not foresee.
+const double kPlanThrustShare = 0.85;
+// s of the approach from its gate to the point over the target.
+const double kApproachTime = 20.0;
+// The approach comes down this many metres for each metre it closes.
+const double kApproachGlide = 0.18;
+// The approach starts decelerating on this share of the engine group's thrust
+// (less than the braking's: the law's quadratic rounds the corner from the
+// braking's steady deceleration into the approach's falling one above both).
+const double kApproachThrustShare = 0.7;
+// m over the target where the approach ends and the final descent begins.
+const double kLowGateHeight = 20.0;
+// m short of the target the approach ends: right over it the bearing to the
+// target, which the final phase takes its frame from, means nothing.
+const double kLowGateShort = 3.0;
+// m/s: the final descent's sink at touchdown, its fastest sink, and its steady
+// deceleration as a share of the gravity at the target.
+const double kTouchdownSink = 0.5;
+const double kMostSink = 4.0;
+const double kDescentDecelShare = 0.1;
+// m: outside the precision box the final descent waits this high.
+const double kWaitHeight = 10.0;
+// s before the end of the braking law that the approach is planned; s before
+// the end of the approach law that the final descent takes over.
+const double kBrakeLead = 4.0;
+const double kApproachLead = 2.5;
+// s of hovering the plan keeps in reserve, and s allowed in the final descent for
+// settling into the precision box.
+const double kEfficientReserve = 30.0;
+const double kBoxSettle = 10.0;
+
+// The braking run (landing/efficient_law.cpp): along the track on
+// kPlanThrustShare of the thrust, the weight carried and the rest braking, the
+// mass falling as it burns; distance (m), duration (s) and mass at its end (kg).
+struct Run {
+    double distance, duration, mass;
+};
+// The run from closing speed v to the approach gate, the gate fitted to the mass
+// the run leaves.
+struct GatePlan {
+    Run run;
+    PlaneEnd gate;
+};
+GatePlan PlanGate(double v, const LandingStepValues &V, const LawBody &b);
+
+// Planning (landing/efficient_plan.cpp).
+// (landing/efficient_law.cpp) The point over the target where the approach
+// ends, for gravity g at the target.
+PlaneEnd LowGate(double g);
+// m/s: the final descent from there, with its settling.
+double FinalDescentDv(double g);
+// m/s: the approach from gate to the low gate and the final descent after it,
+// for a vessel of that mass at the gate.
+double ApproachDv(const PlaneEnd &gate, const LawBody &b, double mass, double thrust, double isp);
+// m/s^2: the constant deceleration whose stopping distance from the present
+// ground speed equals that of the full-thrust braking and the approach after it
+// (the brake point is found with it).
+double EfficientBrakeDecel(const MfdState *S, const LandingStepValues &V);
+// While waiting: the efficient braking from the present height and speed is
+// within the engine group (else the standard one is planned).
+bool EfficientBrakingFits(MfdState *S, LandingStepValues &V);
+// The trajectory in flight is the efficient law's (an approach, or a braking
+// that does not end at the standard gate).
+bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V);
+// The braking from the state predicted tb s from now to the approach gate,
+// stored, with its delta-v and fuel; false (nothing stored) when the engine
+// group cannot fly it: the standard braking is flown then.
+bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb);
+// Phase 2 (and every re-plan of an approach): the approach from the present state
+// to the point over the target where the final descent takes over. False
+// (refused) when out of reach or beyond the tank.
+bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V);
+// landing/efficient_trim.cpp. While waiting, engaged: the burn that turns the
+// orbit over the target and brings a high pass down, flown this step (true) when
+// it is due. TrimNeeded gives its delta-v (global axes) and the pass's height
+// after it (m), true when one is due.
+// Both only when it can be flown before the braking starts, tb s from now.
+bool EfficientTrim(MfdState *S, LandingStepValues &V, double tb);
+bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low);
+// m: the highest pass from which the braking law starts without diving further
+// than it may (the pass's own height when it already does).
+double LevelBrakeHeight(MfdState *S, LandingStepValues &V);
+
+
+// The braking just stored is within the engine group and the tank; refused
+// otherwise (false).
+bool EfficientWithinReach(MfdState *S, const LandingStepValues &V);
+
+#endif  // TESSARC_LANDING_EFFICIENT_H

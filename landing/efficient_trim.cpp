@@ -1,0 +1,91 @@
+// The efficient descent's orbit trim: while waiting for the pass, a burn a
+// quarter of an orbit ahead of it turns the orbit's plane over the target and
+// brings a high pass down, where a braking would pay many times as much for both.
+#include <cmath>
+
+#include "control/math.h"
+#include "frame/state.h"
+#include "landing/efficient.h"
+#include "landing/planet.h"
+#include "landing/step_values.h"
+
+namespace {
+
+// rad of orbit between the vessel and the pass within which the trim burns: it
+// waits for the nearer end (a sideways burn moves the pass most a quarter orbit
+// ahead of it), and gives up after the farther one (it would cost too much).
+const double kTrimEarliest = 100.0 * RAD;
+const double kTrimLatest = 20.0 * RAD;
+// m/s: a trim smaller than this is not flown.
+const double kTrimLeast = 1.0;
+// s allowed for turning the engines onto the trim.
+const double kTrimTurn = 90.0;
+// The pass is brought down only from this far ahead (closer, the orbit's lowest
+// point would fall well past the pass, and lower), and never so far that the
+// orbit's lowest point comes below kTrimFloor of the body's radius.
+const double kTrimDownLatest = 60.0 * RAD;
+const double kTrimFloor = 0.005;
+// Cosine of the largest angle between the engines and the burn they fire at.
+const double kTrimAligned = 0.996;
+// s: the trim's delta-v is taken out with this time constant at its end.
+const double kTrimTau = 1.0;
+
+double Clamp(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi : x); }
+
+}  // namespace
+
+bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low) {
+    const double tp = S->landingWork[LW_PASS_TIME];
+    // Through air the standard braking is flown, and the orbit left as it is.
+    if (!(tp > 0.0) || !(V.amax > V.gT) || oapiPlanetHasAtmosphere(V.body)) return false;
+    VECTOR3 rp, vp;
+    if (!PropagateOrbit(V.body, V.el, V.prm, tp, rp, vp, S->nonspherical)) return false;
+    VECTOR3 rt = _V(S->targetLon, S->targetLat, V.Rt), vt = _V(0, 0, 0);
+    SphericalToCartesian(rt, vt);
+    PlanetToGlobal(V.body, rt, vt, false, tp);
+    const double r = length(V.r), speed = length(V.v);
+    const VECTOR3 normal = CrossProduct(rp, vp);
+    if (!(r > 0.0) || !(speed > 0.0) || !(length(normal) > 0.0)) return false;
+    const double angle = std::acos(Clamp(dotp(V.r, rp) / (r * length(rp)), -1.0, 1.0));
+    if (angle > kTrimEarliest || angle < kTrimLatest) return false;
+
+    // Sideways: an impulse across the plane moves the track at the pass by
+    // r sin(angle) times its share of the speed.
+    const double miss = dotp(rt - rp, unit(normal));
+    const double across = miss * speed / (r * std::sin(angle));
+    // Down: an impulse along the radius lowers the orbit by r times its share of
+    // the speed at a quarter orbit after it, by sin(angle) of that at the pass.
+    // A pass too high for the braking law to start without diving is brought
+    // down to where it need not, never taking the orbit's lowest point below
+    // kTrimFloor of the radius (a braking that never starts leaves it in orbit).
+    const double height = length(rp) - V.Rt, floor = kTrimFloor * V.Rt;
+    double down = 0.0;
+    if (angle >= kTrimDownLatest) {
+        down = std::fmin(std::fmax(LevelBrakeHeight(S, V), floor) - height, 0.0);
+        down = std::fmax(down, (floor - height) * std::sin(angle));
+    }
+    *low = height + down;
+    *dv = unit(normal) * across + V.r / r * (down * speed / (r * std::sin(angle)));
+    // The trim is flown only when it can be done before the braking starts.
+    const double burn = length(*dv) / (kPlanThrustShare * V.amax) + kTrimTurn;
+    return length(*dv) > kTrimLeast && tb > burn;
+}
+
+bool EfficientTrim(MfdState *S, LandingStepValues &V, double tb) {
+    VECTOR3 dv;
+    double low = 0.0;
+    if (!TrimNeeded(S, V, tb, &dv, &low)) return false;
+
+    // The burn in the landing frame, flown as a command.
+    const VECTOR3 up = CrossProduct(V.w, V.n);
+    const LandingCommand a{dotp(dv, V.w) / kTrimTau, dotp(dv, up) / kTrimTau, dotp(dv, V.n) / kTrimTau};
+    V.trimming = true;
+    CommandOutput(S, V, a);
+    // Thrust only once the engines point along the burn: a turn on the way would
+    // push the orbit where nothing takes it back out.
+    const double mag = std::sqrt(a.along * a.along + a.vertical * a.vertical + a.cross * a.cross);
+    const VECTOR3 d = _V(a.cross, a.vertical, a.along) / mag;
+    if (S->holdOn && ThrustAxisAlignment(S, V.group, d) < kTrimAligned)
+        S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), 0.0);
+    return true;
+}
