@@ -92,7 +92,10 @@ LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V) {
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     S->landingWork[LW_FIX_ALONG] = S->landingWork[LW_FIX_HEIGHT] = 0.0;
     Publish(S, V);
-    return LandingCommand{L.u0[0], L.u0[1], L.u0[2]};
+    // On the approach the engines always lift: a law that asks the vessel to fall
+    // faster than it would (down from a high hover, say) would turn it over.
+    const double up = braking ? L.u0[1] : std::fmax(L.u0[1], kLeastLift * V.geff);
+    return LandingCommand{L.u0[0], up, L.u0[2]};
 }
 
 LandingCommand DescentTracking(MfdState *S, LandingStepValues &V) {

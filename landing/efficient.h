@@ -84,6 +84,8 @@ const double kApproachGlide = 0.18;
 // (less than the braking's: the law's quadratic rounds the corner from the
 // braking's steady deceleration into the approach's falling one above both).
 const double kApproachThrustShare = 0.7;
+// The approach's thrust carries at least this share of the weight.
+const double kLeastLift = 0.5;
 // m over the target where the approach ends and the final descent begins.
 const double kLowGateHeight = 20.0;
 // m short of the target the approach ends: right over it the bearing to the

@@ -180,9 +180,11 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
         T = std::fmax(T, std::sqrt(12.0 * std::fabs(toGo) / (kGentleApproach * V.gT)));
     ThrustLaw L = DescentLaw(s, e, T, b);
     LawCost c = CostOfLaw(L, s, e, T, b, V.mass, V.thrust, V.isp);
-    // A slow start is given more time to come within reach; a fast one would
-    // only fly past the target and come back.
-    for (int i = 0; i < kLengthenings && !fast && c.share > kApproachPlanShare; ++i) {
+    // A slow start is given more time to come within reach, and to come down
+    // from a hover without falling; a fast one would only fly past the target
+    // and come back.
+    for (int i = 0; i < kLengthenings && !fast && (c.share > kApproachPlanShare || L.u0[1] < kLeastLift * V.geff);
+         ++i) {
         T *= 1.5;
         L = DescentLaw(s, e, T, b);
         c = CostOfLaw(L, s, e, T, b, V.mass, V.thrust, V.isp);
