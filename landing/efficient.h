@@ -146,7 +146,8 @@ bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V);
 bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb);
 // Phase 2 (and every re-plan of an approach): the approach from the present state
 // to the point over the target where the final descent takes over. False
-// (refused) when out of reach or beyond the tank.
+// (nothing stored) when beyond the engines or the tank: the standard approach
+// is planned then.
 bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V);
 // landing/efficient_trim.cpp. While waiting, engaged: the burn that turns the
 // orbit over the target and brings a high pass down, flown this step (true) when

@@ -26,6 +26,8 @@ const double kShareMost = 1.15;
 const double kDiveShare = 0.6;
 // m: a braking that ends this close to the standard gate is the standard one.
 const double kGateApart = 1.0;
+// s: an approach from a fast state planned longer than this is the standard one.
+const double kLongApproach = 3.0 * kApproachTime;
 // Share of the engine group's thrust an approach may plan to ask.
 const double kApproachPlanShare = 0.9;
 
@@ -60,10 +62,11 @@ void StoreLaw(MfdState *S, const PlaneState &s, const PlaneEnd &e, double T, con
 
 bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V) {
     if (!EfficientDescent(S)) return false;
-    if (S->landingPhase != LANDING_BRAKE) return true;
-    // The standard braking ends at its own gate.
+    // The standard braking ends at its own gate, the standard approach short of
+    // the target where the final phase of the standard descent takes over.
     double x[3];
     AlongReference(S, S->landingConsts[LC_DURATION], x);
+    if (S->landingPhase != LANDING_BRAKE) return std::fabs(x[0] - LowGate(V.gT).x) < kGateApart;
     return std::fabs(x[0] - FinalApproachGate(const_cast<MfdState *>(S), V.gT).x) > kGateApart;
 }
 
@@ -136,11 +139,15 @@ bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     const ThrustLaw L = DescentLaw(s, g.gate, T, b);
     const LawCost c = CostOfLaw(L, s, g.gate, T, b, V.mass, V.thrust, V.isp);
     if (!Flyable(L, c, V)) return false;
+    const double tail = ApproachDv(g.gate, b, V.mass * std::exp(-c.dv / V.isp), V.thrust, V.isp);
+    const double dv = length(trim) + c.dv + tail + kEfficientReserve * V.gT;
+    // Braking from here (taken over, or planned afresh in flight): where this
+    // law is beyond the engines or the tank, the standard braking may still be.
+    if (tb == 0.0 && !(c.share <= 1.0 && FuelCovers(S, V, dv - kEfficientReserve * V.gT))) return false;
     StoreLaw(S, s, g.gate, T, L);
     S->landingFlags &= ~(kLandDetNegative | kLandBtNegative);
     SetLowFlags(S, c.lowest, g.gate.h);
-    const double tail = ApproachDv(g.gate, b, V.mass * std::exp(-c.dv / V.isp), V.thrust, V.isp);
-    S->landingDv = length(trim) + c.dv + tail + kEfficientReserve * V.gT;
+    S->landingDv = dv;
     S->landingWork[LW_ACCEL_LARGEST] = c.share * V.amax;
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     return true;
@@ -176,7 +183,9 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
     const bool fast = s.v >= kSlowRun && toGo > 0.0;
     if (fast)
         T = std::fmax(T, 3.0 * toGo / s.v);
-    else
+    // Fast and far (taken over on an arc, say): the standard approach.
+    if (fast && T > kLongApproach) return false;
+    if (!fast)
         T = std::fmax(T, std::sqrt(12.0 * std::fabs(toGo) / (kGentleApproach * V.gT)));
     ThrustLaw L = DescentLaw(s, e, T, b);
     LawCost c = CostOfLaw(L, s, e, T, b, V.mass, V.thrust, V.isp);
@@ -189,13 +198,17 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
         L = DescentLaw(s, e, T, b);
         c = CostOfLaw(L, s, e, T, b, V.mass, V.thrust, V.isp);
     }
-    S->landingFlags &= ~(kLandDetNegative | kLandBtNegative);
+    // Beyond the engines or the tank (a long crossing taken over far out, say),
+    // the standard approach is planned instead, and flown to its end by the law.
+    const double dv = c.dv + FinalDescentDv(V.gT);
+    if (!(c.share <= 1.0) || !FuelCovers(S, V, dv)) return false;
+    S->landingFlags &= ~(kLandDetNegative | kLandBtNegative | kLandOutOfReach | kLandNoFuel);
     StoreLaw(S, s, e, T, L);
     SetLowFlags(S, c.lowest, 0.0);
     S->brakeStartMjd = V.now;
     S->landingPhase = LANDING_APPROACH;
-    S->landingDv = c.dv + FinalDescentDv(V.gT) + kEfficientReserve * V.gT;
+    S->landingDv = dv + kEfficientReserve * V.gT;
     W[LW_ACCEL_LARGEST] = c.share * V.amax;
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
-    return EfficientWithinReach(S, V);
+    return true;
 }

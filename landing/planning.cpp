@@ -308,7 +308,7 @@ double RestApproachTime(const MfdState *S, const LandingStepValues &V) {
 }
 
 bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
-    if (EfficientDescent(S)) return EfficientApproachPlan(S, V);
+    if (EfficientDescent(S) && EfficientApproachPlan(S, V)) return true;
     double *W = S->landingWork;
     W[LW_GRAPH_T0] = 0.0;
     W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;
