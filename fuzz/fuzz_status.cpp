@@ -22,7 +22,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 bool IntegerAt(StatusKey key, int i) {
     switch (key) {
         case STATUS_MFDINDEX: case STATUS_GRAPHSTYLE: case STATUS_FORCELAND: case STATUS_LANDBRAKE:
-        case STATUS_ACTIVEAP: case STATUS_REFMODE: case STATUS_LANDING: case STATUS_DOCKINGREF:
+        case STATUS_ACTIVEAP: case STATUS_REFMODE: case STATUS_LANDING: case STATUS_DESCENT:
+        case STATUS_DOCKINGREF:
             return true;
         case STATUS_PORIG: return i >= 4;
         case STATUS_BURNDATA: return i == 7;
@@ -34,7 +35,8 @@ bool IntegerAt(StatusKey key, int i) {
 
 bool NumericOnly(StatusKey key) {
     return key != STATUS_NONE && key != STATUS_REMOTE && key != STATUS_BODYREF && key != STATUS_TARGETREF &&
-           key != STATUS_DOCKINGREF && key != STATUS_PADBASE && key != STATUS_REFMODE && key != STATUS_LANDING;
+           key != STATUS_DOCKINGREF && key != STATUS_PADBASE && key != STATUS_REFMODE && key != STATUS_LANDING &&
+           key != STATUS_DESCENT;
 }
 
 }  // namespace
@@ -69,6 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     if (key == STATUS_REFMODE) Expect(L.count == 1 && L.value[0] >= 0 && L.value[0] <= 6);
     if (key == STATUS_LANDING) Expect(L.count == 1 && L.value[0] >= 0 && L.value[0] <= 2);
+    // A descent profile is one that has its word.
+    if (key == STATUS_DESCENT) Expect(L.count == 1 && *DescentWord(static_cast<int>(L.value[0])) != '\0');
     if (nameLength) Expect(!IsBlank(L.name[0]) && !IsBlank(L.name[nameLength - 1]));
     // Only a vessel group's REMOTE line may come without a readable name.
     if (key == STATUS_BODYREF || key == STATUS_TARGETREF || key == STATUS_DOCKINGREF) Expect(nameLength > 0);

@@ -33,13 +33,11 @@ const LabelRow kDockingLabels[4] = {
     {"MOD", "LDK", "TDK", "DIS", "---", "---", "NOR", "TGT", "---", "---", "---", "---"},
     {"CFG", "---", "---", "DIS", "APD", "HLD", "NOR", "---", "TRA", "TRL", "TRV", "TFA"},
     {"MOD", "LDK", "TDK", "DIS", "APD", "HLD", "NOR", "TGT", "TRA", "TRL", "TRV", "TFA"}};
-// Button 6 chooses the descent profile (Q); Remote stays on Tab, on the mode
-// selection and on the summary page.
 const LabelRow kLandingLabels[4] = {
-    {"MOD", "GPH", "ENG", "RFH", "BRK", "HLD", "DSC", "MAN", "TGT", "PAD", "ELV", "INV"},
-    {"MOD", "GPH", "ENG", "RFH", "BRK", "---", "DSC", "MAN", "TGT", "PAD", "ELV", "INV"},
-    {"CFG", "GPH", "---", "   ", "BRK", "HLD", "---", "MAN", "---", "PAD", "ELV", "INV"},
-    {"MOD", "GPH", "ENG", "   ", "BRK", "HLD", "---", "MAN", "TGT", "PAD", "---", "INV"}};
+    {"MOD", "GPH", "ENG", "RFH", "BRK", "HLD", "REM", "MAN", "TGT", "PAD", "ELV", "INV"},
+    {"MOD", "GPH", "ENG", "RFH", "BRK", "---", "REM", "MAN", "TGT", "PAD", "ELV", "INV"},
+    {"CFG", "GPH", "---", "   ", "BRK", "HLD", "REM", "MAN", "---", "PAD", "ELV", "INV"},
+    {"MOD", "GPH", "ENG", "   ", "BRK", "HLD", "REM", "MAN", "TGT", "PAD", "---", "INV"}};
 
 // Key tables; the beta pages have none.
 const DWORD kKeys[PAGE_BETA][kButtonCount] = {
@@ -56,7 +54,7 @@ const DWORD kKeys[PAGE_BETA][kButtonCount] = {
     // docking
     {KEY_M, KEY_L, KEY_D, KEY_X, KEY_G, KEY_H, KEY_O, KEY_T, KEY_DELETE, KEY_END, KEY_PGDN, KEY_PGUP},
     // landing
-    {KEY_M, KEY_G, KEY_E, KEY_R, KEY_A, KEY_H, KEY_Q, KEY_T, KEY_B, KEY_P, KEY_L, KEY_D}};
+    {KEY_M, KEY_G, KEY_E, KEY_R, KEY_A, KEY_H, KEY_TAB, KEY_T, KEY_B, KEY_P, KEY_L, KEY_D}};
 
 const char *const kBlank = "   ";
 
@@ -106,7 +104,7 @@ const MFDBUTTONMENU kLandingMenu[kButtonCount] = {
     {"Mode/Summary", nullptr, 'M'},       {"Graph mode", nullptr, 'G'},
     {"Engine choice", nullptr, 'E'},      {"Calc refresh", nullptr, 'R'},
     {"Set Brakes", nullptr, 'A'},         {"Hold Mode", "Spacebar", 'H'},
-    {"Descent profile", "Efficient/std", 'Q'}, {"Set Manual Location", nullptr, 'T'},
+    {"Remote", "Shift + Tab", 0},         {"Set Manual Location", nullptr, 'T'},
     {"Select Target", nullptr, 'B'},      {"Pad Number", nullptr, 'P'},
     {"Set new elevation", nullptr, 'L'},  {"Invert Rot Dir", nullptr, 'D'}};
 

@@ -141,16 +141,16 @@ TEST_F(Cockpit, LandingPageSwitches) {
     EXPECT_TRUE(f.boxOpen(0));
 }
 
-// The descent profile: button 7 (Q) switches it while nothing is engaged and the
-// descent has not begun; the page says which one flies.
+// The descent profile: Q switches it while nothing is engaged and the descent has
+// not begun; the page says which one flies. The buttons stay as they were.
 TEST_F(Cockpit, DescentProfileChosenBeforeTheDescentOnly) {
     Fly(pilot::kMoonScenario);
     Mode("5");
     f.run(1.0);  // past the rate measurement
     f.draw(0);
     EXPECT_TRUE(f.screenContains(0, "DESC STD")) << f.screenText(0);
-    EXPECT_EQ(f.label(0, 6), "DSC");
-    ASSERT_TRUE(f.button(0, 6));
+    EXPECT_EQ(f.label(0, 6), "REM");
+    ASSERT_TRUE(f.key(0, 16));
     EXPECT_EQ(S()->landingDescent, DESCENT_EFFICIENT);
     f.draw(0);
     EXPECT_TRUE(f.screenContains(0, "DESC EFF"));
@@ -159,13 +159,12 @@ TEST_F(Cockpit, DescentProfileChosenBeforeTheDescentOnly) {
     // Engaged, or once the descent has begun: refused, and the button says so.
     ASSERT_TRUE(Key("H"));
     EXPECT_FALSE(f.key(0, 16));
-    EXPECT_EQ(f.label(0, 6), "---");
     ASSERT_TRUE(Key("H"));
     S()->landingPhase = LANDING_BRAKE;
-    EXPECT_FALSE(f.button(0, 6));
+    EXPECT_FALSE(f.key(0, 16));
     EXPECT_EQ(S()->landingDescent, DESCENT_SPECIFIED);
-    // Remote stays on Tab.
-    EXPECT_TRUE(Key("Tab"));
+    // Remote stays on its button and on Tab.
+    EXPECT_TRUE(f.button(0, 6));
     EXPECT_TRUE(f.boxOpen(0));
 }
 

@@ -59,7 +59,7 @@ TEST_F(MfdButtons, EachPageSendsTheKeysOfItsTable) {
     S->refMode = AP_DOCKING;
     EXPECT_EQ(PressAll(mfd), (std::vector<DWORD>{50, 38, 32, 45, 34, 35, 24, 20, 211, 207, 209, 201}));
     S->refMode = AP_LANDING;
-    EXPECT_EQ(PressAll(mfd), (std::vector<DWORD>{50, 34, 18, 19, 30, 35, 16, 20, 48, 25, 38, 32}));
+    EXPECT_EQ(PressAll(mfd), (std::vector<DWORD>{50, 34, 18, 19, 30, 35, 15, 20, 48, 25, 38, 32}));
     mfd.summaryShown = true;
     EXPECT_EQ(PressAll(mfd), (std::vector<DWORD>{50, 31, 99, 200, 208, 205, 15, 19, 25, 30, 35, 203}));
 
@@ -138,8 +138,9 @@ TEST_F(MfdButtons, MenusHaveTwelveEntriesAndNoneOnBetaPages) {
     S->modePage = false;
     S->refMode = AP_LANDING;
     mfd.ButtonMenu(&menu);
-    EXPECT_STREQ(menu[6].line1, "Descent profile");
-    EXPECT_EQ(menu[6].selchar, 'Q');
+    EXPECT_STREQ(menu[6].line1, "Remote");
+    EXPECT_STREQ(menu[6].line2, "Shift + Tab");
+    EXPECT_EQ(menu[6].selchar, 0);
     mfd.summaryShown = true;
     mfd.ButtonMenu(&menu);
     EXPECT_STREQ(menu[10].line1, "Stop Hold & Trim");
