@@ -1,7 +1,8 @@
 // The efficient descent flown in the simulated host against the standard one,
 // from the same lunar orbit to pad 1 of Brighton Beach: both soft in the box, the
-// efficient one on clearly less propellant, and a tank the standard descent
-// refuses as too small flown down by the efficient one. The propellant is read
+// efficient one on clearly less propellant; a tank the standard descent refuses
+// as too small flown down by the efficient one; and a pass more than half an
+// orbit ahead, which the orbit trim once turned the wrong way. The propellant is read
 // from the host's tank, not from the autopilot's own estimates.
 #include <gtest/gtest.h>
 
@@ -26,12 +27,19 @@ struct Descent {
     double dvUsed = 0;      // m/s, from the propellant by the rocket equation
 };
 
+// The bundled lunar orbit, or (later) the same orbit 160 degrees further back:
+// its pass over the pad then lies more than half an orbit ahead.
+const char *const kLaterPass =
+    "BEGIN_ENVIRONMENT\n  System Sol\n  Date MJD 60000.25\nEND_ENVIRONMENT\nBEGIN_FOCUS\n  Ship Eagle\n"
+    "END_FOCUS\nBEGIN_SHIPS\nEagle:LunarLander\n  STATUS Orbiting Moon\n"
+    "  ELEMENTS 1758.0 0.0 46.5 83.4912 83.4912 215.8775 EQU\n  AROT 0 0 0\nEND\nEND_SHIPS\n";
+
 // Flies scenarios/lunar_landing.scn with the descent chosen and, when fuel is
 // above 0, that much propellant (kg) in the tank.
-Descent Fly(int32_t descent, double fuel) {
+Descent Fly(int32_t descent, double fuel, bool later = false) {
     Descent out;
     flight::Flight f;
-    EXPECT_TRUE(f.load("scenarios/lunar_landing.scn")) << f.error();
+    EXPECT_TRUE(later ? f.loadText(kLaterPass) : f.load("scenarios/lunar_landing.scn")) << f.error();
     flight::useLinkedPlugin(f);
     EXPECT_TRUE(f.open(0) && f.key(0, "5") && f.key(0, "B") && f.type(0, "Brighton Beach") && f.key(0, "P") &&
                 f.type(0, "1"));
@@ -51,7 +59,7 @@ Descent Fly(int32_t descent, double fuel) {
     const double m0 = eagle->mass(), fuel0 = eagle->tankMass[0];
     f.key(0, "H");
     f.setWarp(100);
-    while (f.simt() < 6000.0 && S->landingPhase != LANDING_LANDED && (S->holdOn || S->landingPhase != LANDING_WAIT))
+    while (f.simt() < 12000.0 && S->landingPhase != LANDING_LANDED && (S->holdOn || S->landingPhase != LANDING_WAIT))
         f.run(S->landingPhase == LANDING_WAIT ? 20.0 : 1.0);
     out.refusedForFuel = !S->holdOn && (S->landingRefusal & kLandNoFuel) != 0;
     out.landed = eagle->landed && S->landingPhase == LANDING_LANDED;
@@ -104,6 +112,13 @@ TEST(EfficientDescent, FliesDownATankTheStandardDescentRefuses) {
     EXPECT_FALSE(efficient.refusedForFuel);
     ExpectSoftInTheBox(efficient);
     EXPECT_LT(efficient.propellant, fuel);
+}
+
+TEST(EfficientDescent, TrimsAPassMoreThanHalfAnOrbitAheadTheRightWay) {
+    const Descent later = Fly(DESCENT_EFFICIENT, 0.0, true);
+    Print("efficient descent, pass 0.7 orbit ahead", later);
+    ExpectSoftInTheBox(later);
+    EXPECT_LT(later.dvUsed, 1.2 * later.dvIdeal);
 }
 
 }  // namespace
