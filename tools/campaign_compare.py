@@ -21,6 +21,8 @@ import matplotlib
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
+from campaign_plot import class_names  # noqa: E402
+
 GOAL_RATIO = 1.15       # delta-v used over the ideal the efficient profile aims for
 SOFT_DOWN = 1.0         # m/s at first contact, a soft landing
 FUEL_REFUSAL = "not enough fuel"
@@ -39,14 +41,6 @@ def name_of(results, given):
     except OSError:
         pass
     return os.path.basename(os.path.dirname(os.path.abspath(results)))
-
-
-def class_names(results):
-    try:
-        with open(os.path.join(os.path.dirname(results), "classes.txt")) as f:
-            return {str(i): line.strip() for i, line in enumerate(f) if line.strip()}
-    except OSError:
-        return {}
 
 
 def outcome(r):

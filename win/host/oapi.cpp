@@ -58,6 +58,8 @@ int oapiGetObjectType(OBJHANDLE hObj) {
     return o ? o->type : OBJTP_INVALID;
 }
 bool oapiIsVessel(OBJHANDLE hVessel) { return hVessel == &probe; }
+// The test host's Earth has its air, as the real host's has.
+bool oapiPlanetHasAtmosphere(OBJHANDLE hPlanet) { return hPlanet == &earth; }
 VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel) { return hVessel == &probe ? host::ProbeInterface() : nullptr; }
 OBJHANDLE oapiGetFocusObject() { return &probe; }
 VESSEL *oapiGetFocusInterface() { return host::ProbeInterface(); }
