@@ -9,7 +9,7 @@
 // bringing the braking's end nearer); it is flown from there. So the braking
 // runs between the two shares, later and harder, and the weight is carried for
 // minutes less. It coasts only fast (where the orbit's speed still carries
-// much of the weight) and nearly straight at the target.
+// some of the weight), above the air and nearly straight at the target.
 #include "landing/efficient.h"
 
 #include <cmath>
@@ -29,14 +29,19 @@ namespace {
 const double kCoastBelow = 0.6;
 const double kCoastUntil = 0.85;
 // The braking coasts only while the centrifugal relief of its speed carries at
-// least this share of the weight (faster than half the circular speed): there a
-// free fall is slow, while lower down it would only build a sink that the plan's
-// end must stop on more than the engines keep in hand.
-const double kCoastRelief = 0.25;
+// least this share of the weight (faster than a third of the circular speed):
+// there a free fall is slowed, while slower it would mostly build a sink for
+// the plan's end to stop.
+const double kCoastRelief = 0.1;
 // ... and only while the vessel flies this nearly at the target (the share of
 // its ground speed across the line of sight): a coast adds nothing to steer out
 // a miss to the side, which the braking's tail turns away as it slows.
 const double kCoastAside = 0.3;
+// ... and only above the air: while its drag and lift come to less than this
+// share of the weight. A coast carries the vessel lower while still fast, and
+// in thick air the drag outruns the plan's deceleration and turns the engines'
+// command away from the weight just where the fall must be stopped.
+const double kCoastAir = 0.05;
 // s a braking plan is flown before it may coast (its first seconds take out
 // what its start state missed of the vessel's).
 const double kSettle = 10.0;
@@ -54,14 +59,18 @@ double PlanAccel(const MfdState *S, const LandingStepValues &V, double t) {
 
 bool CoastDue(MfdState *S, const LandingStepValues &V) {
     const bool flying = S->holdOn && !S->lockedOut && S->landingPhase == LANDING_BRAKE;
-    const bool air = S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef);
-    if (!flying || S->landingDescent != DESCENT_EFFICIENT || !air || !(V.amax > 0.0)) {
+    const bool airy = S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef);
+    if (!flying || S->landingDescent != DESCENT_EFFICIENT || !airy || !(V.amax > 0.0) || !(V.mass > 0.0)) {
         S->landingFlags &= ~kLandCoasting;
         return false;
     }
     const double r = length(V.r), relief = r > 0.0 ? V.gs * V.gs / r : 0.0;
     const double aside = V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing);
-    if (relief < kCoastRelief * V.gT || std::fabs(aside) > kCoastAside * V.gs) {
+    VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
+    if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
+    if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
+    const double air = length(drag + lift) / V.mass;
+    if (relief < kCoastRelief * V.gT || std::fabs(aside) > kCoastAside * V.gs || !(air < kCoastAir * V.gT)) {
         S->landingFlags &= ~kLandCoasting;
         return false;
     }
