@@ -58,7 +58,7 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
         {13, "alignment not valid"},       {15, "not enough fuel"},            {3, "no attitude propellant"},
         {8, "pass too close to brake"},    {17, "pass beyond one orbit"},      {18, "target out of reach"},
         {19, "hard contact at touchdown"}, {21, "too fast, too low to stop"}, {22, "elevation is off host ground"},
-        {23, "HLD lands from here"},
+        {24, "HLD lands from here"},
     };
     const char *text = "no error";
     for (const Rule &r : rules)

@@ -353,6 +353,7 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
     case LANDING_BRAKE:
     case LANDING_APPROACH:
         if (S->holdOn && !S->lockedOut && !PlanFits(S, V) && !ResumeFromHere(S, V)) return;
+        if (CoastDue(S, V) && Measure(S, V) && CoastThrough(S, V)) return;
         CommandOutput(S, V, DescentTracking(S, V));
         return;
     case LANDING_REPLAN:

@@ -161,6 +161,15 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
 double LevelBrakeHeight(MfdState *S, LandingStepValues &V);
 
 
+// landing/efficient_air.cpp. The efficient descent chosen over a body with air,
+// braking: a fresh plan from here is due this step (the braking
+// coasts, or its plan has come to ask too little of the engines); the phase is
+// set for measuring from here.
+bool CoastDue(MfdState *S, const LandingStepValues &V);
+// After CoastDue and the measurement: the fresh plan stored; true when this
+// step coasts (engines cut, commanded), false to fly the plan in store.
+bool CoastThrough(MfdState *S, LandingStepValues &V);
+
 // The braking just stored is within the engine group and the tank; refused
 // otherwise (false).
 bool EfficientWithinReach(MfdState *S, const LandingStepValues &V);

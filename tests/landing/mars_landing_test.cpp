@@ -47,7 +47,7 @@ double IdealDv(VESSEL *v, OBJHANDLE mars, double Rt) {
     return std::sqrt(ground * ground + 2.0 * mu * (1.0 / Rt - 1.0 / length(r)));
 }
 
-MarsLanding Fly(bool relief) {
+MarsLanding Fly(bool relief, int descent = DESCENT_SPECIFIED) {
     ReliefSwitch hook(relief);
     MarsLanding out;
     flight::Flight f;
@@ -55,6 +55,7 @@ MarsLanding Fly(bool relief) {
     flight::useLinkedPlugin(f);
     EXPECT_TRUE(f.open(0) && f.key(0, "5") && f.key(0, "B") && f.type(0, "Jezero") && f.key(0, "P") && f.type(0, "1"));
     MfdState *S = static_cast<TessarcMFD *>(f.mfd(0))->state;
+    S->landingDescent = descent;
     f.run(1);
     ::Vessel *ares = f.vessel("Ares");
     VESSEL *v = f.iface("Ares");
@@ -126,3 +127,17 @@ TEST(MarsLanding, TheReliefKeepsTheDescentOnItsPlanThroughTheAir) {
 }
 
 }  // namespace
+
+// The efficient descent through the air flies the standard braking's plan but
+// coasts out its tail at the orbit's speed; it lands as softly and as near, on
+// clearly less. (Flown without the coasts it burns what the standard one does.)
+TEST(MarsLanding, TheEfficientDescentCoastsOutTheBrakingsTailOnClearlyLessPropellant) {
+    const MarsLanding standard = Fly(true), efficient = Fly(true, DESCENT_EFFICIENT);
+    Print("efficient descent", efficient);
+    EXPECT_TRUE(standard.landed);
+    EXPECT_TRUE(efficient.landed);
+    EXPECT_LT(efficient.miss, 5.0);
+    EXPECT_GT(efficient.vs, -1.0);
+    EXPECT_LT(efficient.hs, 0.5);
+    EXPECT_LT(efficient.propellant, standard.propellant - 500.0);
+}
