@@ -32,9 +32,17 @@ const uint32_t noSolutionBits = kLandDetNegative | kLandBtNegative;
 
 bool Bit(uint32_t flags, int n) { return (flags >> n & 1u) != 0; }
 
+// What an orbit's pass plan finds wrong, which HOLD does not rely on where it
+// would land from here.
+const uint32_t orbitPlanBits = kLandDetNegative | kLandBtNegative | kLandCollision | kLandTooLow | kLandTooLate |
+                               kLandAlignment | kLandNoFuel | kLandBeyondOrbit | kLandEccentricity;
+
 // The bits the page shows: the planner's, and the reasons the autopilot let go
 // for, which stay until the pilot acts.
-uint32_t ShownFlags(const MfdState *S) { return S->landingFlags | S->landingRefusal; }
+uint32_t ShownFlags(const MfdState *S) {
+    const uint32_t planner = S->landingFlags & kLandFromHere ? S->landingFlags & ~orbitPlanBits : S->landingFlags;
+    return planner | S->landingRefusal;
+}
 
 // The status line: each condition that holds replaces the text, so the last wins.
 const char *StatusMessage(uint32_t flags, int32_t phase) {
@@ -50,6 +58,7 @@ const char *StatusMessage(uint32_t flags, int32_t phase) {
         {13, "alignment not valid"},       {15, "not enough fuel"},            {3, "no attitude propellant"},
         {8, "pass too close to brake"},    {17, "pass beyond one orbit"},      {18, "target out of reach"},
         {19, "hard contact at touchdown"}, {21, "too fast, too low to stop"}, {22, "elevation is off host ground"},
+        {24, "HLD lands from here"},
     };
     const char *text = "no error";
     for (const Rule &r : rules)
@@ -105,7 +114,9 @@ void DrawWaiting(const MfdState *S, TextGrid &g, double t, DWORD c) {
         static const char *const attModes[4] = {nullptr, "PRO", "FOR", "BRK"};
         if (S->landingAttMode >= 1 && S->landingAttMode <= 3) PutText(g, 3, 34, attModes[S->landingAttMode], colBrown);
     }
-    if ((ShownFlags(S) & planningFailedBits) == 0) {
+    if ((S->landingFlags & kLandFromHere) != 0) {
+        // No pass to wait for: HOLD plans from where the vessel is.
+    } else if ((ShownFlags(S) & planningFailedBits) == 0) {
         PutText(g, 14, 4, "Burn start time:", colYellow);
         PutScaled(g, 14, 20, -t, colYellow);
         PutScaled(g, 14, 28, S->landingWork[LW_PASS_TIME], colGrey);
@@ -217,7 +228,9 @@ void DrawGraphFrame(TextGrid &g) {
 
 }  // namespace
 
-bool LandingProfileShown(const MfdState *S) { return (ShownFlags(S) & errorBits) == 0; }
+bool LandingProfileShown(const MfdState *S) {
+    return (ShownFlags(S) & errorBits) == 0 && (S->landingFlags & kLandFromHere) == 0;
+}
 
 double LandingPageTime(const MfdState *S) { return (oapiGetSimMJD() - S->brakeStartMjd) * secondsPerDay; }
 

@@ -99,6 +99,9 @@ const uint32_t kLandTooFastLow = 1u << 21;
 const uint32_t kLandGroundDiffers = 1u << 22;
 // The braking through air coasts: its engines are cut until a plan from here asks enough of them.
 const uint32_t kLandCoasting = 1u << 23;
+// Not engaged, on the ground or on a path into it: HOLD would land from here, so
+// the plan of an orbit's pass (and its failures) means nothing yet.
+const uint32_t kLandFromHere = 1u << 24;
 
 // Slots of MfdState::landingWork: what the landing autopilot measured and planned
 // at its last step, for the Landing page and the next step.

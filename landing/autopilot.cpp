@@ -431,6 +431,7 @@ void LandingStep(MfdState *S, double dt) {
     }
 
     ResumeAttitudeFrame(S);
+    SetFlag(S, kLandFromHere, !S->holdOn && S->landingPhase == LANDING_WAIT && (V.onGround || V.prm.PeD < V.Rt));
     if (TakeoverStart(S, V)) TakeOverFromHere(S, V);
     bool passValid = false;
     double lonP = 0.0, latP = 0.0;

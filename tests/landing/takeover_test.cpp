@@ -63,7 +63,8 @@ public:
     }
 };
 
-// Each start a pilot flies near the pad: HOLD takes it over with the page naming
+// Each start a pilot flies near the pad: the page offers HOLD from here, which
+// takes it over with the page naming
 // a flying phase, the time acceleration held to that phase's limit, and the
 // lander comes down softly on the pad.
 TEST_F(Takeover, EveryStartNearThePadEndsSoftlyOnIt) {
@@ -83,6 +84,11 @@ TEST_F(Takeover, EveryStartNearThePadEndsSoftlyOnIt) {
         SCOPED_TRACE(c.name);
         Start(c.at, c.hover);
         flight::Flight &f = *flight;
+        // Before HOLD the page says it would land from here, with no orbit's plan
+        // or its failures in red.
+        f.draw(0);
+        EXPECT_TRUE(f.screenContains(0, "HLD lands from here")) << f.screenText(0);
+        EXPECT_FALSE(f.screenContains(0, "Burn start time:") || f.screenContains(0, "beyond one orbit"));
         f.setWarp(20);
         ASSERT_TRUE(f.key(0, "H"));
         f.run(3.0);
