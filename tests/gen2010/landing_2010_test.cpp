@@ -11,14 +11,19 @@
 
 namespace {
 
-TEST(Landing2010, TouchesDownSoftlyOnThePadAtTheMeanRadius) {
-    flight::Flight f;
+// The bundled lunar lander in a 2010 host, the Landing page on Brighton Beach.
+void LandingAtBrightonBeach(flight::Flight &f) {
     f.world.hostVersion = 100830;
     ASSERT_TRUE(f.load("scenarios/lunar_landing.scn")) << f.error();
     flight::useLinkedPlugin(f);
     ASSERT_TRUE(f.open(0)) << f.error();
     for (const char *k : {"5", "B"}) ASSERT_TRUE(f.key(0, k));
     ASSERT_TRUE(f.type(0, "Brighton Beach"));
+}
+
+TEST(Landing2010, TouchesDownSoftlyOnThePadAtTheMeanRadius) {
+    flight::Flight f;
+    ASSERT_NO_FATAL_FAILURE(LandingAtBrightonBeach(f));
     ASSERT_TRUE(f.key(0, "P"));
     ASSERT_TRUE(f.type(0, "1"));
     MfdState *S = dynamic_cast<TessarcMFD *>(f.mfd(0))->state;
@@ -42,12 +47,7 @@ TEST(Landing2010, TouchesDownSoftlyOnThePadAtTheMeanRadius) {
 // taken over hovering near the pad, comes down to the ground before its engines cut.
 TEST(Landing2010, TheHostsAltitudeBeatsATypedElevation) {
     flight::Flight f;
-    f.world.hostVersion = 100830;
-    ASSERT_TRUE(f.load("scenarios/lunar_landing.scn")) << f.error();
-    flight::useLinkedPlugin(f);
-    ASSERT_TRUE(f.open(0)) << f.error();
-    for (const char *k : {"5", "B"}) ASSERT_TRUE(f.key(0, k));
-    ASSERT_TRUE(f.type(0, "Brighton Beach"));
+    ASSERT_NO_FATAL_FAILURE(LandingAtBrightonBeach(f));
     MfdState *S = dynamic_cast<TessarcMFD *>(f.mfd(0))->state;
     flight::SurfaceStart at;
     at.dist = 200.0;
