@@ -8,8 +8,8 @@
 // every step, until that plan asks kCoastUntil somewhere on its way (or stops
 // bringing the braking's end nearer); it is flown from there. So the braking
 // runs between the two shares, later and harder, and the weight is carried for
-// minutes less. It coasts only fast (where the orbit's speed still carries
-// some of the weight), above the air and nearly straight at the target.
+// minutes less. It coasts only while the engines stop its fall well above the
+// target, above the air and nearly straight at the target.
 #include "landing/efficient.h"
 
 #include <cmath>
@@ -28,19 +28,22 @@ namespace {
 // kCoastUntil leaves too little for the guidance's corrections.
 const double kCoastBelow = 0.6;
 const double kCoastUntil = 0.85;
-// The braking coasts only while the centrifugal relief of its speed carries at
-// least this share of the weight (faster than a third of the circular speed):
-// there a free fall is slowed, while slower it would mostly build a sink for
-// the plan's end to stop.
-const double kCoastRelief = 0.1;
+// The braking coasts only while the engines, on kCoastUntil of their
+// acceleration less the weight, would stop the present sink in no more than
+// 1 / kFallMargin of the height over the target: a coast at any speed builds a
+// sink, and the fresh plan's demand, spread over the time it has left, can
+// stay low while the sink grows past what the engines stop in time.
+const double kFallMargin = 2.0;
 // ... and only while the vessel flies this nearly at the target (the share of
 // its ground speed across the line of sight): a coast adds nothing to steer out
 // a miss to the side, which the braking's tail turns away as it slows.
 const double kCoastAside = 0.3;
 // ... and only above the air: while its drag and lift come to less than this
-// share of the weight. A coast carries the vessel lower while still fast, and
-// in thick air the drag outruns the plan's deceleration and turns the engines'
-// command away from the weight just where the fall must be stopped.
+// share of the weight. The plan from the present state takes no drag into
+// account and brakes only: coasting on into the air, the vessel is slowed
+// short of the target where no braking plan reaches it, and the old plan, flown
+// on, has the drag's relief take the engines off the weight just where the
+// fall must be stopped (coasts let on into the air hit the ground so).
 const double kCoastAir = 0.05;
 // s a braking plan is flown before it may coast (its first seconds take out
 // what its start state missed of the vessel's).
@@ -55,6 +58,15 @@ double PlanAccel(const MfdState *S, const LandingStepValues &V, double t) {
     return std::hypot(x[2], z[2] + V.gT - (radius > 0.0 ? x[1] * x[1] / radius : 0.0));
 }
 
+// The engines, on kCoastUntil of their acceleration, stop the present sink
+// within 1 / kFallMargin of the height over the target (the air's help not
+// counted).
+bool FallStoppable(const LandingStepValues &V) {
+    const double up = kCoastUntil * V.amax - V.geff;
+    const double sink = std::fmax(-V.vspeed, 0.0);
+    return up > 0.0 && V.height > kFallMargin * sink * sink / (2.0 * up);
+}
+
 }  // namespace
 
 bool CoastDue(MfdState *S, const LandingStepValues &V) {
@@ -64,13 +76,12 @@ bool CoastDue(MfdState *S, const LandingStepValues &V) {
         S->landingFlags &= ~kLandCoasting;
         return false;
     }
-    const double r = length(V.r), relief = r > 0.0 ? V.gs * V.gs / r : 0.0;
     const double aside = V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing);
     VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
     if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
     if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
     const double air = length(drag + lift) / V.mass;
-    if (relief < kCoastRelief * V.gT || std::fabs(aside) > kCoastAside * V.gs || !(air < kCoastAir * V.gT)) {
+    if (!FallStoppable(V) || std::fabs(aside) > kCoastAside * V.gs || !(air < kCoastAir * V.gT)) {
         S->landingFlags &= ~kLandCoasting;
         return false;
     }
