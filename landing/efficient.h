@@ -12,9 +12,14 @@
 
 struct MfdState;
 struct LandingStepValues;
+struct GateState;
 
 // The state flies the efficient descent (chosen, and over an airless body).
 bool EfficientDescent(const MfdState *S);
+
+// The state flies the efficient approach and final descent (chosen; over air
+// after the standard braking).
+bool EfficientFinish(const MfdState *S);
 
 // m/s along the approach line (the along-track position's rate; unlike the
 // closing speed it keeps its sign past the target).
@@ -166,6 +171,10 @@ double LevelBrakeHeight(MfdState *S, LandingStepValues &V);
 // coasts, or its plan has come to ask too little of the engines); the phase is
 // set for measuring from here.
 bool CoastDue(MfdState *S, const LandingStepValues &V);
+// Over a body with air the efficient descent's braking is the standard one, but
+// it ends at the efficient approach's gate: for closing speed v (m/s) at its
+// start, the gate set and true (false, untouched, otherwise).
+bool AirBrakingGate(const MfdState *S, const LandingStepValues &V, double v, GateState *gate);
 // After CoastDue and the measurement: the fresh plan stored; true when this
 // step coasts (engines cut, commanded), false to fly the plan in store.
 bool CoastThrough(MfdState *S, LandingStepValues &V);

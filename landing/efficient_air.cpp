@@ -69,6 +69,21 @@ bool FallStoppable(const LandingStepValues &V) {
 
 }  // namespace
 
+bool AirBrakingGate(const MfdState *S, const LandingStepValues &V, double v, GateState *gate) {
+    if (S->landingDescent != DESCENT_EFFICIENT || !S->bodyRef || !oapiPlanetHasAtmosphere(S->bodyRef)) return false;
+    // The efficient approach and final descent follow (the standard gate, a
+    // minute's flight out, is too far for the efficient approach, and the
+    // standard approach from it hovers for minutes).
+    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
+    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const PlaneEnd e = PlanGate(v, V, b).gate;
+    gate->x = e.x;
+    gate->v = e.v;
+    gate->h = e.h;
+    gate->vz = e.vz;
+    return true;
+}
+
 bool CoastDue(MfdState *S, const LandingStepValues &V) {
     const bool flying = S->holdOn && !S->lockedOut && S->landingPhase == LANDING_BRAKE;
     const bool airy = S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef);

@@ -75,6 +75,10 @@ bool EfficientDescent(const MfdState *S) {
     return S->landingDescent == DESCENT_EFFICIENT && !(S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef));
 }
 
+bool EfficientFinish(const MfdState *S) {
+    return S->landingDescent == DESCENT_EFFICIENT;
+}
+
 ThrustLaw DescentLaw(const PlaneState &s, const PlaneEnd &e, double T, const LawBody &b) {
     ThrustLaw L{};
     if (!(T > 0.0) || !std::isfinite(T)) return L;

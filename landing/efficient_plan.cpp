@@ -61,7 +61,7 @@ void StoreLaw(MfdState *S, const PlaneState &s, const PlaneEnd &e, double T, con
 
 
 bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V) {
-    if (!EfficientDescent(S)) return false;
+    if (!EfficientFinish(S) || (S->landingPhase == LANDING_BRAKE && !EfficientDescent(S))) return false;
     // The standard braking ends at its own gate, the standard approach short of
     // the target where the final phase of the standard descent takes over.
     double x[3];

@@ -206,7 +206,8 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     const double V0 = std::hypot(enu.x, enu.y) * std::cos(course - bB);
     const double vz0 = enu.z;
 
-    const GateState gate = FinalApproachGate(S, V.gT);
+    GateState gate = FinalApproachGate(S, V.gT);
+    AirBrakingGate(S, V, V0, &gate);
     double a0 = 0.0;
     if (!SolveApproachAccel(x0, gate.x, V0, gate.v, &a0)) {
         FailPlan(S, kLandDetNegative);
@@ -308,7 +309,7 @@ double RestApproachTime(const MfdState *S, const LandingStepValues &V) {
 }
 
 bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
-    if (EfficientDescent(S) && EfficientApproachPlan(S, V)) return true;
+    if (EfficientFinish(S) && EfficientApproachPlan(S, V)) return true;
     double *W = S->landingWork;
     W[LW_GRAPH_T0] = 0.0;
     W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;

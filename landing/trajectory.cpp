@@ -114,11 +114,17 @@ void CheckTrajectory(MfdState *S, double Rt, double g, double t0, double *larges
     const bool braking = phase == LANDING_WAIT || phase == LANDING_BRAKE;
     GateState gate{0, 0, 0, 0, S->landingParams[LP_FINAL_TIME]};
     double hr = 0.0;
-    if (braking) {
-        gate = FinalApproachGate(S, g);
-        hr = gate.h;
-    }
     const double T = S->landingConsts[LC_DURATION];
+    if (braking) {
+        // Too low against the gate the braking ends at: the standard one, or over
+        // air with the efficient descent chosen the efficient approach's, where
+        // its plan ends.
+        gate = FinalApproachGate(S, g);
+        double end[3];
+        HeightReference(S, T, end);
+        const bool airy = S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef);
+        hr = S->landingDescent == DESCENT_EFFICIENT && airy ? end[0] : gate.h;
+    }
     const double ts = T > t0 ? (T - t0) / kSamples : 0.0;  // nothing left past the end
     double t = t0, hmin = hr, dv = 0.0;
     for (int i = 0; i < kSamples; ++i) {
