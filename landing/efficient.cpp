@@ -31,7 +31,7 @@ const double kHoldTilt = 0.3;
 // the engines cut then: the sink there and the fall from there must stay under
 // kContactFall (m/s). On the Moon the touchdown sink keeps well inside it; under
 // Mars's gravity a fall of 0.1 m alone adds 0.86 m/s, and arriving at the
-// touchdown sink it would end at 1 m/s.
+// touchdown sink it ended at 1 m/s.
 const double kContactGap = 0.1;
 const double kContactFall = 0.9;
 
@@ -114,7 +114,8 @@ void EfficientFinalVertical(MfdState *S, LandingStepValues &V, LandingCommand *a
     // Before the precision box the descent stops at a waiting height; inside it,
     // it goes on to the ground, arriving at the touchdown sink.
     const double floor = S->finalDescent ? 0.0 : kWaitHeight;
-    const double contact = std::sqrt(std::fmax(Sq(kContactFall) - 2.0 * V.geff * kContactGap, 0.0));
+    // The profile's sink at the contact height, and the fall from there, within kContactFall.
+    const double contact = std::sqrt(std::fmax(Sq(kContactFall) - 2.0 * (V.geff + k) * kContactGap, 0.0));
     const double last = S->finalDescent ? std::fmin(kTouchdownSink, contact) : 0.0;
     const double above = std::fmax(V.height - floor, 0.0);
     const double fast = std::sqrt(last * last + 2.0 * k * above);

@@ -129,15 +129,17 @@ TEST(MarsLanding, TheReliefKeepsTheDescentOnItsPlanThroughTheAir) {
 }  // namespace
 
 // The efficient descent through the air flies the standard braking's plan but
-// coasts out its tail at the orbit's speed; it lands as softly and as near, on
-// clearly less. (Flown without the coasts it burns what the standard one does.)
+// coasts out its tail above the air and ends it at the efficient approach's
+// gate; it lands as near, on clearly less, and touches down clear of 1 m/s
+// (arriving at the Moon's touchdown sink, the fall from the host's contact
+// height under Mars's gravity ended at 1.00 m/s).
 TEST(MarsLanding, TheEfficientDescentCoastsOutTheBrakingsTailOnClearlyLessPropellant) {
     const MarsLanding standard = Fly(true), efficient = Fly(true, DESCENT_EFFICIENT);
     Print("efficient descent", efficient);
     EXPECT_TRUE(standard.landed);
     EXPECT_TRUE(efficient.landed);
     EXPECT_LT(efficient.miss, 5.0);
-    EXPECT_GT(efficient.vs, -1.0);
+    EXPECT_GT(efficient.vs, -0.95);
     EXPECT_LT(efficient.hs, 0.5);
     EXPECT_LT(efficient.propellant, standard.propellant - 500.0);
 }
