@@ -188,6 +188,7 @@ Result FlyLanding(const Start &start, const FlyOptions &options) {
         const MfdState *W = StateOf(f);
         if (W && W->holdOn && W->landingPhase == LANDING_WAIT) {
             R.fuelPredicted = W->landingValues[6];
+            if (!(R.fuelAtHold > 0.0)) R.fuelAtHold = W->landingValues[6];
             R.passMiss = std::fabs(W->landingWork[4]);
             R.passStop = 2.0 * W->passHalfWidth;
             R.brakeDecel = W->landingWork[7];
