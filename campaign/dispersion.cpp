@@ -113,7 +113,7 @@ bool Succeeded(const Result &r) {
 std::string ResultHeader() {
     return "index,lander,start,pad,periapsis_km,ecc,time_to_pass_s,cross_km,cross_limit_km,fuel,warp,fps,"
            "outcome,miss_along_m,miss_cross_m,vs,hs,dv_used,dv_ideal,fuel_used_kg,flight_s,box_along,box_cross,"
-           "fuel_kg,fuel_predicted_kg,pass_miss_km,pass_stop_km,brake_decel,reason";
+           "fuel_kg,fuel_predicted_kg,fuel_at_hold_kg,fuel_from_brake_kg,pass_miss_km,pass_stop_km,brake_decel,reason";
 }
 
 std::string ResultLine(const Result &r) {
@@ -122,11 +122,11 @@ std::string ResultLine(const Result &r) {
     char buf[640];
     std::snprintf(buf, sizeof buf,
                   "%d,%d,%d,%d,%.3f,%.5f,%.1f,%.3f,%.3f,%.3f,%.2f,%.1f,%s,%.3f,%.3f,%.3f,%.3f,%.1f,%.1f,%.1f,%.1f,%.1f,"
-                  "%.1f,%.1f,%.1f,%.3f,%.3f,%.4f,%.200s",
+                  "%.1f,%.1f,%.1f,%.1f,%.1f,%.3f,%.3f,%.4f,%.200s",
                   s.index, s.lander, s.kind, s.pad, s.periapsisAlt / 1000.0, s.ecc, s.timeToPass, s.crossRange / 1000.0,
                   s.crossLimit / 1000.0, s.fuel, s.warp, s.fps, names[r.outcome], r.missAlong, r.missCross, r.vs,
                   r.hs, r.dvUsed, r.dvIdeal, r.fuelUsed, r.flightTime, r.boxAlong, r.boxCross, r.fuelOnBoard,
-                  r.fuelPredicted, r.passMiss / 1000.0, r.passStop / 1000.0, r.brakeDecel, r.reason.c_str());
+                  r.fuelPredicted, r.fuelAtHold, r.fuelFromBrake, r.passMiss / 1000.0, r.passStop / 1000.0, r.brakeDecel, r.reason.c_str());
     return buf;
 }
 
@@ -137,13 +137,13 @@ bool ParseResultLine(const std::string &line, Result *r) {
     std::memset(&s, 0, sizeof s);
     const int n = std::sscanf(line.c_str(),
                               "%d,%d,%d,%d,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%15[a-z],%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,"
-                              "%lf,%lf,%lf,%lf,%lf,%lf,%n",
+                              "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%n",
                               &s.index, &s.lander, &s.kind, &s.pad, &s.periapsisAlt, &s.ecc, &s.timeToPass, &s.crossRange,
                               &s.crossLimit, &s.fuel, &s.warp, &s.fps, outcome, &r->missAlong, &r->missCross, &r->vs,
                               &r->hs, &r->dvUsed, &r->dvIdeal, &r->fuelUsed, &r->flightTime, &r->boxAlong,
-                              &r->boxCross, &r->fuelOnBoard, &r->fuelPredicted, &r->passMiss, &r->passStop,
+                              &r->boxCross, &r->fuelOnBoard, &r->fuelPredicted, &r->fuelAtHold, &r->fuelFromBrake, &r->passMiss, &r->passStop,
                               &r->brakeDecel, &used);
-    if (n != 28) return false;
+    if (n != 30) return false;
     r->passMiss *= 1000.0;
     r->passStop *= 1000.0;
     s.periapsisAlt *= 1000.0;

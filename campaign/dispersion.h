@@ -89,6 +89,8 @@ struct Result {
     double boxAlong, boxCross;  // m, the precision box the landing aimed for
     double fuelOnBoard;     // kg in the landing engines' tank at HOLD (the start's share of the tank)
     double fuelPredicted;   // kg the plan said the descent needs, as the brake started (0: never braked)
+    double fuelAtHold;      // kg the plan said the descent needs at HOLD's first plan, trims included (0: none)
+    double fuelFromBrake;   // kg of the landing engines used from the brake's start (where fuelPredicted was read)
     double passMiss;        // m, the pass's miss of the target as the brake started
     double passStop;        // m, the stopping distance at the pass then
     double brakeDecel;      // m/s^2, the braking's planned deceleration then

@@ -183,11 +183,14 @@ Result FlyLanding(const Start &start, const FlyOptions &options) {
     sim::setOrbitState(*lander, body, pos, vel, _V(0, 0, 0), _V(0, 0, 0));
 
     bool contact = false;
+    double fuelAtBrake = -1.0;  // kg in the tank at the last frame waiting for the brake
     f.host.afterFrame = [&]() {
         // The plan's propellant and the pass's miss as long as the autopilot waits for the brake.
         const MfdState *W = StateOf(f);
         if (W && W->holdOn && W->landingPhase == LANDING_WAIT) {
             R.fuelPredicted = W->landingValues[6];
+            if (!(R.fuelAtHold > 0.0)) R.fuelAtHold = W->landingValues[6];
+            fuelAtBrake = lander->tankMass[tank];
             R.passMiss = std::fabs(W->landingWork[4]);
             R.passStop = 2.0 * W->passHalfWidth;
             R.brakeDecel = W->landingWork[7];
@@ -254,6 +257,7 @@ Result FlyLanding(const Start &start, const FlyOptions &options) {
     const double isp = lander->cls->thrusters[static_cast<size_t>(lander->cls->groups[THGROUP_HOVER].front())].isp;
     // The landing engines' own: the attitude thrusters draw from a tank of their own.
     R.fuelUsed = fuel0 - lander->tankMass[tank];
+    if (fuelAtBrake >= 0.0) R.fuelFromBrake = fuelAtBrake - lander->tankMass[tank];
     R.dvUsed = isp * std::log(m0 / (m0 - R.fuelUsed));
     if (contact) {
         double lon = 0, lat = 0, rad = 0;

@@ -154,6 +154,17 @@ std::string RatioFigures(const std::vector<double> &ratio) {
     return text;
 }
 
+// The propellant the plan asked (its reserve included) at HOLD, or as the brake
+// started, over what the landing used from then: under 1 the fuel check then
+// took a descent it had underestimated.
+std::string PlannedFigures(const char *when, const std::vector<double> &planned) {
+    if (planned.empty()) return "";
+    char text[112];
+    std::snprintf(text, sizeof text, "; propellant planned %s / used: median %.2f, min %.2f", when,
+                  Percentile(planned, 0.5), Percentile(planned, 0.0));
+    return text;
+}
+
 // One line per lander class: its landings flown and refused (for fuel among
 // them), the soft ones, the worst of its misses and touchdowns, and the
 // delta-v it used over the ideal (orbits only: a takeover has no ideal).
@@ -164,7 +175,7 @@ std::string ClassLines(const std::vector<campaign::Result> &rs) {
         const size_t c = k / campaign::START_KINDS;
         const int kind = static_cast<int>(k % campaign::START_KINDS);
         int flown = 0, refused = 0, fuel = 0, success = 0, hard = 0;
-        std::vector<double> miss, vs, ratio;
+        std::vector<double> miss, vs, ratio, planned, atBrake;
         for (const campaign::Result &r : rs) {
             if (static_cast<size_t>(r.start.lander) != c || r.start.kind != kind) continue;
             if (r.outcome == campaign::OUT_HARD) ++hard;
@@ -179,6 +190,8 @@ std::string ClassLines(const std::vector<campaign::Result> &rs) {
                 miss.push_back(std::hypot(r.missAlong, r.missCross));
                 vs.push_back(-r.vs);
                 if (r.dvIdeal > 0.0) ratio.push_back(r.dvUsed / r.dvIdeal);
+                if (r.fuelAtHold > 0.0 && r.fuelUsed > 0.0) planned.push_back(r.fuelAtHold / r.fuelUsed);
+                if (r.fuelPredicted > 0.0 && r.fuelFromBrake > 0.0) atBrake.push_back(r.fuelPredicted / r.fuelFromBrake);
             }
         }
         if (flown + refused == 0) continue;
@@ -189,7 +202,7 @@ std::string ClassLines(const std::vector<campaign::Result> &rs) {
                       classes[c].name.c_str(), classes[c].body.c_str(), campaign::StartKindName(kind), flown, refused,
                       fuel, success, hard, Percentile(miss, 0.5), Percentile(miss, 1.0), Percentile(vs, 0.5),
                       Percentile(vs, 1.0));
-        out += line + RatioFigures(ratio) + "\n";
+        out += line + RatioFigures(ratio) + PlannedFigures("at HOLD", planned) + PlannedFigures("at the brake", atBrake) + "\n";
     }
     return out;
 }

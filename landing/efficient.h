@@ -157,10 +157,13 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V);
 // landing/efficient_trim.cpp. While waiting, engaged: the burn that turns the
 // orbit over the target and brings a high pass down, flown this step (true) when
 // it is due. TrimNeeded gives its delta-v (global axes) and the pass's height
-// after it (m), true when one is due.
+// after it (m), true when one is due now (TRIM_NOW), or for planning, also one
+// that will be due once the vessel comes within the burn's reach of the pass,
+// at what it will cost then (TRIM_TO_COME).
 // Both only when it can be flown before the braking starts, tb s from now.
+enum TrimWhen { TRIM_NOW, TRIM_TO_COME };
 bool EfficientTrim(MfdState *S, LandingStepValues &V, double tb);
-bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low);
+bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low, TrimWhen when);
 // m: the highest pass from which the braking law starts without diving further
 // than it may (the pass's own height when it already does).
 double LevelBrakeHeight(MfdState *S, LandingStepValues &V);

@@ -77,7 +77,7 @@ bool EfficientBrakingFits(MfdState *S, LandingStepValues &V) {
     const double tp = S->landingWork[LW_PASS_TIME];
     VECTOR3 trim;
     double low = 0.0;
-    const bool trimmed = tp > 0.0 && TrimNeeded(S, V, tp, &trim, &low);
+    const bool trimmed = tp > 0.0 && TrimNeeded(S, V, tp, &trim, &low, TRIM_TO_COME);
     const double toGo = p.run.distance - p.gate.x;
     const double side = trimmed || !(toGo > 0.0) ? 0.0 : V.gs * V.cross / toGo;
     const PlaneState s{p.gate.x - p.run.distance, trimmed ? std::fmin(low, V.height) : V.height, V.gs, 0.0, 0.0, side};
@@ -117,7 +117,7 @@ bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     // the braking is planned as it will start then, and the trim paid on top.
     VECTOR3 trim = _V(0, 0, 0);
     double low = 0.0;
-    if (tb > 0.0 && TrimNeeded(S, V, tb, &trim, &low)) {
+    if (tb > 0.0 && TrimNeeded(S, V, tb, &trim, &low, TRIM_TO_COME)) {
         s.vy = 0.0;
         s.h = std::fmin(s.h, low);
     } else {

@@ -34,7 +34,7 @@ double Clamp(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi
 
 }  // namespace
 
-bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low) {
+bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low, TrimWhen when) {
     const double tp = S->landingWork[LW_PASS_TIME];
     // Through air the standard braking is flown, and the orbit left as it is.
     if (!(tp > 0.0) || !(V.amax > V.gT) || oapiPlanetHasAtmosphere(V.body)) return false;
@@ -46,11 +46,16 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
     const double r = length(V.r), speed = length(V.v);
     const VECTOR3 normal = CrossProduct(rp, vp);
     if (!(r > 0.0) || !(speed > 0.0) || !(length(normal) > 0.0)) return false;
-    const double angle = std::acos(Clamp(dotp(V.r, rp) / (r * length(rp)), -1.0, 1.0));
+    double angle = std::acos(Clamp(dotp(V.r, rp) / (r * length(rp)), -1.0, 1.0));
     // The angle is the one ahead: a pass more than half an orbit on lies behind
     // the plane through the vessel and the orbit's axis.
-    const bool ahead = dotp(CrossProduct(V.r, rp), CrossProduct(V.r, V.v)) > 0.0;
-    if (!ahead || angle > kTrimEarliest || angle < kTrimLatest) return false;
+    // A pass more than half an orbit away in time (the one after the next, say)
+    // is not ahead within this orbit, whatever its angle.
+    const bool ahead = dotp(CrossProduct(V.r, rp), CrossProduct(V.r, V.v)) > 0.0 && tp * speed / r < PI;
+    // A pass farther on than the burn's window is trimmed once the window opens:
+    // planned, it costs what it will cost there.
+    if ((!ahead || angle > kTrimEarliest) && when == TRIM_TO_COME) angle = kTrimEarliest;
+    else if (!ahead || angle > kTrimEarliest || angle < kTrimLatest) return false;
 
     // Sideways: an impulse across the plane moves the track at the pass by
     // r sin(angle) times its share of the speed.
@@ -77,7 +82,7 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
 bool EfficientTrim(MfdState *S, LandingStepValues &V, double tb) {
     VECTOR3 dv;
     double low = 0.0;
-    if (!TrimNeeded(S, V, tb, &dv, &low)) return false;
+    if (!TrimNeeded(S, V, tb, &dv, &low, TRIM_NOW)) return false;
 
     // The burn in the landing frame, flown as a command.
     const VECTOR3 up = CrossProduct(V.w, V.n);
