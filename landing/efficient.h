@@ -14,7 +14,8 @@ struct MfdState;
 struct LandingStepValues;
 struct GateState;
 
-// The state flies the efficient descent (chosen, and over an airless body).
+// The state flies the efficient descent's braking (chosen, and over an airless
+// body).
 bool EfficientDescent(const MfdState *S);
 
 // The state flies the efficient approach and final descent (chosen; over air

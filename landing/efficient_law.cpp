@@ -69,9 +69,10 @@ double ForwardSpeed(const MfdState *S, const LandingStepValues &V) {
 }
 
 bool EfficientDescent(const MfdState *S) {
-    // Through air the standard descent is flown: the full-thrust braking from a
-    // pass low enough for it would meet the air where it brakes and lifts the
-    // orbit, which the law does not foresee.
+    // Through air the standard braking is flown (EfficientFinish: the efficient
+    // approach and final descent follow it): the full-thrust braking from a pass
+    // low enough for it would meet the air where it brakes and lifts the orbit,
+    // which the law does not foresee.
     return S->landingDescent == DESCENT_EFFICIENT && !(S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef));
 }
 
