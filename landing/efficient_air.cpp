@@ -8,8 +8,8 @@
 // every step, until that plan asks kCoastUntil somewhere on its way (or stops
 // bringing the braking's end nearer); it is flown from there. So the braking
 // runs between the two shares, later and harder, and the weight is carried for
-// minutes less. It coasts only while the engines stop its fall well above the
-// target, above the air and nearly straight at the target.
+// minutes less. It coasts only fast, while the engines stop its fall well above
+// the target, above the air and nearly straight at the target.
 #include "landing/efficient.h"
 
 #include <cmath>
@@ -34,6 +34,11 @@ const double kCoastUntil = 0.85;
 // sink, and the fresh plan's demand, spread over the time it has left, can
 // stay low while the sink grows past what the engines stop in time.
 const double kFallMargin = 2.0;
+// ... and only fast: while the centrifugal relief of its speed carries at least
+// this share of the weight (faster than a third of the circular speed). Slower,
+// a coast mostly builds a sink, and a fresh plan from there, steering out a
+// pass far to the side on its way, flew the vessel into the ground.
+const double kCoastRelief = 0.1;
 // ... and only while the vessel flies this nearly at the target (the share of
 // its ground speed across the line of sight): a coast adds nothing to steer out
 // a miss to the side, which the braking's tail turns away as it slows.
@@ -91,12 +96,13 @@ bool CoastDue(MfdState *S, const LandingStepValues &V) {
         S->landingFlags &= ~kLandCoasting;
         return false;
     }
+    const double r = length(V.r), relief = r > 0.0 ? V.gs * V.gs / r : 0.0;
     const double aside = V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing);
     VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
     if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
     if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
     const double air = length(drag + lift) / V.mass;
-    if (!FallStoppable(V) || std::fabs(aside) > kCoastAside * V.gs || !(air < kCoastAir * V.gT)) {
+    if (relief < kCoastRelief * V.gT || !FallStoppable(V) || std::fabs(aside) > kCoastAside * V.gs || !(air < kCoastAir * V.gT)) {
         S->landingFlags &= ~kLandCoasting;
         return false;
     }
