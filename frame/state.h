@@ -263,6 +263,10 @@ struct MfdState {
     uint32_t enginesHeld;        // bit 1 << THGROUP_TYPE for each engine group the landing autopilot sets
     double landingParams[LANDING_PARAM_SLOTS];  // LandingParamSlot
     double landingDv;
+    // m/s: what follows the stored braking plan's end, as planned with it (the
+    // efficient approach and final descent after a braking through air); 0: the
+    // standard gate's final approach.
+    double landingTailDv;
     double passTime;             // -1 none
     double passHalfWidth;
     int32_t landingAttMode;

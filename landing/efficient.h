@@ -108,9 +108,7 @@ const double kWaitHeight = 10.0;
 // the end of the approach law that the final descent takes over.
 const double kBrakeLead = 4.0;
 const double kApproachLead = 2.5;
-// s of hovering the plan keeps in reserve, and s allowed in the final descent for
-// settling into the precision box.
-const double kEfficientReserve = 30.0;
+// (kEfficientReserve, the hover it keeps in reserve: landing/trajectory.h.)
 const double kBoxSettle = 10.0;
 
 // The braking run (landing/efficient_law.cpp): along the track on
@@ -179,6 +177,9 @@ bool CoastDue(MfdState *S, const LandingStepValues &V);
 // it ends at the efficient approach's gate: for closing speed v (m/s) at its
 // start, the gate set and true (false, untouched, otherwise).
 bool AirBrakingGate(const MfdState *S, const LandingStepValues &V, double v, GateState *gate);
+// m/s: the efficient approach and final descent from that gate, for closing
+// speed v (m/s) at the braking's start (at the present mass: no less).
+double AirBrakingTailDv(const LandingStepValues &V, double v);
 // After CoastDue and the measurement: the fresh plan stored; true when this
 // step coasts (engines cut, commanded), false to fly the plan in store.
 bool CoastThrough(MfdState *S, LandingStepValues &V);

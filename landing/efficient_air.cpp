@@ -89,6 +89,12 @@ bool AirBrakingGate(const MfdState *S, const LandingStepValues &V, double v, Gat
     return true;
 }
 
+double AirBrakingTailDv(const LandingStepValues &V, double v) {
+    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
+    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    return ApproachDv(PlanGate(v, V, b).gate, b, V.mass, V.thrust, V.isp);
+}
+
 bool CoastDue(MfdState *S, const LandingStepValues &V) {
     const bool flying = S->holdOn && !S->lockedOut && S->landingPhase == LANDING_BRAKE;
     const bool airy = S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef);

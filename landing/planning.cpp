@@ -207,7 +207,7 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     const double vz0 = enu.z;
 
     GateState gate = FinalApproachGate(S, V.gT);
-    AirBrakingGate(S, V, V0, &gate);
+    const bool air = AirBrakingGate(S, V, V0, &gate);
     double a0 = 0.0;
     if (!SolveApproachAccel(x0, gate.x, V0, gate.v, &a0)) {
         FailPlan(S, kLandDetNegative);
@@ -223,6 +223,7 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     S->landingFlags &= ~kLandBtNegative;
     StoreTrajectory(S, QuinticCoefficients(x0, gate.x, V0, gate.v, a0, 0.0, T),
                     QuinticCoefficients(h0, gate.h, vz0, gate.vz, 0.0, 0.0, T), a0, T, x0, V0, h0, vz0);
+    S->landingTailDv = air ? AirBrakingTailDv(V, V0) : 0.0;
     double largest = 0.0;
     CheckTrajectory(S, V.Rt, V.gT, 0.0, &largest);
     S->landingWork[LW_ACCEL_LARGEST] = largest;

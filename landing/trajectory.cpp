@@ -149,9 +149,15 @@ void CheckTrajectory(MfdState *S, double Rt, double g, double t0, double *larges
         t += ts;
     }
     if (braking)
-        S->landingDv = dv + std::hypot(gate.v, gate.vz) + gate.tf * g + kReserveHover * g;
+        S->landingDv = dv + (S->landingTailDv > 0.0 ? S->landingTailDv : std::hypot(gate.v, gate.vz) + gate.tf * g) +
+                       PlanReserveDv(S, g);
     else if (phase == LANDING_REPLAN || phase == LANDING_APPROACH)
         S->landingDv = dv + kReserveHover * g;
+}
+
+double PlanReserveDv(const MfdState *S, double g) {
+    const bool braking = S->landingPhase == LANDING_WAIT || S->landingPhase == LANDING_BRAKE;
+    return (braking && S->landingTailDv > 0.0 ? kEfficientReserve : kReserveHover) * g;
 }
 
 bool ApproachFromRest(const MfdState *S) {
@@ -176,7 +182,7 @@ bool PlanWithinReach(MfdState *S, const LandingStepValues &V) {
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     // In flight the hover reserve may be spent: only a plan the tank cannot pay for
     // at all is refused.
-    const bool fuel = FuelCovers(S, V, S->landingDv - kReserveHover * V.gT);
+    const bool fuel = FuelCovers(S, V, S->landingDv - PlanReserveDv(S, V.gT));
     const uint32_t reason = !(largest <= kReachMargin * V.amax) ? kLandOutOfReach : (!fuel ? kLandNoFuel : 0u);
     if (reason) {
         RefuseLanding(S, reason);

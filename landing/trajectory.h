@@ -53,6 +53,13 @@ bool ApproachFromRest(const MfdState *S);
 double FuelForDv(double dv, double isp, double mass);
 // s of hovering the delta-v of a plan keeps in reserve (landingDv).
 const double kReserveHover = 90.0;
+// ... with the efficient descent (its final descent without a hover, through air
+// after the standard braking too), and s it allows for settling into the
+// precision box.
+const double kEfficientReserve = 30.0;
+// m/s: the reserve in the stored plan's landingDv, for gravity g at the target
+// (the efficient descent's for a braking planned with its tail, landingTailDv).
+double PlanReserveDv(const MfdState *S, double g);
 // The engine group's tank holds the fuel of a delta-v (m/s).
 bool FuelCovers(const MfdState *S, const LandingStepValues &V, double dv);
 // The trajectory just stored, checked from its start: its largest acceleration is
