@@ -30,7 +30,22 @@ const double kTrimAligned = 0.996;
 // s: the trim's delta-v is taken out with this time constant at its end.
 const double kTrimTau = 1.0;
 
+// Halvings in the search for the largest share of a trim's radial part that
+// keeps the orbit's lowest point above the floor.
+const int kFloorHalvings = 12;
+
 double Clamp(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi : x); }
+
+// m from the body's centre: the lowest point of the orbit the vessel is on once
+// an impulse dv (m/s) is added to its velocity now.
+double PeriapsisAfter(const LandingStepValues &V, const VECTOR3 &dv) {
+    const VECTOR3 v = V.v + dv;
+    const double r = length(V.r), h = length(CrossProduct(V.r, v));
+    if (!(r > 0.0) || !(V.mu > 0.0)) return 0.0;
+    const double energy = 0.5 * dotp(v, v) - V.mu / r;
+    const double e = std::sqrt(std::fmax(0.0, 1.0 + 2.0 * energy * h * h / (V.mu * V.mu)));
+    return h * h / V.mu / (1.0 + e);
+}
 
 }  // namespace
 
@@ -72,8 +87,24 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
         down = std::fmin(std::fmax(LevelBrakeHeight(S, V), floor) - height, 0.0);
         down = std::fmax(down, (floor - height) * std::sin(angle));
     }
-    *low = height + down;
-    *dv = unit(normal) * across + V.r / r * (down * speed / (r * std::sin(angle)));
+    // The sine rule holds for a pass that is the orbit's lowest point; the orbit
+    // the vessel is on may already reach lower elsewhere (an eccentric orbit,
+    // or a trim under way). So the radial part is cut to what keeps the lowest
+    // point of the orbit it leaves above the floor, over the higher of the
+    // target's level and the body's mean radius.
+    const VECTOR3 side = unit(normal) * across, radial = V.r / r * (down * speed / (r * std::sin(angle)));
+    const double lowest = std::fmax(V.Rt, oapiGetSize(V.body)) + floor;
+    double share = 1.0;
+    if (down < 0.0 && PeriapsisAfter(V, side + radial) < lowest) {
+        double lo = 0.0, hi = 1.0;
+        for (int i = 0; i < kFloorHalvings; ++i) {
+            const double mid = 0.5 * (lo + hi);
+            (PeriapsisAfter(V, side + radial * mid) < lowest ? hi : lo) = mid;
+        }
+        share = lo;
+    }
+    *low = height + down * share;
+    *dv = side + radial * share;
     // The trim is flown only when it can be done before the braking starts.
     const double burn = length(*dv) / (kPlanThrustShare * V.amax) + kTrimTurn;
     return length(*dv) > kTrimLeast && tb > burn;
