@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <cstdlib>
 // Planning the efficient descent: where the full-thrust braking must start, its
 // gate, the braking and approach laws, their cost and the refusals.
 #include <cmath>
@@ -72,7 +74,7 @@ bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V) {
 
 bool EfficientBrakingFits(MfdState *S, LandingStepValues &V) {
     const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs, 0.0};
     const GatePlan p = PlanGate(V.gs, V, b);
     const double tp = S->landingWork[LW_PASS_TIME];
     VECTOR3 trim;
@@ -89,14 +91,14 @@ bool EfficientBrakingFits(MfdState *S, LandingStepValues &V) {
 
 double EfficientBrakeDecel(const MfdState *S, const LandingStepValues &V) {
     const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs, 0.0};
     const GatePlan p = PlanGate(V.gs, V, b);
     const double distance = p.run.distance + std::fabs(p.gate.x);
     (void)S;
     return distance > 0.0 ? V.gs * V.gs / (2.0 * distance) : V.amax;
 }
 
-bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
+bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb, bool renewing) {
     VECTOR3 pos, vel;
     if (tb == 0.0 || !PropagateOrbit(V.body, V.el, V.prm, tb, pos, vel, S->nonspherical)) {
         pos = V.r;
@@ -124,7 +126,9 @@ bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
         trim = _V(0, 0, 0);
     }
     const double r = length(pos), inertial = r > 0.0 ? length(CrossProduct(pos, vel)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - s.v};
+    // Planned from here in the air, the run and the law count on the air's
+    // braking as measured now, growing with the square of the speed.
+    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - s.v, tb == 0.0 ? AirDrag(S, V) : 0.0};
 
     const GatePlan g = PlanGate(s.v, V, b);
     const double toGate = g.gate.x - s.x;
@@ -136,14 +140,26 @@ bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
         T = 2.0 * toGate / (s.v + g.gate.v);
     }
     if (!(T > kApproachLead) || !std::isfinite(T)) return false;
-    const ThrustLaw L = DescentLaw(s, g.gate, T, b);
-    const LawCost c = CostOfLaw(L, s, g.gate, T, b, V.mass, V.thrust, V.isp);
+    ThrustLaw L = DescentLaw(s, g.gate, T, b);
+    LawCost c = CostOfLaw(L, s, g.gate, T, b, V.mass, V.thrust, V.isp);
+    // Over air, planned afresh from where the air left the vessel (high for the
+    // time left, and slow): the law is given the time to come down without
+    // diving further than it may, the air's braking taking the rest.
+    for (int i = 0; i < 0 && tb == 0.0 && oapiPlanetHasAtmosphere(V.body) && !Flyable(L, c, V); ++i) {
+        T *= 1.25;
+        L = DescentLaw(s, g.gate, T, b);
+        c = CostOfLaw(L, s, g.gate, T, b, V.mass, V.thrust, V.isp);
+    }
+    if (tb == 0.0 && getenv("AERO_TRACE")) fprintf(stderr, "renew T %.0f share %.2f u0 %.2f %.2f fly %d fuel %d h %.0f v %.0f x %.0f gate %.0f run %.0f\n", T, c.share, L.u0[0], L.u0[1], Flyable(L, c, V), 1, s.h, s.v, s.x, g.gate.x, g.run.distance);
     if (!Flyable(L, c, V)) return false;
     const double tail = ApproachDv(g.gate, b, V.mass * std::exp(-c.dv / V.isp), V.thrust, V.isp);
     const double dv = length(trim) + c.dv + tail + kEfficientReserve * V.gT;
     // Braking from here (taken over, or planned afresh in flight): where this
     // law is beyond the engines or the tank, the standard braking may still be.
-    if (tb == 0.0 && !(c.share <= 1.0 && FuelCovers(S, V, dv - kEfficientReserve * V.gT))) return false;
+    // A plan renewed every step while it asks little now (over air) is flown only
+    // at its start, and may plan its end up to the margin the waiting plan may.
+    const double most = renewing || oapiPlanetHasAtmosphere(V.body) ? kShareMost : 1.0;
+    if (tb == 0.0 && !(c.share <= most && FuelCovers(S, V, dv - kEfficientReserve * V.gT))) return false;
     StoreLaw(S, s, g.gate, T, L);
     S->landingFlags &= ~(kLandDetNegative | kLandBtNegative);
     SetLowFlags(S, c.lowest, g.gate.h);
@@ -174,7 +190,7 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
     const PlaneState s{V.along, V.height, ForwardSpeed(S, V), V.vspeed, V.lineOffset, V.lineRate};
     const PlaneEnd e = LowGate(V.gT);
     const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - s.v};
+    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - s.v, 0.0};
     const double toGo = e.x - s.x;
     // Coming off the braking, the approach keeps its deceleration falling evenly
     // to the end (three times the distance over the speed); from a hover or a

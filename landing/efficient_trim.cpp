@@ -25,6 +25,9 @@ const double kTrimTurn = 90.0;
 // orbit's lowest point comes below kTrimFloor of the body's radius.
 const double kTrimDownLatest = 60.0 * RAD;
 const double kTrimFloor = 0.005;
+// Share of the engine group's acceleration the air's braking may reach for the
+// trim still to fire.
+const double kTrimAirShare = 0.001;
 // Cosine of the largest angle between the engines and the burn they fire at.
 const double kTrimAligned = 0.996;
 // s: the trim's delta-v is taken out with this time constant at its end.
@@ -36,8 +39,10 @@ double Clamp(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi
 
 bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low) {
     const double tp = S->landingWork[LW_PASS_TIME];
-    // Through air the standard braking is flown, and the orbit left as it is.
-    if (!(tp > 0.0) || !(V.amax > V.gT) || oapiPlanetHasAtmosphere(V.body)) return false;
+    // Once in the air the orbit is no longer the one the trim was made for: the
+    // drag lowers it every moment, and a trim chasing it would turn the vessel
+    // back and forth on its attitude thrusters.
+    if (!(tp > 0.0) || !(V.amax > V.gT) || AirBrakes(S, V, kTrimAirShare)) return false;
     VECTOR3 rp, vp;
     if (!PropagateOrbit(V.body, V.el, V.prm, tp, rp, vp, S->nonspherical)) return false;
     VECTOR3 rt = _V(S->targetLon, S->targetLat, V.Rt), vt = _V(0, 0, 0);
@@ -61,7 +66,7 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
     // A pass too high for the braking law to start without diving is brought
     // down to where it need not, never taking the orbit's lowest point below
     // kTrimFloor of the radius (a braking that never starts leaves it in orbit).
-    const double height = length(rp) - V.Rt, floor = kTrimFloor * V.Rt;
+    const double height = length(rp) - V.Rt, floor = std::fmax(kTrimFloor * V.Rt, AirFloor(V, V.gs));
     double down = 0.0;
     if (angle >= kTrimDownLatest) {
         down = std::fmin(std::fmax(LevelBrakeHeight(S, V), floor) - height, 0.0);

@@ -249,7 +249,14 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     S->landingWork[LW_ACCEL_TRIGGER] = ab;
     double tb = 0.0, areq = 0.0;
     if (!BrakePoint(S, V, passValid, lonP, latP, ab, alignDecel, &tb, &areq)) return false;
-    if (!BrakingPlan(S, V, tb)) return false;
+    // Over air the efficient braking starts where the air begins to brake, if
+    // that comes before the brake point.
+    const bool airStart = EfficientDescent(S) && S->holdOn && !S->lockedOut && tb > 0.0 && AirBrakes(S, V, kAirStartShare) &&
+                          EfficientBrakingPlan(S, V, 0.0, true);
+    if (airStart)
+        tb = 0.0;
+    else if (!BrakingPlan(S, V, tb))
+        return false;
     // The plan flies along the track; the miss of the pass costs on top of it.
     const double stop = 2.0 * S->passHalfWidth;
     // (The efficient descent's law steers out the miss itself, and counts it.)
