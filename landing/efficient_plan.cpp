@@ -199,8 +199,11 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
     const bool fast = s.v >= kSlowRun && toGo > 0.0;
     if (fast)
         T = std::fmax(T, 3.0 * toGo / s.v);
-    // Fast and far (taken over on an arc, say): the standard approach.
-    if (fast && T > kLongApproach) return false;
+    // Fast and far (taken over on an arc, say): the standard approach; but not
+    // through air, where the braking may end short and slow (the air took more
+    // than it foresaw) and the approach is the law's, given the time it needs.
+    const bool airy = oapiPlanetHasAtmosphere(V.body);
+    if (fast && T > kLongApproach && !airy) return false;
     if (!fast)
         T = std::fmax(T, std::sqrt(12.0 * std::fabs(toGo) / (kGentleApproach * V.gT)));
     ThrustLaw L = DescentLaw(s, e, T, b);
@@ -208,7 +211,7 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
     // A slow start is given more time to come within reach, and to come down
     // from a hover without falling; a fast one would only fly past the target
     // and come back.
-    for (int i = 0; i < kLengthenings && !fast && (c.share > kApproachPlanShare || L.u0[1] < kLeastLift * V.geff);
+    for (int i = 0; i < kLengthenings && (!fast || airy) && (c.share > kApproachPlanShare || L.u0[1] < kLeastLift * V.geff);
          ++i) {
         T *= 1.5;
         L = DescentLaw(s, e, T, b);
