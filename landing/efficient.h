@@ -13,8 +13,11 @@
 struct MfdState;
 struct LandingStepValues;
 
-// The state flies the efficient descent (chosen, and over an airless body).
+// The state flies the efficient descent (chosen).
 bool EfficientDescent(const MfdState *S);
+// ... and its final descent: over air the standard one is flown (the steady
+// deceleration of this one touches down at 1 m/s under Mars's gravity).
+bool EfficientFinal(const MfdState *S);
 
 // m/s along the approach line (the along-track position's rate; unlike the
 // closing speed it keeps its sign past the target).

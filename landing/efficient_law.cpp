@@ -68,10 +68,11 @@ double ForwardSpeed(const MfdState *S, const LandingStepValues &V) {
     return V.ve * std::sin(S->approachHeading) + V.vn * std::cos(S->approachHeading);
 }
 
+bool EfficientFinal(const MfdState *S) {
+    return EfficientDescent(S) && !(S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef));
+}
+
 bool EfficientDescent(const MfdState *S) {
-    // Through air the standard descent is flown: the full-thrust braking from a
-    // pass low enough for it would meet the air where it brakes and lifts the
-    // orbit, which the law does not foresee.
     return S->landingDescent == DESCENT_EFFICIENT;
 }
 
