@@ -25,6 +25,8 @@ const double kTrimTurn = 90.0;
 // orbit's lowest point comes below kTrimFloor of the body's radius.
 const double kTrimDownLatest = 60.0 * RAD;
 const double kTrimFloor = 0.005;
+// rad: over air the trim waits until the pass is this near.
+const double kTrimAirEarliest = 75.0 * RAD;
 // Share of the engine group's acceleration the air's braking may reach for the
 // trim still to fire.
 const double kTrimAirShare = 0.001;
@@ -56,6 +58,10 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
     // the plane through the vessel and the orbit's axis.
     const bool ahead = dotp(CrossProduct(V.r, rp), CrossProduct(V.r, V.v)) > 0.0;
     if (!ahead || angle > kTrimEarliest || angle < kTrimLatest) return false;
+    // Over air a trim that cannot bring the pass down is not flown: the law
+    // cannot brake from a high pass, and the standard braking steers the miss.
+    // Nor far ahead: from the trim on the orbit dips into the air and decays.
+    if (oapiPlanetHasAtmosphere(V.body) && (angle < kTrimDownLatest || angle > kTrimAirEarliest)) return false;
 
     // Sideways: an impulse across the plane moves the track at the pass by
     // r sin(angle) times its share of the speed.

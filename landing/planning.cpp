@@ -260,7 +260,7 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     // The plan flies along the track; the miss of the pass costs on top of it.
     const double stop = 2.0 * S->passHalfWidth;
     // (The efficient descent's law steers out the miss itself, and counts it.)
-    if (stop > 0.0 && !efficient)
+    if (stop > 0.0 && !efficient && !airStart)
         S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
