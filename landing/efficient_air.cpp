@@ -72,10 +72,6 @@ const double kAirTrustFull = 1000.0;
 // Share of the engine group's acceleration the engines always brake on in air.
 const double kLeastBrake = 0.05;
 const double kStopShare = 0.25;
-// s before the law's end, and m short of it, where the braking is planned
-// afresh rather than the approach from there.
-const double kEndLead = 2.0 * kBrakeLead;
-const double kEndShort = 1000.0;
 // s a braking plan is flown before it may coast (its first seconds take out
 // what its start state missed of the vessel's).
 const double kSettle = 10.0;
@@ -153,13 +149,7 @@ bool CoastDue(MfdState *S, const LandingStepValues &V) {
         // The law: planned afresh once the engines brake on less than the share
         // (the air brakes, or the law rounds a late start off with a coast).
         S->landingFlags &= ~kLandCoasting;
-        // ... or once its time runs out far short of its end (the air slowed the
-        // vessel more than foreseen): the approach is for the gate, not for this.
-        double x[3];
-        AlongReference(S, S->landingConsts[LC_DURATION], x);
-        const double left = S->landingConsts[LC_DURATION] - te;
-        const bool shortOfEnd = false && left < kEndLead && V.along + V.closing * left < x[0] - kEndShort;
-        if (!shortOfEnd && (te < kSettle || S->landingWork[LW_ACCEL_LARGEST] >= kCoastUntil * V.amax)) return false;
+        if (te < kSettle || S->landingWork[LW_ACCEL_LARGEST] >= kCoastUntil * V.amax) return false;
         S->landingPhase = LANDING_BRAKE_NOW;
         return true;
     }
