@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <cstdlib>
 // The efficient descent's law: thrust quadratic in time to a fixed end, closed on
 // the present state every step, and the final descent at a steady deceleration.
 #include "landing/efficient.h"
@@ -146,7 +144,5 @@ bool EfficientPlanFits(const MfdState *S, const LandingStepValues &V) {
     const ThrustLaw L = DescentLaw(PresentState(S, V), StoredEnd(S), tr, BodyOf(S, V));
     // The law is the engines' part (the air's braking foreseen); never forward in air.
     const double along = AirDrag(S, V) > 0.0 ? std::fmin(L.u0[0], 0.0) : L.u0[0];
-    const bool fits = std::sqrt(Sq(along) + Sq(L.u0[1]) + Sq(L.u0[2])) <= kFitShare * V.amax;
-    if (!fits && getenv("AERO_TRACE")) fprintf(stderr, "nofit u0 %.2f %.2f %.2f amax %.2f tr %.0f\n", L.u0[0], L.u0[1], L.u0[2], V.amax, tr);
-    return fits;
+    return std::sqrt(Sq(along) + Sq(L.u0[1]) + Sq(L.u0[2])) <= kFitShare * V.amax;
 }

@@ -53,14 +53,12 @@ const double kPassDragArea = 0.0035;
 // m: the floor is searched below this height, to this precision.
 const double kAirSearchTop = 400e3;
 const double kAirSearchStep = 100.0;
-// In the air the engines brake only for what the air does not; once they give
-// less than this share of their acceleration along the track, the braking is
-// planned afresh from where the vessel is (so they brake later and harder).
-const double kAirReplanShare = 0.6;
-// m: the engines always keep the fall stoppable this far above the target; they
-// take over the fall once stopping it needs this share of what they have over
-// the weight.
+// m: the engines always keep the fall stoppable this far above the target (on
+// the approach, above its low gate); they take over the fall once stopping it
+// needs this share of what they have over the weight; s the vessel may take to
+// turn onto the lift meanwhile, braking and on the approach.
 const double kStopAbove = 300.0;
+const double kStopShare = 0.25;
 const double kTurnTime = 10.0;
 const double kApproachTurn = 2.0;
 // Share of the air's braking the law counts on ahead: the drag turns with the
@@ -71,7 +69,6 @@ const double kAirTrustLeast = 300.0;
 const double kAirTrustFull = 1000.0;
 // Share of the engine group's acceleration the engines always brake on in air.
 const double kLeastBrake = 0.05;
-const double kStopShare = 0.25;
 // s a braking plan is flown before it may coast (its first seconds take out
 // what its start state missed of the vessel's).
 const double kSettle = 10.0;

@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <cstdlib>
 // Planning the efficient descent: where the full-thrust braking must start, its
 // gate, the braking and approach laws, their cost and the refusals.
 #include <cmath>
@@ -140,17 +138,8 @@ bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb, bool ren
         T = 2.0 * toGate / (s.v + g.gate.v);
     }
     if (!(T > kApproachLead) || !std::isfinite(T)) return false;
-    ThrustLaw L = DescentLaw(s, g.gate, T, b);
-    LawCost c = CostOfLaw(L, s, g.gate, T, b, V.mass, V.thrust, V.isp);
-    // Over air, planned afresh from where the air left the vessel (high for the
-    // time left, and slow): the law is given the time to come down without
-    // diving further than it may, the air's braking taking the rest.
-    for (int i = 0; i < 0 && tb == 0.0 && oapiPlanetHasAtmosphere(V.body) && !Flyable(L, c, V); ++i) {
-        T *= 1.25;
-        L = DescentLaw(s, g.gate, T, b);
-        c = CostOfLaw(L, s, g.gate, T, b, V.mass, V.thrust, V.isp);
-    }
-    if (tb == 0.0 && getenv("AERO_TRACE")) fprintf(stderr, "renew T %.0f share %.2f u0 %.2f %.2f fly %d fuel %d h %.0f v %.0f x %.0f gate %.0f run %.0f\n", T, c.share, L.u0[0], L.u0[1], Flyable(L, c, V), 1, s.h, s.v, s.x, g.gate.x, g.run.distance);
+    const ThrustLaw L = DescentLaw(s, g.gate, T, b);
+    const LawCost c = CostOfLaw(L, s, g.gate, T, b, V.mass, V.thrust, V.isp);
     if (!Flyable(L, c, V)) return false;
     const double tail = ApproachDv(g.gate, b, V.mass * std::exp(-c.dv / V.isp), V.thrust, V.isp);
     const double dv = length(trim) + c.dv + tail + kEfficientReserve * V.gT;
