@@ -102,6 +102,9 @@ const uint32_t kLandCoasting = 1u << 23;
 // Not engaged, on the ground or on a path into it: HOLD would land from here, so
 // the plan of an orbit's pass (and its failures) means nothing yet.
 const uint32_t kLandFromHere = 1u << 24;
+// The braking in flight is the efficient descent's law (over air the standard
+// braking ends at the same gate, so its end does not tell the two apart).
+const uint32_t kLandLawBraking = 1u << 25;
 
 // Slots of MfdState::landingWork: what the landing autopilot measured and planned
 // at its last step, for the Landing page and the next step.

@@ -292,7 +292,7 @@ double CutHeight(const MfdState *S, const LandingStepValues &V) {
 // Phase 5: the final law, then either the thrust command or touchdown.
 void FinalPhase(MfdState *S, LandingStepValues &V) {
     LandingCommand a = FinalGuidance(S, V);
-    if (EfficientFinish(S)) EfficientFinalVertical(S, V, &a);
+    if (EfficientDescent(S)) EfficientFinalVertical(S, V, &a);
     const bool contact = S->vessel->GroundContact();
     // Whatever the target's level says, the host's ground below is the one met.
     const bool high = V.hostHeight > S->cutoffAlt + kGroundAgree;

@@ -67,10 +67,10 @@ PlaneState PresentState(const MfdState *S, const LandingStepValues &V) {
     return s;
 }
 
-LawBody BodyOf(const LandingStepValues &V) {
-    const double r = length(V.r);
-    const double inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    return LawBody{V.gT, r > 0.0 ? r : V.Rt, inertial - V.closing};
+LawBody BodyOf(const MfdState *S, const LandingStepValues &V) {
+    LawBody b = BodyAt(V, V.r, V.v, V.closing);
+    b.drag = AirDrag(S, V);
+    return b;
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V) {
         if (!braking && tr < kApproachLead) S->landingPhase = LANDING_FINAL_START;
     }
     const PlaneState s = PresentState(S, V);
-    const LawBody b = BodyOf(V);
+    const LawBody b = BodyOf(S, V);
     const double T = std::fmax(tr, kLeastTimeToGo);
     const PlaneEnd e = StoredEnd(S);
     const ThrustLaw L = DescentLaw(s, e, T, b);
@@ -98,6 +98,9 @@ LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V) {
     S->landingDv = c.dv + tail + kEfficientReserve * V.gT;
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     S->landingWork[LW_FIX_ALONG] = S->landingWork[LW_FIX_HEIGHT] = 0.0;
+    // In the air the law asks less as the air brakes: what it asks from here on
+    // decides whether it is planned afresh (landing/efficient_air.cpp).
+    if (b.drag > 0.0) S->landingWork[LW_ACCEL_LARGEST] = c.share * V.amax;
     Publish(S, V);
     // On the approach the engines always lift: a law that asks the vessel to fall
     // faster than it would (down from a high hover, say) would turn it over.
@@ -106,7 +109,7 @@ LandingCommand EfficientGuidance(MfdState *S, LandingStepValues &V) {
 }
 
 LandingCommand DescentTracking(MfdState *S, LandingStepValues &V) {
-    return EfficientLawInFlight(S, V) ? EfficientGuidance(S, V) : TrackingGuidance(S, V);
+    return EfficientLawInFlight(S, V) ? ThroughAir(S, V, EfficientGuidance(S, V)) : TrackingGuidance(S, V);
 }
 
 void EfficientFinalVertical(MfdState *S, LandingStepValues &V, LandingCommand *a) {
@@ -144,6 +147,9 @@ bool EfficientPlanFits(const MfdState *S, const LandingStepValues &V) {
     LawClock(S, V, &te, &tr);
     if (!(te >= -kLawClockSlack)) return false;
     if (te < kFreshLaw || tr < kLeastTimeToGo) return true;
-    const ThrustLaw L = DescentLaw(PresentState(S, V), StoredEnd(S), tr, BodyOf(V));
-    return std::sqrt(Sq(L.u0[0]) + Sq(L.u0[1]) + Sq(L.u0[2])) <= kFitShare * V.amax;
+    if (AirDrag(S, V) > 0.0) return true;
+    const ThrustLaw L = DescentLaw(PresentState(S, V), StoredEnd(S), tr, BodyOf(S, V));
+    // The law is the engines' part (the air's braking foreseen); never forward in air.
+    const double along = AirDrag(S, V) > 0.0 ? std::fmin(L.u0[0], 0.0) : L.u0[0];
+    return std::sqrt(Sq(along) + Sq(L.u0[1]) + Sq(L.u0[2])) <= kFitShare * V.amax;
 }

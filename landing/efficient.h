@@ -14,13 +14,8 @@ struct MfdState;
 struct LandingStepValues;
 struct GateState;
 
-// The state flies the efficient descent's braking (chosen, and over an airless
-// body).
+// The state flies the efficient descent (chosen).
 bool EfficientDescent(const MfdState *S);
-
-// The state flies the efficient approach and final descent (chosen; over air
-// after the standard braking).
-bool EfficientFinish(const MfdState *S);
 
 // m/s along the approach line (the along-track position's rate; unlike the
 // closing speed it keeps its sign past the target).
@@ -46,15 +41,21 @@ struct ThrustLaw {
 };
 
 // The body under the law: gravity at the target (m/s^2), the radius the
-// centrifugal relief is taken at (m), and the inertial horizontal speed less the
-// closing speed (m/s: the planet's turning under the track).
+// centrifugal relief is taken at (m), the inertial horizontal speed less the
+// closing speed (m/s: the planet's turning under the track), and the air's
+// braking per closing speed squared as measured now (1/m; 0 above the air).
 struct LawBody {
-    double g, radius, spin;
+    double g, radius, spin, drag;
 };
+
+// The body under the law for a vessel at pos, vel (global, m and m/s) closing
+// at closing (m/s), the air not counted.
+LawBody BodyAt(const LandingStepValues &V, const VECTOR3 &pos, const VECTOR3 &vel, double closing);
 
 // The law from state s to end e in T s (> 0). Along and up it meets e's position,
 // speed and acceleration; across it ends on the line at rest. The gravity less
-// the centrifugal relief is integrated over a speed that falls evenly to e's.
+// the centrifugal relief, and the air's braking (b.drag), are integrated over a
+// speed that falls evenly to e's: the law is the engines' part.
 ThrustLaw DescentLaw(const PlaneState &s, const PlaneEnd &e, double T, const LawBody &b);
 
 // What the law costs from now to its end, for a vessel of mass m (kg) whose
@@ -146,8 +147,9 @@ bool EfficientBrakingFits(MfdState *S, LandingStepValues &V);
 bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V);
 // The braking from the state predicted tb s from now to the approach gate,
 // stored, with its delta-v and fuel; false (nothing stored) when the engine
-// group cannot fly it: the standard braking is flown then.
-bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb);
+// group cannot fly it: the standard braking is flown then. Renewing: planned
+// afresh from here every step, its later thrust to be planned again.
+bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb, bool renewing = false);
 // Phase 2 (and every re-plan of an approach): the approach from the present state
 // to the point over the target where the final descent takes over. False
 // (nothing stored) when beyond the engines or the tank: the standard approach
@@ -183,6 +185,32 @@ double AirBrakingTailDv(const LandingStepValues &V, double v);
 // After CoastDue and the measurement: the fresh plan stored; true when this
 // step coasts (engines cut, commanded), false to fly the plan in store.
 bool CoastThrough(MfdState *S, LandingStepValues &V);
+
+// m: the lowest pass height over a body with air for a vessel at speed (m/s):
+// where the air's drag is a modest share of the engine group's acceleration
+// (0 without air).
+double AirFloor(const LandingStepValues &V, double speed);
+
+// While waiting over a body with air, the braking starts once the air brakes
+// on this share of the engine group's acceleration (if before its brake point):
+// the orbit decays from there on, which the pass's prediction does not foresee.
+const double kAirStartShare = 0.01;
+// The air's drag and lift on the vessel come to share of the engine group's
+// acceleration (never without air).
+bool AirBrakes(const MfdState *S, const LandingStepValues &V, double share);
+
+// m/s^2 the air gives the vessel along, up and across the landing frame (none
+// without air).
+LandingCommand AirPart(const MfdState *S, const LandingStepValues &V);
+
+// 1/m: the air's braking along the track per closing speed squared, measured
+// now, while braking (0 otherwise, and without air).
+double AirDrag(const MfdState *S, const LandingStepValues &V);
+
+// Over a body with air, braking: the whole acceleration to command for the
+// engines' part of the law (m/s^2), the engines never pushing forward against
+// the air's braking and always lifting enough to stop the fall above the target.
+LandingCommand ThroughAir(const MfdState *S, const LandingStepValues &V, LandingCommand engines);
 
 // The braking just stored is within the engine group and the tank; refused
 // otherwise (false).

@@ -50,6 +50,33 @@ const double kCoastAside = 0.3;
 // on, has the drag's relief take the engines off the weight just where the
 // fall must be stopped (coasts let on into the air hit the ground so).
 const double kCoastAir = 0.05;
+// The orbit trim brings the pass no lower than where the air's drag on a vessel
+// at the pass's speed comes to this share of the engine group's acceleration,
+// for a vessel of kPassDragArea: the law then meets the air on its way down,
+// where it brakes for nothing, rather than the orbit decaying into it.
+const double kPassAirShare = 0.03;
+// m^2/kg of drag area per mass assumed before it is met: a blunt lander with
+// its underside to the flow (about twice the Mars lander's full one).
+const double kPassDragArea = 0.0035;
+// m: the floor is searched below this height, to this precision.
+const double kAirSearchTop = 400e3;
+const double kAirSearchStep = 100.0;
+// m: the engines always keep the fall stoppable this far above the target (on
+// the approach, above its low gate); they take over the fall once stopping it
+// needs this share of what they have over the weight; s the vessel may take to
+// turn onto the lift meanwhile, braking and on the approach.
+const double kStopAbove = 300.0;
+const double kStopShare = 0.25;
+const double kTurnTime = 10.0;
+const double kApproachTurn = 2.0;
+// Share of the air's braking the law counts on ahead: the drag turns with the
+// attitude the engines' thrust sets, and fades as the vessel slows.
+const double kAirTrust = 0.5;
+// m/s: closing speeds below which none of it, and above which all, is counted.
+const double kAirTrustLeast = 300.0;
+const double kAirTrustFull = 1000.0;
+// Share of the engine group's acceleration the engines always brake on in air.
+const double kLeastBrake = 0.05;
 // s a braking plan is flown before it may coast (its first seconds take out
 // what its start state missed of the vessel's).
 const double kSettle = 10.0;
@@ -79,8 +106,7 @@ bool AirBrakingGate(const MfdState *S, const LandingStepValues &V, double v, Gat
     // The efficient approach and final descent follow (the standard gate, a
     // minute's flight out, is too far for the efficient approach, and the
     // standard approach from it hovers for minutes).
-    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const LawBody b = BodyAt(V, V.r, V.v, V.gs);
     const PlaneEnd e = PlanGate(v, V, b).gate;
     gate->x = e.x;
     gate->v = e.v;
@@ -90,9 +116,56 @@ bool AirBrakingGate(const MfdState *S, const LandingStepValues &V, double v, Gat
 }
 
 double AirBrakingTailDv(const LandingStepValues &V, double v) {
-    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const LawBody b = BodyAt(V, V.r, V.v, V.gs);
     return ApproachDv(PlanGate(v, V, b).gate, b, V.mass, V.thrust, V.isp);
+}
+
+LandingCommand AirPart(const MfdState *S, const LandingStepValues &V) {
+    if (!S->bodyRef || !oapiPlanetHasAtmosphere(S->bodyRef)) return LandingCommand{0.0, 0.0, 0.0};
+    const VECTOR3 frame = AxesToEuler(V.w, V.n, 0);
+    const LandingCommand less = AeroRelief(S, V, EulerToMatrix(frame), LandingCommand{0.0, 0.0, 0.0});
+    return LandingCommand{-less.along, -less.vertical, -less.cross};
+}
+
+double AirDrag(const MfdState *S, const LandingStepValues &V) {
+    const bool braking = S->landingPhase == LANDING_BRAKE || S->landingPhase == LANDING_BRAKE_NOW;
+    if (!braking || !(V.closing > 0.0)) return 0.0;
+    // Counted on less as the vessel slows, none near the end: there the engines
+    // brake on time and what the air still gives is to spare.
+    const double fade = std::fmin(std::fmax((V.closing - kAirTrustLeast) / (kAirTrustFull - kAirTrustLeast), 0.0), 1.0);
+    return fade * kAirTrust * std::fmax(-AirPart(S, V).along, 0.0) / (V.closing * V.closing);
+}
+
+LandingCommand ThroughAir(const MfdState *S, const LandingStepValues &V, LandingCommand engines) {
+    const bool braking = S->landingPhase == LANDING_BRAKE, approach = S->landingPhase == LANDING_APPROACH;
+    if (!(braking || approach) || !S->bodyRef || !oapiPlanetHasAtmosphere(S->bodyRef)) return engines;
+    // Braking, the law is the engines' part (the air's braking foreseen); on the
+    // approach, slow, the whole command.
+    const LandingCommand air = braking ? AirPart(S, V) : LandingCommand{0.0, 0.0, 0.0};
+    if (braking) {
+        // Never forward (the air's braking beyond the law's is kept), and always
+        // braking a little: the engines stay pointed against the flow, ready, and
+        // the underside meets it.
+        engines.along = std::fmin(engines.along, -kLeastBrake * V.amax);
+    }
+    // Never so little up that the fall could not be stopped above the target,
+    // with the height it falls while the vessel turns; the fall first, what is
+    // left of the engines brakes and steers.
+    const double above = braking ? kStopAbove : kLowGateHeight, turn = braking ? kTurnTime : kApproachTurn;
+    const double room = std::fmax(V.height - above + V.vspeed * turn, 1.0);
+    const double stop = V.vspeed < 0.0 ? V.vspeed * V.vspeed / (2.0 * room) : 0.0;
+    if (stop > kStopShare * (V.amax - V.geff)) {
+        engines.vertical = std::fmax(engines.vertical, V.geff + stop - air.vertical);
+        const double left = V.amax * V.amax - engines.vertical * engines.vertical;
+        const double side = std::hypot(engines.along, engines.cross);
+        if (side * side > left) {
+            const double k = left > 0.0 && side > 0.0 ? std::sqrt(left) / side : 0.0;
+            engines.along *= k;
+            engines.cross *= k;
+        }
+    }
+    // The command is the whole acceleration: the relief takes the air's part off it.
+    return LandingCommand{engines.along + air.along, engines.vertical + air.vertical, engines.cross + air.cross};
 }
 
 bool CoastDue(MfdState *S, const LandingStepValues &V) {
@@ -104,6 +177,15 @@ bool CoastDue(MfdState *S, const LandingStepValues &V) {
     }
     const double r = length(V.r), relief = r > 0.0 ? V.gs * V.gs / r : 0.0;
     const double aside = V.ve * std::cos(V.bearing) - V.vn * std::sin(V.bearing);
+    const double te = (V.now - S->brakeStartMjd) * 86400.0;
+    if (EfficientLawInFlight(S, V)) {
+        // The law: planned afresh once the engines brake on less than the share
+        // (the air brakes, or the law rounds a late start off with a coast).
+        S->landingFlags &= ~kLandCoasting;
+        if (te < kSettle || S->landingWork[LW_ACCEL_LARGEST] >= kCoastUntil * V.amax) return false;
+        S->landingPhase = LANDING_BRAKE_NOW;
+        return true;
+    }
     VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
     if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
     if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
@@ -112,7 +194,6 @@ bool CoastDue(MfdState *S, const LandingStepValues &V) {
         S->landingFlags &= ~kLandCoasting;
         return false;
     }
-    const double te = (V.now - S->brakeStartMjd) * 86400.0;
     if (!(S->landingFlags & kLandCoasting) && (te < kSettle || PlanAccel(S, V, te) >= kCoastBelow * V.amax))
         return false;
     // The fresh plan is made in a frame through where the vessel is now.
@@ -125,7 +206,11 @@ bool CoastThrough(MfdState *S, LandingStepValues &V) {
     double *W = S->landingWork;
     const double left = S->landingConsts[LC_DURATION] - (V.now - S->brakeStartMjd) * 86400.0;
     const bool coasting = (S->landingFlags & kLandCoasting) != 0;
-    if (!BrakingPlan(S, V, 0.0)) {
+    // The efficient law is planned afresh as the efficient law only: where it
+    // cannot be, the one in flight is flown on.
+    const bool law = EfficientLawInFlight(S, V);
+    const bool fresh = law ? EfficientBrakingPlan(S, V, 0.0, true) : StandardBrakingPlan(S, V, 0.0);
+    if (!fresh) {
         // No plan from here: the last one is flown on.
         S->landingFlags &= ~kLandCoasting;
         return false;
@@ -134,6 +219,8 @@ bool CoastThrough(MfdState *S, LandingStepValues &V) {
     W[LW_FIX_ALONG] = W[LW_FIX_HEIGHT] = W[LW_GRAPH_T0] = 0.0;
     W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;
     W[LW_GRAPH_LEFT] = S->landingConsts[LC_ALONG];
+    // The law's fresh plan is flown (its command never pushes forward).
+    if (law) return false;
     // A coast begins only where nothing on the plan asks much; one in progress
     // ends once the plan asks enough somewhere.
     const double share = coasting ? kCoastUntil : kCoastBelow;
@@ -149,4 +236,26 @@ bool CoastThrough(MfdState *S, LandingStepValues &V) {
     CommandOutput(S, V, TrackingGuidance(S, V));
     S->vessel->SetThrusterGroupLevel(static_cast<THGROUP_TYPE>(V.group), 0.0);
     return true;
+}
+
+double AirFloor(const LandingStepValues &V, double speed) {
+    if (!V.body || !oapiPlanetHasAtmosphere(V.body) || !(speed > 0.0)) return 0.0;
+    const double most = kPassAirShare * V.amax;
+    double low = 0.0, high = kAirSearchTop;
+    // The density falls with height: the floor is where the drag comes to the share.
+    while (high - low > kAirSearchStep) {
+        const double mid = 0.5 * (low + high);
+        ATMPARAM prm{0.0, 0.0, 0.0};
+        oapiGetPlanetAtmParams(V.body, oapiGetSize(V.body) + mid, &prm);
+        if (0.5 * prm.rho * speed * speed * kPassDragArea > most) low = mid; else high = mid;
+    }
+    return high;
+}
+
+bool AirBrakes(const MfdState *S, const LandingStepValues &V, double share) {
+    if (!S->bodyRef || !oapiPlanetHasAtmosphere(S->bodyRef) || !(V.mass > 0.0)) return false;
+    VECTOR3 drag = _V(0, 0, 0), lift = _V(0, 0, 0);
+    if (!S->vessel->GetDragVector(drag)) drag = _V(0, 0, 0);
+    if (!S->vessel->GetLiftVector(lift)) lift = _V(0, 0, 0);
+    return length(drag + lift) / V.mass >= share * V.amax;
 }

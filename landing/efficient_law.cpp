@@ -33,7 +33,7 @@ Run BrakingRun(double v0, double v1, double mass, double thrust, double isp, con
     for (int i = 0; i < kRunSteps; ++i) {
         const double v = v0 - (i + 0.5) * step;
         const double A = F / r.mass, ge = b.g - Sq(v + b.spin) / b.radius;
-        const double brake = std::sqrt(std::fmax(A * A - ge * ge, Sq(kLeastBrakeShare * A)));
+        const double brake = std::sqrt(std::fmax(A * A - ge * ge, Sq(kLeastBrakeShare * A))) + b.drag * v * v;
         const double dt = step / brake;
         r.distance += v * dt;
         r.duration += dt;
@@ -68,15 +68,12 @@ double ForwardSpeed(const MfdState *S, const LandingStepValues &V) {
     return V.ve * std::sin(S->approachHeading) + V.vn * std::cos(S->approachHeading);
 }
 
-bool EfficientDescent(const MfdState *S) {
-    // Through air the standard braking is flown (EfficientFinish: the efficient
-    // approach and final descent follow it): the full-thrust braking from a pass
-    // low enough for it would meet the air where it brakes and lifts the orbit,
-    // which the law does not foresee.
-    return S->landingDescent == DESCENT_EFFICIENT && !(S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef));
+LawBody BodyAt(const LandingStepValues &V, const VECTOR3 &pos, const VECTOR3 &vel, double closing) {
+    const double r = length(pos), inertial = r > 0.0 ? length(CrossProduct(pos, vel)) / r : 0.0;
+    return LawBody{V.gT, r > 0.0 ? r : V.Rt, inertial - closing, 0.0};
 }
 
-bool EfficientFinish(const MfdState *S) {
+bool EfficientDescent(const MfdState *S) {
     return S->landingDescent == DESCENT_EFFICIENT;
 }
 
@@ -93,9 +90,15 @@ ThrustLaw DescentLaw(const PlaneState &s, const PlaneEnd &e, double T, const Law
     const double gr = -T * T * (b.g / 2.0 - weighted / R);
     const double gEnd = b.g - Sq(v + d) / R;
 
-    const double zev[2] = {e.v - s.v, e.vz - s.vz - gv};
-    const double zem[2] = {e.x - s.x - s.v * T, e.h - s.h - s.vz * T - gr};
-    const double uT[2] = {e.ax, e.az + gEnd};
+    // The air's braking along, the drag per speed squared held: its integral and
+    // double integral over the same evenly falling closing speed.
+    const double c = s.v;
+    const double av = -b.drag * T * (c * c + c * d + d * d / 3.0);
+    const double ar = -b.drag * T * T * (c * c / 2.0 + c * d / 3.0 + d * d / 12.0);
+
+    const double zev[2] = {e.v - s.v - av, e.vz - s.vz - gv};
+    const double zem[2] = {e.x - s.x - s.v * T - ar, e.h - s.h - s.vz * T - gr};
+    const double uT[2] = {e.ax + b.drag * e.v * e.v, e.az + gEnd};
     for (int i = 0; i < 2; ++i) {
         L.u0[i] = uT[i] + 12.0 * zem[i] / (T * T) - 6.0 * zev[i] / T;
         L.u2[i] = (3.0 * (uT[i] + L.u0[i]) * T - 6.0 * zev[i]) / (T * T * T);
@@ -163,8 +166,7 @@ double ApproachDv(const PlaneEnd &gate, const LawBody &b, double mass, double th
 
 double LevelBrakeHeight(MfdState *S, LandingStepValues &V) {
     (void)S;
-    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const LawBody b = BodyAt(V, V.r, V.v, V.gs);
     const GatePlan p = PlanGate(V.gs, V, b);
     const double T = p.run.duration;
     const PlaneState s{p.gate.x - p.run.distance, V.height, V.gs, 0.0, 0.0, 0.0};

@@ -61,18 +61,19 @@ void StoreLaw(MfdState *S, const PlaneState &s, const PlaneEnd &e, double T, con
 
 
 bool EfficientLawInFlight(const MfdState *S, const LandingStepValues &V) {
-    if (!EfficientFinish(S) || (S->landingPhase == LANDING_BRAKE && !EfficientDescent(S))) return false;
-    // The standard braking ends at its own gate, the standard approach short of
-    // the target where the final phase of the standard descent takes over.
+    if (!EfficientDescent(S)) return false;
+    // The standard braking ends at its own gate (over air at the law's, and
+    // the flag tells), the standard approach short of the target where the
+    // final phase of the standard descent takes over.
     double x[3];
     AlongReference(S, S->landingConsts[LC_DURATION], x);
     if (S->landingPhase != LANDING_BRAKE) return std::fabs(x[0] - LowGate(V.gT).x) < kGateApart;
+    if (S->bodyRef && oapiPlanetHasAtmosphere(S->bodyRef)) return (S->landingFlags & kLandLawBraking) != 0;
     return std::fabs(x[0] - FinalApproachGate(const_cast<MfdState *>(S), V.gT).x) > kGateApart;
 }
 
 bool EfficientBrakingFits(MfdState *S, LandingStepValues &V) {
-    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const LawBody b = BodyAt(V, V.r, V.v, V.gs);
     const GatePlan p = PlanGate(V.gs, V, b);
     const double tp = S->landingWork[LW_PASS_TIME];
     VECTOR3 trim;
@@ -88,15 +89,14 @@ bool EfficientBrakingFits(MfdState *S, LandingStepValues &V) {
 
 
 double EfficientBrakeDecel(const MfdState *S, const LandingStepValues &V) {
-    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - V.gs};
+    const LawBody b = BodyAt(V, V.r, V.v, V.gs);
     const GatePlan p = PlanGate(V.gs, V, b);
     const double distance = p.run.distance + std::fabs(p.gate.x);
     (void)S;
     return distance > 0.0 ? V.gs * V.gs / (2.0 * distance) : V.amax;
 }
 
-bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
+bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb, bool renewing) {
     VECTOR3 pos, vel;
     if (tb == 0.0 || !PropagateOrbit(V.body, V.el, V.prm, tb, pos, vel, S->nonspherical)) {
         pos = V.r;
@@ -123,8 +123,10 @@ bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     } else {
         trim = _V(0, 0, 0);
     }
-    const double r = length(pos), inertial = r > 0.0 ? length(CrossProduct(pos, vel)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - s.v};
+    // Planned from here in the air, the run and the law count on the air's
+    // braking as measured now, growing with the square of the speed.
+    LawBody b = BodyAt(V, pos, vel, s.v);
+    b.drag = tb == 0.0 ? AirDrag(S, V) : 0.0;
 
     const GatePlan g = PlanGate(s.v, V, b);
     const double toGate = g.gate.x - s.x;
@@ -143,8 +145,12 @@ bool EfficientBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     const double dv = length(trim) + c.dv + tail + kEfficientReserve * V.gT;
     // Braking from here (taken over, or planned afresh in flight): where this
     // law is beyond the engines or the tank, the standard braking may still be.
-    if (tb == 0.0 && !(c.share <= 1.0 && FuelCovers(S, V, dv - kEfficientReserve * V.gT))) return false;
+    // A plan renewed every step while it asks little now (over air) is flown only
+    // at its start, and may plan its end up to the margin the waiting plan may.
+    const double most = renewing || oapiPlanetHasAtmosphere(V.body) ? kShareMost : 1.0;
+    if (tb == 0.0 && !(c.share <= most && FuelCovers(S, V, dv - kEfficientReserve * V.gT))) return false;
     StoreLaw(S, s, g.gate, T, L);
+    S->landingFlags |= kLandLawBraking;
     S->landingFlags &= ~(kLandDetNegative | kLandBtNegative);
     SetLowFlags(S, c.lowest, g.gate.h);
     S->landingDv = dv;
@@ -173,8 +179,7 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
     W[LW_GRAPH_LEFT] = V.along;
     const PlaneState s{V.along, V.height, ForwardSpeed(S, V), V.vspeed, V.lineOffset, V.lineRate};
     const PlaneEnd e = LowGate(V.gT);
-    const double r = length(V.r), inertial = r > 0.0 ? length(CrossProduct(V.r, V.v)) / r : 0.0;
-    const LawBody b{V.gT, r > 0.0 ? r : V.Rt, inertial - s.v};
+    const LawBody b = BodyAt(V, V.r, V.v, s.v);
     const double toGo = e.x - s.x;
     // Coming off the braking, the approach keeps its deceleration falling evenly
     // to the end (three times the distance over the speed); from a hover or a
@@ -183,8 +188,11 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
     const bool fast = s.v >= kSlowRun && toGo > 0.0;
     if (fast)
         T = std::fmax(T, 3.0 * toGo / s.v);
-    // Fast and far (taken over on an arc, say): the standard approach.
-    if (fast && T > kLongApproach) return false;
+    // Fast and far (taken over on an arc, say): the standard approach; but not
+    // through air, where the braking may end short and slow (the air took more
+    // than it foresaw) and the approach is the law's, given the time it needs.
+    const bool airy = oapiPlanetHasAtmosphere(V.body);
+    if (fast && T > kLongApproach && !airy) return false;
     if (!fast)
         T = std::fmax(T, std::sqrt(12.0 * std::fabs(toGo) / (kGentleApproach * V.gT)));
     ThrustLaw L = DescentLaw(s, e, T, b);
@@ -192,7 +200,7 @@ bool EfficientApproachPlan(MfdState *S, const LandingStepValues &V) {
     // A slow start is given more time to come within reach, and to come down
     // from a hover without falling; a fast one would only fly past the target
     // and come back.
-    for (int i = 0; i < kLengthenings && !fast && (c.share > kApproachPlanShare || L.u0[1] < kLeastLift * V.geff);
+    for (int i = 0; i < kLengthenings && (!fast || airy) && (c.share > kApproachPlanShare || L.u0[1] < kLeastLift * V.geff);
          ++i) {
         T *= 1.5;
         L = DescentLaw(s, e, T, b);

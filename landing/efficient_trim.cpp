@@ -25,6 +25,11 @@ const double kTrimTurn = 90.0;
 // orbit's lowest point comes below kTrimFloor of the body's radius.
 const double kTrimDownLatest = 60.0 * RAD;
 const double kTrimFloor = 0.005;
+// rad: over air the trim waits until the pass is this near.
+const double kTrimAirEarliest = 75.0 * RAD;
+// Share of the engine group's acceleration the air's braking may reach for the
+// trim still to fire.
+const double kTrimAirShare = 0.001;
 // Cosine of the largest angle between the engines and the burn they fire at.
 const double kTrimAligned = 0.996;
 // s: the trim's delta-v is taken out with this time constant at its end.
@@ -51,8 +56,10 @@ double PeriapsisAfter(const LandingStepValues &V, const VECTOR3 &dv) {
 
 bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, double *low, TrimWhen when) {
     const double tp = S->landingWork[LW_PASS_TIME];
-    // Through air the standard braking is flown, and the orbit left as it is.
-    if (!(tp > 0.0) || !(V.amax > V.gT) || oapiPlanetHasAtmosphere(V.body)) return false;
+    // Once in the air the orbit is no longer the one the trim was made for: the
+    // drag lowers it every moment, and a trim chasing it would turn the vessel
+    // back and forth on its attitude thrusters.
+    if (!(tp > 0.0) || !(V.amax > V.gT) || AirBrakes(S, V, kTrimAirShare)) return false;
     VECTOR3 rp, vp;
     if (!PropagateOrbit(V.body, V.el, V.prm, tp, rp, vp, S->nonspherical)) return false;
     VECTOR3 rt = _V(S->targetLon, S->targetLat, V.Rt), vt = _V(0, 0, 0);
@@ -65,12 +72,16 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
     // The angle is the one ahead: a pass more than half an orbit on lies behind
     // the plane through the vessel and the orbit's axis.
     // A pass more than half an orbit away in time (the one after the next, say)
-    // is not ahead within this orbit, whatever its angle.
+    // is not ahead within this orbit, whatever its angle. Over air the trim is
+    // flown only where it also brings the pass down, and not far ahead: from the
+    // trim on the orbit dips into the air and decays.
     const bool ahead = dotp(CrossProduct(V.r, rp), CrossProduct(V.r, V.v)) > 0.0 && tp * speed / r < PI;
+    const bool airy = oapiPlanetHasAtmosphere(V.body);
+    const double earliest = airy ? kTrimAirEarliest : kTrimEarliest, latest = airy ? kTrimDownLatest : kTrimLatest;
     // A pass farther on than the burn's window is trimmed once the window opens:
     // planned, it costs what it will cost there.
-    if ((!ahead || angle > kTrimEarliest) && when == TRIM_TO_COME) angle = kTrimEarliest;
-    else if (!ahead || angle > kTrimEarliest || angle < kTrimLatest) return false;
+    if ((!ahead || angle > earliest) && when == TRIM_TO_COME) angle = earliest;
+    else if (!ahead || angle > earliest || angle < latest) return false;
 
     // Sideways: an impulse across the plane moves the track at the pass by
     // r sin(angle) times its share of the speed.
@@ -81,7 +92,7 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
     // A pass too high for the braking law to start without diving is brought
     // down to where it need not, never taking the orbit's lowest point below
     // kTrimFloor of the radius (a braking that never starts leaves it in orbit).
-    const double height = length(rp) - V.Rt, floor = kTrimFloor * V.Rt;
+    const double height = length(rp) - V.Rt, floor = std::fmax(kTrimFloor * V.Rt, AirFloor(V, V.gs));
     double down = 0.0;
     if (angle >= kTrimDownLatest) {
         down = std::fmin(std::fmax(LevelBrakeHeight(S, V), floor) - height, 0.0);

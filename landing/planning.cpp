@@ -188,7 +188,10 @@ bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, 
 }  // namespace
 
 bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
-    if (EfficientDescent(S) && EfficientBrakingPlan(S, V, tb)) return true;
+    return (EfficientDescent(S) && EfficientBrakingPlan(S, V, tb)) || StandardBrakingPlan(S, V, tb);
+}
+
+bool StandardBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     VECTOR3 pos0, vel0, enu;
     if (!VesselAt(S, V, tb, &pos0, &vel0)) {
         pos0 = V.r;
@@ -224,6 +227,7 @@ bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     StoreTrajectory(S, QuinticCoefficients(x0, gate.x, V0, gate.v, a0, 0.0, T),
                     QuinticCoefficients(h0, gate.h, vz0, gate.vz, 0.0, 0.0, T), a0, T, x0, V0, h0, vz0);
     S->landingTailDv = air ? AirBrakingTailDv(V, V0) : 0.0;
+    S->landingFlags &= ~kLandLawBraking;
     double largest = 0.0;
     CheckTrajectory(S, V.Rt, V.gT, 0.0, &largest);
     S->landingWork[LW_ACCEL_LARGEST] = largest;
@@ -251,11 +255,18 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     S->landingWork[LW_ACCEL_TRIGGER] = ab;
     double tb = 0.0, areq = 0.0;
     if (!BrakePoint(S, V, passValid, lonP, latP, ab, alignDecel, &tb, &areq)) return false;
-    if (!BrakingPlan(S, V, tb)) return false;
+    // Over air the efficient braking starts where the air begins to brake, if
+    // that comes before the brake point.
+    const bool airStart = EfficientDescent(S) && S->holdOn && !S->lockedOut && tb > 0.0 && AirBrakes(S, V, kAirStartShare) &&
+                          EfficientBrakingPlan(S, V, 0.0, true);
+    if (airStart)
+        tb = 0.0;
+    else if (!BrakingPlan(S, V, tb))
+        return false;
     // The plan flies along the track; the miss of the pass costs on top of it.
     const double stop = 2.0 * S->passHalfWidth;
     // (The efficient descent's law steers out the miss itself, and counts it.)
-    if (stop > 0.0 && !efficient)
+    if (stop > 0.0 && !efficient && !airStart)
         S->landingDv += kCrossDvScale * std::sqrt(2.0 * ab * stop) * std::pow(std::fabs(V.cross) / stop, kCrossDvPower);
     S->landingValues[LV_FUEL] = FuelForDv(S->landingDv, V.isp, V.mass);
     // A descent that would run the tank dry is refused before it starts.
@@ -310,7 +321,7 @@ double RestApproachTime(const MfdState *S, const LandingStepValues &V) {
 }
 
 bool ReplanApproach(MfdState *S, const LandingStepValues &V) {
-    if (EfficientFinish(S) && EfficientApproachPlan(S, V)) return true;
+    if (EfficientDescent(S) && EfficientApproachPlan(S, V)) return true;
     double *W = S->landingWork;
     W[LW_GRAPH_T0] = 0.0;
     W[LW_GRAPH_KY] = W[LW_GRAPH_KX] = 1.0;

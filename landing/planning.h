@@ -26,6 +26,8 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
 // The braking trajectory for the state predicted at tb s from now, stored with
 // its check, delta-v and fuel; false (refused, hold off, phase 0) without one.
 bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb);
+// ... the standard descent's braking only (the efficient descent's law not tried).
+bool StandardBrakingPlan(MfdState *S, LandingStepValues &V, double tb);
 // Phase 2: the approach trajectory from the present measurements. False (hold off,
 // phase 0) when it has no solution.
 bool ReplanApproach(MfdState *S, const LandingStepValues &V);
