@@ -190,6 +190,10 @@ bool CoastThrough(MfdState *S, LandingStepValues &V);
 // where the air's drag is a modest share of the engine group's acceleration
 // (0 without air).
 double AirFloor(const LandingStepValues &V, double speed);
+// Share of the engine group's acceleration the air's drag comes to r m from the
+// body's centre at speed (m/s) on a blunt lander (the floor's drag area; 0
+// without air): unlike the measured drag, it does not turn with the attitude.
+double AirShareAt(const LandingStepValues &V, double r, double speed);
 
 // While waiting over a body with air, the braking starts once the air brakes
 // on this share of the engine group's acceleration (if before its brake point):

@@ -238,16 +238,20 @@ bool CoastThrough(MfdState *S, LandingStepValues &V) {
     return true;
 }
 
+double AirShareAt(const LandingStepValues &V, double r, double speed) {
+    if (!V.body || !oapiPlanetHasAtmosphere(V.body) || !(V.amax > 0.0)) return 0.0;
+    ATMPARAM prm{0.0, 0.0, 0.0};
+    oapiGetPlanetAtmParams(V.body, r, &prm);
+    return 0.5 * prm.rho * speed * speed * kPassDragArea / V.amax;
+}
+
 double AirFloor(const LandingStepValues &V, double speed) {
     if (!V.body || !oapiPlanetHasAtmosphere(V.body) || !(speed > 0.0)) return 0.0;
-    const double most = kPassAirShare * V.amax;
     double low = 0.0, high = kAirSearchTop;
     // The density falls with height: the floor is where the drag comes to the share.
     while (high - low > kAirSearchStep) {
         const double mid = 0.5 * (low + high);
-        ATMPARAM prm{0.0, 0.0, 0.0};
-        oapiGetPlanetAtmParams(V.body, oapiGetSize(V.body) + mid, &prm);
-        if (0.5 * prm.rho * speed * speed * kPassDragArea > most) low = mid; else high = mid;
+        (AirShareAt(V, oapiGetSize(V.body) + mid, speed) > kPassAirShare ? low : high) = mid;
     }
     return high;
 }

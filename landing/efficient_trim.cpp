@@ -58,8 +58,11 @@ bool TrimNeeded(MfdState *S, LandingStepValues &V, double tb, VECTOR3 *dv, doubl
     const double tp = S->landingWork[LW_PASS_TIME];
     // Once in the air the orbit is no longer the one the trim was made for: the
     // drag lowers it every moment, and a trim chasing it would turn the vessel
-    // back and forth on its attitude thrusters.
-    if (!(tp > 0.0) || !(V.amax > V.gT) || AirBrakes(S, V, kTrimAirShare)) return false;
+    // back and forth on its attitude thrusters. The air is judged from its
+    // density where the vessel is: the drag measured turns with the attitude the
+    // waiting plan sets, and judged so it let the trim in and out every other
+    // step, the plan with it, and the turns spent the attitude thrusters' tank.
+    if (!(tp > 0.0) || !(V.amax > V.gT) || AirShareAt(V, length(V.r), V.gs) >= kTrimAirShare) return false;
     VECTOR3 rp, vp;
     if (!PropagateOrbit(V.body, V.el, V.prm, tp, rp, vp, S->nonspherical)) return false;
     VECTOR3 rt = _V(S->targetLon, S->targetLat, V.Rt), vt = _V(0, 0, 0);
