@@ -77,6 +77,8 @@ const double kAirTrustLeast = 300.0;
 const double kAirTrustFull = 1000.0;
 // Share of the engine group's acceleration the engines always brake on in air.
 const double kLeastBrake = 0.05;
+// s: a sink beyond what reaches the target is taken out over this.
+const double kLevelTime = 10.0;
 // s a braking plan is flown before it may coast (its first seconds take out
 // what its start state missed of the vessel's).
 const double kSettle = 10.0;
@@ -154,8 +156,16 @@ LandingCommand ThroughAir(const MfdState *S, const LandingStepValues &V, Landing
     const double above = braking ? kStopAbove : kLowGateHeight, turn = braking ? kTurnTime : kApproachTurn;
     const double room = std::fmax(V.height - above + V.vspeed * turn, 1.0);
     const double stop = V.vspeed < 0.0 ? V.vspeed * V.vspeed / (2.0 * room) : 0.0;
-    if (stop > kStopShare * (V.amax - V.geff)) {
-        engines.vertical = std::fmax(engines.vertical, V.geff + stop - air.vertical);
+    // Braking, the sink is also held to what reaches the target above that
+    // height at the present closing speed: the air can take the vessel short of
+    // the target, low, where the law (its end fixed) would have the engines idle
+    // against it while the vessel sinks.
+    const double ahead = std::fmax(-V.along, 0.0);
+    const double reach = braking && V.closing > 0.0 ? std::fmax(V.height - above, 0.0) * V.closing / std::fmax(ahead, 1.0) : 1e9;
+    const double level = V.geff - air.vertical + (-V.vspeed - reach) / kLevelTime;
+    if (braking && -V.vspeed > reach) engines.vertical = std::fmax(engines.vertical, level);
+    if (stop > kStopShare * (V.amax - V.geff) || (braking && -V.vspeed > reach)) {
+        engines.vertical = std::fmax(engines.vertical, stop > kStopShare * (V.amax - V.geff) ? V.geff + stop - air.vertical : level);
         const double left = V.amax * V.amax - engines.vertical * engines.vertical;
         const double side = std::hypot(engines.along, engines.cross);
         if (side * side > left) {
