@@ -313,6 +313,11 @@ struct MfdState {
     int32_t hoverGroup;          // THGROUP_TYPE the hover is held on
     double hoverSet;             // 0..1, the level the hover hold last set
     double groundOffset;         // m, the target's level above the host's ground under the vessel
+    // Waiting over air (landing/orbit_keeping.h): the orbit's energy the wait holds
+    // against the drag, and whether a burn making good its loss is under way.
+    bool keepingOrbit;           // the air was foreseen to take the orbit down before the pass
+    double keepEnergy;           // J/kg, the orbit's specific energy when that was foreseen
+    bool keepBurning;
 };
 
 // Sets every default of a state for the named vessel (its first autopilot step is

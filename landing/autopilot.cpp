@@ -14,6 +14,7 @@
 #include "frame/terrain.h"
 #include "landing/efficient.h"
 #include "landing/guidance.h"
+#include "landing/orbit_keeping.h"
 #include "landing/planet.h"
 #include "landing/planning.h"
 #include "landing/refusal.h"
@@ -27,10 +28,7 @@
 namespace {
 
 void SetFlag(MfdState *S, uint32_t bit, bool on) {
-    if (on)
-        S->landingFlags |= bit;
-    else
-        S->landingFlags &= ~bit;
+    S->landingFlags = on ? (S->landingFlags | bit) : (S->landingFlags & ~bit);
 }
 
 void NoSolution(MfdState *S, uint32_t bit) {
@@ -342,7 +340,7 @@ void Dispatch(MfdState *S, LandingStepValues &V, bool passValid, double lonP, do
     switch (S->landingPhase) {
     case LANDING_WAIT:
         ReadyToWait(S, V);
-        if (!PlanBraking(S, V, passValid, lonP, latP)) return;
+        if (!PlanBraking(S, V, passValid, lonP, latP)) return KeepOrbit(S, V);
         // The brake time has come with the hold on.
         [[fallthrough]];
     case LANDING_BRAKE_NOW:

@@ -25,7 +25,6 @@ const double kSearchTolerance = 0.01;  // s
 // by 23 m/s). The fuel check asks kFuelMarginDv more than the plan with it.
 const double kCrossDvScale = 0.83;
 const double kCrossDvPower = 1.4;
-const double kFuelMarginDv = 25.0;  // m/s
 
 // Below kSlowClosing the approach is planned from rest: at this share of the
 // gravity at the target, with this many seconds to settle at its end.

@@ -12,6 +12,9 @@ struct LandingStepValues;
 // phase keeps its entry height there).
 const double kApproachEndHeight = 30.0;
 
+// m/s the fuel check asks beyond the descent's planned delta-v.
+const double kFuelMarginDv = 25.0;
+
 // m/s of closing speed below which an approach is planned from rest (and a
 // vessel far short of the target in the final phase counts as stalled).
 const double kSlowClosing = 2.0;
