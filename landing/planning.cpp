@@ -186,11 +186,18 @@ bool BrakePoint(MfdState *S, LandingStepValues &V, bool passValid, double lonP, 
 
 }  // namespace
 
-bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
-    return (EfficientDescent(S) && EfficientBrakingPlan(S, V, tb)) || StandardBrakingPlan(S, V, tb);
-}
+namespace {
 
-bool StandardBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
+// Start of a braking begun at now + tb (from the present state when the orbit
+// cannot be predicted): along the track to the target and in height.
+struct BrakingStart {
+    double x0;   // m along the track (negative: before the target)
+    double V0;   // m/s closing on the target
+    double h0;   // m above the target level
+    double vz0;  // m/s vertical
+};
+
+BrakingStart BrakingStartAt(const MfdState *S, const LandingStepValues &V, double tb) {
     VECTOR3 pos0, vel0, enu;
     if (!VesselAt(S, V, tb, &pos0, &vel0)) {
         pos0 = V.r;
@@ -203,10 +210,37 @@ bool StandardBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     const double bB = Bearing(lonB, latB, S->targetLon, S->targetLat);
     double course = std::atan2(enu.x, enu.y);
     if (enu.x < 0.0) course += PI2;
-    const double x0 = -dB;
-    const double h0 = length(pos0) - V.Rt - S->vessel->GetCOG_elev();
-    const double V0 = std::hypot(enu.x, enu.y) * std::cos(course - bB);
-    const double vz0 = enu.z;
+    BrakingStart b;
+    b.x0 = -dB;
+    b.h0 = length(pos0) - V.Rt - S->vessel->GetCOG_elev();
+    b.V0 = std::hypot(enu.x, enu.y) * std::cos(course - bB);
+    b.vz0 = enu.z;
+    return b;
+}
+
+// A braking started late is planned from the state at its brake point, behind
+// the vessel, and flown from where the vessel is: its plan is made afresh there
+// within seconds. True when that braking's starting deceleration along the
+// track is within what the engines may reach as the tank empties; a plan asking
+// more is flown clamped to the engines, does not stop at its gate and passes
+// over the target high up.
+bool LateStartWithinReach(MfdState *S, const LandingStepValues &V) {
+    const BrakingStart b = BrakingStartAt(S, V, 0.0);
+    const GateState gate = FinalApproachGate(S, V.gT);
+    double a0 = 0.0;
+    if (!SolveApproachAccel(b.x0, gate.x, b.V0, gate.v, &a0)) return true;  // the plan refuses it itself
+    return -a0 <= kReachMargin * V.amax;
+}
+
+}  // namespace
+
+bool BrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
+    return (EfficientDescent(S) && EfficientBrakingPlan(S, V, tb)) || StandardBrakingPlan(S, V, tb);
+}
+
+bool StandardBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
+    const BrakingStart b = BrakingStartAt(S, V, tb);
+    const double x0 = b.x0, V0 = b.V0, h0 = b.h0, vz0 = b.vz0;
 
     GateState gate = FinalApproachGate(S, V.gT);
     const bool air = AirBrakingGate(S, V, V0, &gate);
@@ -295,6 +329,13 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
             return false;
         }
         if (tooLate) S->landingFlags |= kLandTooLate; else S->landingFlags &= ~kLandTooLate;
+        // (The efficient descent plans its late braking its own way.)
+        const bool reach = EfficientDescent(S) || LateStartWithinReach(S, V);
+        if (!reach && engaged) {
+            FailPlan(S, kLandOutOfReach);
+            return false;
+        }
+        if (reach) S->landingFlags &= ~kLandOutOfReach; else S->landingFlags |= kLandOutOfReach;
         return engaged;
     }
     S->landingFlags &= ~kLandTooLate;

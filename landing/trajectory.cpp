@@ -15,9 +15,6 @@ namespace {
 
 const double kGateAngle = 20.0 * RAD;
 const int kSamples = 200;
-// The engine group's acceleration grows as its tank empties: a plan made in flight
-// may ask this much more than the engines give at its start.
-const double kReachMargin = 1.25;
 
 double Cbrt(double x) { return x < 0.0 ? -std::cbrt(-x) : std::cbrt(x); }
 

@@ -60,6 +60,9 @@ const double kEfficientReserve = 30.0;
 // m/s: the reserve in the stored plan's landingDv, for gravity g at the target
 // (the efficient descent's for a braking planned with its tail, landingTailDv).
 double PlanReserveDv(const MfdState *S, double g);
+// The engine group's acceleration grows as its tank empties: a plan made in flight
+// may ask this much more than the engines give at its start.
+const double kReachMargin = 1.25;
 // The engine group's tank holds the fuel of a delta-v (m/s).
 bool FuelCovers(const MfdState *S, const LandingStepValues &V, double dv);
 // The trajectory just stored, checked from its start: its largest acceleration is
