@@ -329,8 +329,9 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
             return false;
         }
         if (tooLate) S->landingFlags |= kLandTooLate; else S->landingFlags &= ~kLandTooLate;
-        // (The efficient descent plans its late braking its own way.)
-        const bool reach = EfficientDescent(S) || LateStartWithinReach(S, V);
+        // (The efficient descent plans its late braking its own way, and over
+        // air brakes to a gate of its own.)
+        const bool reach = S->landingDescent == DESCENT_EFFICIENT || LateStartWithinReach(S, V);
         if (!reach && engaged) {
             FailPlan(S, kLandOutOfReach);
             return false;
