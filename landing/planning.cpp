@@ -336,7 +336,8 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
             FailPlan(S, kLandOutOfReach);
             return false;
         }
-        if (reach) S->landingFlags &= ~kLandOutOfReach; else S->landingFlags |= kLandOutOfReach;
+        if (!reach) S->landingFlags |= kLandOutOfReach;
+        else if (S->landingDescent != DESCENT_EFFICIENT) S->landingFlags &= ~kLandOutOfReach;
         return engaged;
     }
     S->landingFlags &= ~kLandTooLate;
