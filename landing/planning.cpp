@@ -282,7 +282,8 @@ bool BrakeFromHere(MfdState *S, const LandingStepValues &V, double ab, double a1
         return false;
     }
     if (tooLate) S->landingFlags |= kLandTooLate; else S->landingFlags &= ~kLandTooLate;
-    // (The efficient descent plans its late braking its own way.)
+    // (The efficient descent plans its late braking its own way, and over air
+    // brakes to a gate of its own.)
     const bool reach = EfficientDescent(S) || LateStartWithinReach(S, V);
     if (!reach && engaged) {
         FailPlan(S, kLandOutOfReach);
