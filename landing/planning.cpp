@@ -268,6 +268,34 @@ bool StandardBrakingPlan(MfdState *S, LandingStepValues &V, double tb) {
     return true;
 }
 
+namespace {
+
+// The brake time has come or passed: the braking starts from here when engaged
+// (true), unless it is too late or beyond the engines (refused, false).
+bool BrakeFromHere(MfdState *S, const LandingStepValues &V, double ab, double a1, bool engaged) {
+    // Late by more than the engines' margin over the planned deceleration:
+    // braking now would only end on the ground short of or past the target.
+    const double speed = length(V.v), dist = std::fabs(V.along);
+    const bool tooLate = !(dist > 0.0) || speed * speed / (2.0 * dist) > (ab + a1) / 2.0;
+    if (tooLate && engaged) {
+        FailPlan(S, kLandTooLate);
+        return false;
+    }
+    if (tooLate) S->landingFlags |= kLandTooLate; else S->landingFlags &= ~kLandTooLate;
+    // (The efficient descent plans its late braking its own way, and over air
+    // brakes to a gate of its own.)
+    const bool reach = S->landingDescent == DESCENT_EFFICIENT || LateStartWithinReach(S, V);
+    if (!reach && engaged) {
+        FailPlan(S, kLandOutOfReach);
+        return false;
+    }
+    if (!reach) S->landingFlags |= kLandOutOfReach;
+    else if (S->landingDescent != DESCENT_EFFICIENT) S->landingFlags &= ~kLandOutOfReach;
+    return engaged;
+}
+
+}  // namespace
+
 bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP, double latP) {
     S->landingAttW = _V(0, 0, 0);  // the braking takes up the landing frame as it is
     if (S->holdOn && !S->lockedOut) {
@@ -319,27 +347,7 @@ bool PlanBraking(MfdState *S, LandingStepValues &V, bool passValid, double lonP,
     W[LW_GRAPH_LEFT] = S->landingConsts[LC_ALONG];
 
     if (!engaged && tb < 0.0) S->brakeStartMjd = V.now + tb / 86400.0;
-    if ((S->passTime < 0.0 && ab <= areq) || tb <= 0.0) {
-        // Late by more than the engines' margin over the planned deceleration:
-        // braking now would only end on the ground short of or past the target.
-        const double speed = length(V.v), dist = std::fabs(V.along);
-        const bool tooLate = !(dist > 0.0) || speed * speed / (2.0 * dist) > (ab + a1) / 2.0;
-        if (tooLate && engaged) {
-            FailPlan(S, kLandTooLate);
-            return false;
-        }
-        if (tooLate) S->landingFlags |= kLandTooLate; else S->landingFlags &= ~kLandTooLate;
-        // (The efficient descent plans its late braking its own way, and over
-        // air brakes to a gate of its own.)
-        const bool reach = S->landingDescent == DESCENT_EFFICIENT || LateStartWithinReach(S, V);
-        if (!reach && engaged) {
-            FailPlan(S, kLandOutOfReach);
-            return false;
-        }
-        if (!reach) S->landingFlags |= kLandOutOfReach;
-        else if (S->landingDescent != DESCENT_EFFICIENT) S->landingFlags &= ~kLandOutOfReach;
-        return engaged;
-    }
+    if ((S->passTime < 0.0 && ab <= areq) || tb <= 0.0) return BrakeFromHere(S, V, ab, a1, engaged);
     S->landingFlags &= ~kLandTooLate;
 
     S->brakeStartMjd = V.now + tb / 86400.0;
