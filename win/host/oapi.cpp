@@ -60,6 +60,16 @@ int oapiGetObjectType(OBJHANDLE hObj) {
 bool oapiIsVessel(OBJHANDLE hVessel) { return hVessel == &probe; }
 // The test host's Earth has its air, as the real host's has.
 bool oapiPlanetHasAtmosphere(OBJHANDLE hPlanet) { return hPlanet == &earth; }
+// ... a plain exponential one: 1.225 kg/m^3 at the mean radius, 8.5 km scale
+// height, 288 K throughout; nothing elsewhere.
+void oapiGetPlanetAtmParams(OBJHANDLE hPlanet, double rad, ATMPARAM *prm) {
+    if (!prm) return;
+    const double kGroundDensity = 1.225, kScaleHeight = 8500.0, kTemperature = 288.0, kGasConstant = 287.0;
+    const double rho = hPlanet == &earth ? kGroundDensity * std::exp(-(rad - earth.size) / kScaleHeight) : 0.0;
+    prm->T = hPlanet == &earth ? kTemperature : 0.0;
+    prm->rho = rho;
+    prm->p = rho * kGasConstant * kTemperature;
+}
 VESSEL *oapiGetVesselInterface(OBJHANDLE hVessel) { return hVessel == &probe ? host::ProbeInterface() : nullptr; }
 OBJHANDLE oapiGetFocusObject() { return &probe; }
 VESSEL *oapiGetFocusInterface() { return host::ProbeInterface(); }
